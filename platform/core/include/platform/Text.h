@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/Result.h"
+
+namespace tess {
+
+// Texts inside the programs are UTF-8. Files the programs write or read as text (pages, logs,
+// project and library bodies) are Windows-1252, one byte a character.
+namespace cp1252 {
+// UTF-8 to Windows-1252 bytes; a character the code page cannot hold becomes "?". Invalid UTF-8
+// bytes are taken as Windows-1252 bytes already.
+std::string fromUtf8(std::string_view utf8);
+// Windows-1252 bytes to UTF-8 (the five unassigned bytes map to U+0081 and friends, so every byte
+// round-trips).
+std::string toUtf8(std::string_view bytes);
+// The single byte for one code point, or '?' when the code page cannot hold it.
+char encode(char32_t codePoint);
+char32_t decode(unsigned char byte);
+}  // namespace cp1252
+
+namespace utf8 {
+std::u32string decode(std::string_view text);
+std::string encode(std::u32string_view text);
+std::string encode(char32_t codePoint);
+std::size_t length(std::string_view text);  // in characters
+}  // namespace utf8
+
+// Whole-file helpers. Paths are UTF-8.
+Result<std::string> readFileBytes(const std::string& path);
+// Writes to a temporary file beside `path` and renames it over `path` only when every byte was
+// written and the file closed, so a failed write never destroys what was there.
+Status writeFileAtomic(const std::string& path, std::string_view bytes);
+// Appends to a file, creating it when missing.
+Status appendFileBytes(const std::string& path, std::string_view bytes);
+
+// Path joining as the programs do it: insert "/" unless the folder already ends with one.
+std::string joinPath(std::string_view folder, std::string_view name);
+
+}  // namespace tess
