@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Shell.h"
+
+namespace tess::testing {
+
+// A shell that records what it was asked to do and answers with prepared results (success unless
+// a test sets a failure). deleteFile only records by default; with setRemovesFiles(true) it really
+// removes the file (for good, whatever toTrash says), so a test can check what the caller does
+// once the file is gone. A prepared failure always leaves the file in place.
+class RecordingShell : public Shell {
+  public:
+    struct StartCall {
+        std::string program;
+        std::string argument;
+    };
+    struct DeleteCall {
+        std::string path;
+        bool toTrash = false;
+    };
+
+    Status open(const std::string& target) override;
+    Status start(const std::string& program, const std::string& argument) override;
+    Status deleteFile(const std::string& path, bool toTrash) override;
+
+    void setOpenResult(Status result) { openResult_ = std::move(result); }
+    void setStartResult(Status result) { startResult_ = std::move(result); }
+    void setDeleteResult(Status result) { deleteResult_ = std::move(result); }
+    void setRemovesFiles(bool removes) { removesFiles_ = removes; }
+
+    const std::vector<std::string>& opened() const { return opened_; }
+    const std::vector<StartCall>& started() const { return started_; }
+    const std::vector<DeleteCall>& deleted() const { return deleted_; }
+
+  private:
+    Status openResult_;
+    Status startResult_;
+    Status deleteResult_;
+    bool removesFiles_ = false;
+    std::vector<std::string> opened_;
+    std::vector<StartCall> started_;
+    std::vector<DeleteCall> deleted_;
+};
+
+}  // namespace tess::testing
