@@ -1,0 +1,39 @@
+#include "platform/qt/QtEventPump.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <utility>
+
+namespace tess::qt {
+
+QtEventPump::QtEventPump(Nanoseconds interval, TimeSource time, int callsPerCheck)
+    : interval_(interval),
+      time_(std::move(time)),
+      callsPerCheck_(std::max(1, callsPerCheck)),
+      callsUntilCheck_(callsPerCheck_),
+      lastTurn_(now()) {}
+
+QtEventPump::Nanoseconds QtEventPump::now() const {
+    if (time_)
+        return time_();
+    return std::chrono::steady_clock::now().time_since_epoch();
+}
+
+void QtEventPump::doEvents() {
+    ++turns_;
+    QCoreApplication::processEvents();
+    // Events were just processed: the next yield waits a full interval from here.
+    lastTurn_ = now();
+    callsUntilCheck_ = callsPerCheck_;
+}
+
+void QtEventPump::yield() {
+    if (--callsUntilCheck_ > 0)
+        return;
+    callsUntilCheck_ = callsPerCheck_;
+    if (now() - lastTurn_ < interval_)
+        return;
+    doEvents();
+}
+
+}  // namespace tess::qt
