@@ -132,6 +132,17 @@ QStringList QtDialogs::toQtFilters(const std::string& filter) {
     return result;
 }
 
+int QtDialogs::filterIndexOf(const QStringList& filters, const QString& selected) {
+    for (qsizetype i = 0; i < filters.size(); ++i) {
+        const QString& f = filters[i];
+        // Without its details a filter is the text before the " (patterns)" toQtFilters added.
+        if (f == selected || f.left(f.lastIndexOf(QStringLiteral(" ("))) == selected) {
+            return static_cast<int>(i) + 1;
+        }
+    }
+    return 1;
+}
+
 QString QtDialogs::startPath(const FileDialogRequest& request) {
     const QString name = toQ(request.fileName);
     const QString dir = toQ(request.initialDir);
@@ -165,8 +176,7 @@ std::optional<FileDialogAnswer> QtDialogs::fileDialog(const FileDialogRequest& r
     if (chosen.isEmpty())
         return std::nullopt;
 
-    const qsizetype index = filters.indexOf(selected);
-    return FileDialogAnswer{fromQ(chosen), index >= 0 ? static_cast<int>(index) + 1 : 1};
+    return FileDialogAnswer{fromQ(chosen), filterIndexOf(filters, selected)};
 }
 
 std::optional<FileDialogAnswer> QtDialogs::openFile(const FileDialogRequest& request) {

@@ -39,6 +39,9 @@ class QtDialogs : public Dialogs {
     // platform (for Qt it would need a dot in the name). The dialogs hide that trailing part, so
     // the user sees the original text.
     static QStringList toQtFilters(const std::string& filter);
+    // The 1-based index of the filter a dialog reports as chosen, which Qt gives without the
+    // hidden part; 1 when it is none of them.
+    static int filterIndexOf(const QStringList& filters, const QString& selected);
     // Where the dialog opens: the proposed name, inside the initial folder unless it is a path.
     static QString startPath(const FileDialogRequest& request);
     // Message texts use CR LF; Qt wants LF.
