@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "platform/Colour.h"
@@ -11,49 +12,63 @@ namespace tess {
 // A 24-bit raster, pixels stored as 0x00BBGGRR. Every access is bounds-checked: a read outside the
 // picture gives kInvalidColour and a write outside does nothing, so no call can leave the buffer.
 class Picture {
-public:
+  public:
     static constexpr int kMaxSide = 32767;
+    // The most pixels one picture may hold (1 GiB of surface). Linux hands out far more memory
+    // than it has and kills the process when the pages are touched, so a cap is the only way a
+    // huge request can be refused instead of ending the program.
+    static constexpr std::int64_t kMaxPixels = std::int64_t{1} << 28;
 
     Picture() = default;
-    // Creates a picture filled with `fill`; sides above kMaxSide or memory that cannot be had are
-    // refused by create(), which the loaders and resizes use. The constructor clamps to 0..kMaxSide.
+    // Creates a picture filled with `fill` (a system colour reference is resolved). The constructor
+    // is for sizes the program chooses: it clamps the sides to 0..kMaxSide and lets std::bad_alloc
+    // through. create() is for sizes from outside (files, dialogs, resizes): it refuses negative
+    // sides (errc::Generic), sides above kMaxSide, more than kMaxPixels and memory that cannot be
+    // had (errc::OutOfMemory), and never throws.
     Picture(int width, int height, Colour fill = 0x00FFFFFF);
     static Result<Picture> create(int width, int height, Colour fill = 0x00FFFFFF);
 
     int width() const { return width_; }
     int height() const { return height_; }
     bool empty() const { return width_ == 0 || height_ == 0; }
-    bool contains(int x, int y) const {
-        return x >= 0 && y >= 0 && x < width_ && y < height_;
-    }
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
     Colour pixel(int x, int y) const {
         return contains(x, y) ? static_cast<Colour>(pixels_[index(x, y)]) : kInvalidColour;
     }
     // Writes the colour's low 24 bits after resolving a system colour reference; any other value
-    // that is not a colour (the invalid -1, negated colours, sums above 0xFFFFFF) is masked the same way.
+    // that is not a colour (the invalid -1, negated colours, sums above 0xFFFFFF) is masked the
+    // same way: -1 becomes white 0xFFFFFF, -0x102030 becomes 0xEFDFD0, 0x1000005 becomes 5.
+    // Every drawing call below stores its colour by this rule.
     void setPixel(int x, int y, Colour c);
+    // The value setPixel stores for `c`.
+    static Colour storedColour(Colour c);
 
-    // Straight line from (x1, y1) towards (x2, y2); the end point itself is not drawn.
+    // Straight line from (x1, y1) towards (x2, y2); the end point itself is not drawn, so a line
+    // whose two points are equal draws nothing. See the source for the raster rule.
     void line(int x1, int y1, int x2, int y2, Colour c);
     // Outline of the rectangle with corners (x1, y1) and (x2, y2), both corners included.
     void box(int x1, int y1, int x2, int y2, Colour c);
     // Every pixel from x1 to x2 and y1 to y2, both ends included.
     void fillBox(int x1, int y1, int x2, int y2, Colour c);
-    // One-pixel outline of the circle of `radius` around (cx, cy); see the source for the raster rule.
+    // One-pixel outline of the circle of `radius` around (cx, cy); see the source for the raster
+    // rule.
     void circle(int cx, int cy, int radius, Colour c);
     void fill(Colour c);
 
-    // Keeps the overlapping area and fills what the new size adds with `fill`.
+    // Keeps the overlapping area and fills what the new size adds with `fill`. Refuses the sizes
+    // create() refuses and then leaves the picture as it was.
     Status resize(int width, int height, Colour fill);
 
     // Raw rows for fast readers (the mosaic writer); `row(y)` points at width() pixels.
-    const std::uint32_t* row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+    const std::uint32_t* row(int y) const {
+        return pixels_.data() + static_cast<std::size_t>(y) * width_;
+    }
     std::uint32_t* row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
 
     bool operator==(const Picture& other) const = default;
 
-private:
+  private:
     std::size_t index(int x, int y) const { return static_cast<std::size_t>(y) * width_ + x; }
 
     int width_ = 0;

@@ -10,7 +10,7 @@ namespace tess {
 // assigned background picture (`picture()`), a back colour and a fore colour. It knows no widget;
 // the Qt picture widget shows one of these.
 class PictureBox {
-public:
+  public:
     explicit PictureBox(Colour backColor = syscolour::ButtonFace,
                         Colour foreColor = syscolour::ButtonText);
 
@@ -23,7 +23,8 @@ public:
     void setForeColor(Colour c) { foreColor_ = c; }
 
     // Assigning a picture makes it the background image, takes its size and redraws the surface
-    // from it. An empty optional removes the background image (the surface keeps its size).
+    // from it. An empty optional removes the background image; the surface keeps its size and
+    // shows the back colour (assigning always erases what was drawn).
     void setPicture(std::optional<Picture> picture);
     const std::optional<Picture>& picture() const { return picture_; }
     // What the control stands for: the background picture where one is assigned, else the surface.
@@ -36,20 +37,25 @@ public:
 
     // Clears what was drawn: back colour everywhere, then the background picture over it.
     void cls();
-    // Resizes the surface; the overlap is kept and added area shows the back colour.
+    // Resizes the surface; the overlap is kept and added area shows the back colour. Sizes that
+    // Picture::create refuses leave the box as it was. The background picture is not touched.
     Status setSize(int width, int height);
     Status setWidth(int width) { return setSize(width, height()); }
     Status setHeight(int height) { return setSize(width(), height); }
 
     // Drawing on the surface, as the control's methods do; colours may be system references.
+    // Code that draws through surface() calls touch() itself.
     Colour point(int x, int y) const { return surface_.pixel(x, y); }
-    void pset(int x, int y, Colour c) { surface_.setPixel(x, y, c); }
+    void pset(int x, int y, Colour c) {
+        surface_.setPixel(x, y, c);
+        touch();
+    }
 
     // Bumped on every change so a view knows when to repaint.
     unsigned revision() const { return revision_; }
     void touch() { ++revision_; }
 
-private:
+  private:
     Picture surface_;
     std::optional<Picture> picture_;
     Colour backColor_;

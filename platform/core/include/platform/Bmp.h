@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Picture.h"
+#include "platform/Result.h"
+
+namespace tess {
+
+// The whole file of a 24-bit uncompressed BMP: file and info headers, rows bottom-up, each row
+// padded to a multiple of four bytes. A picture with a side of 0 gives the headers alone.
+std::string encodeBmp24(const Picture& picture);
+
+// Writes encodeBmp24(picture) to `path` atomically: on failure the old file stays as it was.
+Status savePictureFileBmp(const Picture& picture, const std::string& path);
+
+// What the headers of a BMP file promise, so a loader can refuse a file cut short (decoders fill
+// the missing rows with black and report success) and take a picture with a side of 0.
+struct BmpLayout {
+    std::int64_t width = 0;
+    std::int64_t height = 0;  // number of rows, whichever way they are stored
+    bool complete = false;    // every byte the headers promise is present (unknown codings: true)
+};
+// Empty when the bytes do not start with BMP headers of a known kind.
+std::optional<BmpLayout> inspectBmp(std::string_view bytes);
+
+}  // namespace tess

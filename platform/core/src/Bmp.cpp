@@ -1,0 +1,167 @@
+#include "platform/Bmp.h"
+
+#include <new>
+
+#include "platform/Text.h"
+
+namespace tess {
+
+namespace {
+
+void put16(std::string& out, std::uint32_t v) {
+    out.push_back(static_cast<char>(v & 0xFF));
+    out.push_back(static_cast<char>((v >> 8) & 0xFF));
+}
+
+void put32(std::string& out, std::uint32_t v) {
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
+
+std::uint32_t get16(std::string_view b, std::size_t at) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8;
+}
+
+std::uint32_t get32(std::string_view b, std::size_t at) {
+    return get16(b, at) | get16(b, at + 2) << 16;
+}
+
+constexpr std::uint32_t kRgb = 0;
+constexpr std::uint32_t kRle8 = 1;
+constexpr std::uint32_t kRle4 = 2;
+constexpr std::uint32_t kBitFields = 3;
+constexpr std::uint32_t kAlphaBitFields = 6;
+
+// Walks run-length coded pixel data until its end marker or its last row.
+bool rleComplete(std::string_view b, std::size_t pos, std::int64_t height, bool fourBit) {
+    std::int64_t rows = 0;
+    while (pos + 2 <= b.size()) {
+        const auto count = static_cast<unsigned char>(b[pos]);
+        const auto code = static_cast<unsigned char>(b[pos + 1]);
+        pos += 2;
+        if (count > 0) {
+            continue;
+        }
+        if (code == 0) {
+            if (++rows >= height) {
+                return true;
+            }
+        } else if (code == 1) {
+            return true;
+        } else if (code == 2) {
+            if (pos + 2 > b.size()) {
+                return false;
+            }
+            rows += static_cast<unsigned char>(b[pos + 1]);
+            pos += 2;
+            if (rows >= height) {
+                return true;
+            }
+        } else {
+            std::size_t bytes = fourBit ? (code + 1u) / 2u : code;
+            bytes += bytes & 1u;
+            pos += bytes;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string encodeBmp24(const Picture& picture) {
+    const auto width = static_cast<std::uint32_t>(picture.width());
+    const auto height = static_cast<std::uint32_t>(picture.height());
+    const std::uint32_t rowBytes = (width * 3 + 3) / 4 * 4;
+    const std::uint32_t imageBytes = rowBytes * height;
+    const std::uint32_t offset = 14 + 40;
+
+    std::string out;
+    out.reserve(offset + imageBytes);
+    out += "BM";
+    put32(out, offset + imageBytes);
+    put32(out, 0);
+    put32(out, offset);
+    put32(out, 40);
+    put32(out, width);
+    put32(out, height);
+    put16(out, 1);   // planes
+    put16(out, 24);  // bits per pixel
+    put32(out, kRgb);
+    put32(out, imageBytes);
+    put32(out, 0);  // pixels per metre, not recorded
+    put32(out, 0);
+    put32(out, 0);  // palette entries
+    put32(out, 0);
+    for (int y = picture.height() - 1; y >= 0; --y) {
+        const std::uint32_t* r = picture.row(y);
+        for (std::uint32_t x = 0; x < width; ++x) {
+            const std::uint32_t c = r[x];
+            out.push_back(static_cast<char>((c >> 16) & 0xFF));  // blue
+            out.push_back(static_cast<char>((c >> 8) & 0xFF));   // green
+            out.push_back(static_cast<char>(c & 0xFF));          // red
+        }
+        out.append(rowBytes - width * 3, '\0');
+    }
+    return out;
+}
+
+Status savePictureFileBmp(const Picture& picture, const std::string& path) {
+    std::string bytes;
+    try {
+        bytes = encodeBmp24(picture);
+    } catch (const std::bad_alloc&) {
+        return Error{errc::OutOfMemory, "not enough memory to save the picture as " + path};
+    }
+    return writeFileAtomic(path, bytes);
+}
+
+std::optional<BmpLayout> inspectBmp(std::string_view b) {
+    if (b.size() < 18 || b[0] != 'B' || b[1] != 'M') {
+        return std::nullopt;
+    }
+    const std::uint32_t offset = get32(b, 10);
+    const std::uint32_t headerSize = get32(b, 14);
+    BmpLayout layout;
+    std::uint32_t bitCount = 0;
+    std::uint32_t compression = kRgb;
+    if (headerSize == 12) {
+        if (b.size() < 26) {
+            return std::nullopt;
+        }
+        layout.width = get16(b, 18);
+        layout.height = get16(b, 20);
+        bitCount = get16(b, 24);
+    } else if (headerSize >= 40) {
+        if (b.size() < 34) {
+            return std::nullopt;
+        }
+        layout.width = static_cast<std::int32_t>(get32(b, 18));
+        layout.height = static_cast<std::int32_t>(get32(b, 22));
+        bitCount = get16(b, 28);
+        compression = get32(b, 30);
+    } else {
+        return std::nullopt;
+    }
+    if (layout.width < 0) {
+        return std::nullopt;
+    }
+    if (layout.height < 0) {
+        layout.height = -layout.height;  // rows stored top-down
+    }
+    if (compression == kRgb || compression == kBitFields || compression == kAlphaBitFields) {
+        // Compared by division: rows times row bytes can overflow for a forged header.
+        const std::int64_t rowBytes = (layout.width * bitCount + 31) / 32 * 4;
+        const auto available = static_cast<std::int64_t>(b.size()) - std::int64_t{offset};
+        layout.complete =
+            available >= 0 && (rowBytes == 0 || layout.height <= available / rowBytes);
+    } else if (compression == kRle8 || compression == kRle4) {
+        layout.complete =
+            layout.height == 0 || rleComplete(b, offset, layout.height, compression == kRle4);
+    } else {
+        layout.complete = true;
+    }
+    return layout;
+}
+
+}  // namespace tess

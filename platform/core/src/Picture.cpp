@@ -1,0 +1,226 @@
+#include "platform/Picture.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <new>
+#include <string>
+
+#include "platform/SystemColours.h"
+
+namespace tess {
+
+namespace {
+
+std::string sizeText(int width, int height) {
+    return std::to_string(width) + " x " + std::to_string(height) + " pixels";
+}
+
+// Refuses what create() and resize() must not try; an empty reason means the size is acceptable.
+Status checkSize(int width, int height) {
+    if (width < 0 || height < 0) {
+        return Error{errc::Generic, "invalid picture size " + sizeText(width, height)};
+    }
+    if (width > Picture::kMaxSide || height > Picture::kMaxSide ||
+        std::int64_t{width} * height > Picture::kMaxPixels) {
+        return Error{errc::OutOfMemory,
+                     "a picture of " + sizeText(width, height) + " is too large: at most " +
+                         std::to_string(Picture::kMaxSide) + " pixels a side and " +
+                         std::to_string(Picture::kMaxPixels) + " pixels in all"};
+    }
+    return {};
+}
+
+Error noMemory(int width, int height) {
+    return Error{errc::OutOfMemory,
+                 "not enough memory for a picture of " + sizeText(width, height)};
+}
+
+// Interval [lo, hi) of steps i in [0, n) for which start + step * i lies in [0, size).
+void clipSteps(std::int64_t start, int step, std::int64_t size, std::int64_t n, std::int64_t& lo,
+               std::int64_t& hi) {
+    if (step > 0) {
+        lo = std::max<std::int64_t>(0, -start);
+        hi = std::min<std::int64_t>(n, size - start);
+    } else {
+        lo = std::max<std::int64_t>(0, start - size + 1);
+        hi = std::min<std::int64_t>(n, start + 1);
+    }
+}
+
+}  // namespace
+
+Picture::Picture(int width, int height, Colour fill)
+    : width_(std::clamp(width, 0, kMaxSide)), height_(std::clamp(height, 0, kMaxSide)) {
+    pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_),
+                   static_cast<std::uint32_t>(storedColour(fill)));
+}
+
+Result<Picture> Picture::create(int width, int height, Colour fill) {
+    if (Status s = checkSize(width, height); !s) {
+        return s.error();
+    }
+    try {
+        return Picture(width, height, fill);
+    } catch (const std::bad_alloc&) {
+        return noMemory(width, height);
+    }
+}
+
+Colour Picture::storedColour(Colour c) {
+    return SystemColours::resolve(c) & 0xFFFFFF;
+}
+
+void Picture::setPixel(int x, int y, Colour c) {
+    if (contains(x, y)) {
+        pixels_[index(x, y)] = static_cast<std::uint32_t>(storedColour(c));
+    }
+}
+
+// The pixels of a line: n = the larger of |x2 - x1| and |y2 - y1| steps along that (major) axis,
+// i = 0 .. n - 1, so the end point is never drawn and equal points draw nothing. At step i the
+// minor coordinate moves by the whole number nearest to i * dminor / n; an exact half rounds
+// towards the start. This is the pixel set of Bresenham's algorithm, computed per step so that
+// the steps outside the picture can be skipped and far-away end points cost nothing. A 45-degree
+// line counts x as its major axis (both give the same pixels).
+void Picture::line(int x1, int y1, int x2, int y2, Colour c) {
+    const std::int64_t dx = std::int64_t{x2} - x1;
+    const std::int64_t dy = std::int64_t{y2} - y1;
+    const std::uint64_t adx = static_cast<std::uint64_t>(dx < 0 ? -dx : dx);
+    const std::uint64_t ady = static_cast<std::uint64_t>(dy < 0 ? -dy : dy);
+    const bool xMajor = adx >= ady;
+    const std::uint64_t n = xMajor ? adx : ady;
+    if (n == 0 || empty()) {
+        return;
+    }
+    const std::uint64_t dminor = xMajor ? ady : adx;
+    const std::int64_t majorStart = xMajor ? x1 : y1;
+    const std::int64_t minorStart = xMajor ? y1 : x1;
+    const int majorStep = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    const int minorStep = (xMajor ? dy : dx) < 0 ? -1 : 1;
+    const std::int64_t majorSize = xMajor ? width_ : height_;
+    const std::int64_t minorSize = xMajor ? height_ : width_;
+
+    std::int64_t lo = 0;
+    std::int64_t hi = 0;
+    clipSteps(majorStart, majorStep, majorSize, static_cast<std::int64_t>(n), lo, hi);
+    const auto stored = static_cast<std::uint32_t>(storedColour(c));
+    for (std::int64_t i = lo; i < hi; ++i) {
+        // i < 2^32 and dminor <= n < 2^32, so the product fits in 64 unsigned bits.
+        const std::uint64_t product = static_cast<std::uint64_t>(i) * dminor;
+        const std::uint64_t rest = product % n;
+        const std::uint64_t offset = product / n + (2 * rest > n ? 1 : 0);
+        const std::int64_t minor = minorStart + minorStep * static_cast<std::int64_t>(offset);
+        if (minor < 0 || minor >= minorSize) {
+            continue;
+        }
+        const std::int64_t major = majorStart + majorStep * i;
+        const int x = static_cast<int>(xMajor ? major : minor);
+        const int y = static_cast<int>(xMajor ? minor : major);
+        pixels_[index(x, y)] = stored;
+    }
+}
+
+void Picture::box(int x1, int y1, int x2, int y2, Colour c) {
+    const int left = std::min(x1, x2);
+    const int right = std::max(x1, x2);
+    const int top = std::min(y1, y2);
+    const int bottom = std::max(y1, y2);
+    fillBox(left, top, right, top, c);
+    fillBox(left, bottom, right, bottom, c);
+    fillBox(left, top, left, bottom, c);
+    fillBox(right, top, right, bottom, c);
+}
+
+void Picture::fillBox(int x1, int y1, int x2, int y2, Colour c) {
+    const int left = std::max(std::min(x1, x2), 0);
+    const int right = std::min(std::max(x1, x2), width_ - 1);
+    const int top = std::max(std::min(y1, y2), 0);
+    const int bottom = std::min(std::max(y1, y2), height_ - 1);
+    if (left > right || top > bottom) {
+        return;
+    }
+    const auto stored = static_cast<std::uint32_t>(storedColour(c));
+    for (int y = top; y <= bottom; ++y) {
+        std::uint32_t* r = row(y);
+        std::fill(r + left, r + right + 1, stored);
+    }
+}
+
+// Midpoint rasterisation, one octant computed and mirrored into all eight:
+//   x = r, y = 0, e = 1 - r; while x >= y: set (cx +- x, cy +- y) and (cx +- y, cy +- x); y += 1;
+//   if e < 0 then e += 2y + 1 else x -= 1, e += 2(y - x) + 1.
+// Radius 0 sets the centre pixel, radius 1 its four neighbours; a negative radius draws nothing.
+void Picture::circle(int cx, int cy, int radius, Colour c) {
+    if (radius < 0 || empty()) {
+        return;
+    }
+    const std::int64_t r = radius;
+    const std::int64_t ox = cx;
+    const std::int64_t oy = cy;
+    if (ox + r < 0 || oy + r < 0 || ox - r >= width_ || oy - r >= height_) {
+        return;
+    }
+    // A huge circle around the picture: when even the farthest corner lies well inside the ring
+    // no pixel of the outline falls on the picture, so the long walk is skipped.
+    if (r > 2) {
+        const double fx = static_cast<double>(std::max(ox, width_ - 1 - ox));
+        const double fy = static_cast<double>(std::max(oy, height_ - 1 - oy));
+        const double inner = static_cast<double>(r - 2);
+        if (fx * fx + fy * fy < inner * inner) {
+            return;
+        }
+    }
+    const auto stored = static_cast<std::uint32_t>(storedColour(c));
+    auto put = [&](std::int64_t px, std::int64_t py) {
+        if (px >= 0 && py >= 0 && px < width_ && py < height_) {
+            pixels_[index(static_cast<int>(px), static_cast<int>(py))] = stored;
+        }
+    };
+    std::int64_t x = r;
+    std::int64_t y = 0;
+    std::int64_t e = 1 - r;
+    while (x >= y) {
+        put(ox + x, oy + y);
+        put(ox - x, oy + y);
+        put(ox + x, oy - y);
+        put(ox - x, oy - y);
+        put(ox + y, oy + x);
+        put(ox - y, oy + x);
+        put(ox + y, oy - x);
+        put(ox - y, oy - x);
+        ++y;
+        if (e < 0) {
+            e += 2 * y + 1;
+        } else {
+            --x;
+            e += 2 * (y - x) + 1;
+        }
+    }
+}
+
+void Picture::fill(Colour c) {
+    std::fill(pixels_.begin(), pixels_.end(), static_cast<std::uint32_t>(storedColour(c)));
+}
+
+Status Picture::resize(int width, int height, Colour fill) {
+    if (width == width_ && height == height_) {
+        return {};
+    }
+    if (Status s = checkSize(width, height); !s) {
+        return s;
+    }
+    try {
+        Picture next(width, height, fill);
+        const int w = std::min(width, width_);
+        const int h = std::min(height, height_);
+        for (int y = 0; y < h; ++y) {
+            std::copy(row(y), row(y) + w, next.row(y));
+        }
+        *this = std::move(next);
+    } catch (const std::bad_alloc&) {
+        return noMemory(width, height);
+    }
+    return {};
+}
+
+}  // namespace tess

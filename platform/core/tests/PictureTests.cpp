@@ -1,0 +1,427 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "platform/Picture.h"
+#include "platform/PictureBox.h"
+#include "platform/SystemColours.h"
+
+namespace tess {
+namespace {
+
+constexpr Colour kInk = 0x000000;
+constexpr Colour kPaper = 0xFFFFFF;
+
+// '#' where the picture holds the ink, '.' elsewhere: the drawn pixels at a glance.
+std::vector<std::string> inked(const Picture& p) {
+    std::vector<std::string> rows;
+    for (int y = 0; y < p.height(); ++y) {
+        std::string r;
+        for (int x = 0; x < p.width(); ++x) {
+            r += p.pixel(x, y) == kInk ? '#' : '.';
+        }
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+// A picture whose every pixel differs, so a stray write shows.
+Picture numbered(int w, int h) {
+    Picture p(w, h);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            p.setPixel(x, y, 0x10000 * (x + 1) + 0x100 * (y + 1) + 7);
+        }
+    }
+    return p;
+}
+
+class SystemColourScheme : public ::testing::Test {
+  protected:
+    void SetUp() override { SystemColours::resetToDefaults(); }
+    void TearDown() override { SystemColours::resetToDefaults(); }
+};
+
+TEST(PictureAccess, ReadsOutsideGiveInvalidColourAndWritesOutsideChangeNothing) {
+    const struct {
+        int x;
+        int y;
+    } outside[] = {{-1, 0},
+                   {0, -1},
+                   {3, 0},
+                   {0, 2},
+                   {3, 2},
+                   {INT_MIN, 0},
+                   {0, INT_MIN},
+                   {INT_MAX, 0},
+                   {0, INT_MAX},
+                   {INT_MIN, INT_MIN},
+                   {INT_MAX, INT_MAX},
+                   {INT_MIN, 1}};
+    const Picture original = numbered(3, 2);
+    for (const auto& at : outside) {
+        SCOPED_TRACE(std::to_string(at.x) + "," + std::to_string(at.y));
+        Picture p = original;
+        EXPECT_EQ(p.pixel(at.x, at.y), kInvalidColour);
+        p.setPixel(at.x, at.y, 0x123456);
+        EXPECT_EQ(p, original);
+    }
+    const Picture none;
+    EXPECT_EQ(none.pixel(0, 0), kInvalidColour);
+}
+
+TEST(PictureAccess, DrawingFarOutsideNeverWritesInside) {
+    const Picture original = numbered(4, 3);
+    Picture p = original;
+    p.line(INT_MIN, -5, INT_MAX, -5, kInk);
+    p.line(-1, INT_MIN, -1, INT_MAX, kInk);
+    p.line(INT_MAX, INT_MAX, INT_MIN, INT_MAX, kInk);
+    p.box(INT_MIN, INT_MIN, INT_MAX, INT_MAX, kInk);  // all four edges lie outside
+    p.box(-3, -3, -1, 100, kInk);
+    p.fillBox(INT_MIN, INT_MIN, -1, INT_MAX, kInk);
+    p.fillBox(4, 0, INT_MAX, INT_MAX, kInk);
+    p.circle(1, 1, INT_MAX, kInk);              // the ring lies far beyond the corners
+    p.circle(INT_MIN, INT_MIN, INT_MAX, kInk);  // its square ends just before (0, 0)
+    p.circle(INT_MAX, 1, 5, kInk);
+    p.circle(1, 1, -1, kInk);
+    EXPECT_EQ(p, original);
+}
+
+TEST(PictureAccess, LinesAcrossTheWholeCoordinateRangeHitTheExpectedPixels) {
+    Picture diagonal(4, 3, kPaper);
+    diagonal.line(INT_MIN, INT_MIN, INT_MAX, INT_MAX, kInk);
+    EXPECT_EQ(inked(diagonal), (std::vector<std::string>{"#...", ".#..", "..#."}));
+
+    // Halfway along, at x = 0, the line steps from row 0 to row 1.
+    Picture shallow(4, 2, kPaper);
+    shallow.line(INT_MIN, 0, INT_MAX, 1, kInk);
+    EXPECT_EQ(inked(shallow), (std::vector<std::string>{"....", "####"}));
+
+    Picture full(3, 2, kPaper);
+    full.fillBox(INT_MAX, INT_MAX, INT_MIN, INT_MIN, kInk);
+    EXPECT_EQ(inked(full), (std::vector<std::string>{"###", "###"}));
+}
+
+TEST_F(SystemColourScheme, StoredColourResolvesReferencesAndMasksOtherNonColours) {
+    const struct {
+        Colour given;
+        Colour stored;
+    } cases[] = {
+        {0x123456, 0x123456},
+        {kInvalidColour, 0xFFFFFF},  // a read outside, written back
+        {-0x102030, 0xEFDFD0},       // a negated colour
+        {0x1000005, 0x000005},       // a sum above 0xFFFFFF
+        {syscolour::Window, 0xFFFFFF},
+        {syscolour::ButtonFace, 0xC0C0C0},
+        {syscolour::ButtonShadow, 0x808080},
+        {syscolour::ButtonHighlight, 0xFFFFFF},
+        {syscolour::ButtonText, 0x000000},
+        {systemColour(0x99), 0x000000},                // no such system colour
+        {static_cast<Colour>(0x80000105u), 0x000105},  // not a reference: masked
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.given);
+        Picture p(1, 1, 0x777777);
+        p.setPixel(0, 0, c.given);
+        EXPECT_EQ(p.pixel(0, 0), c.stored);
+        p.fillBox(0, 0, 0, 0, 0x777777);
+        p.line(0, 0, 1, 0, c.given);
+        EXPECT_EQ(p.pixel(0, 0), c.stored);
+    }
+}
+
+TEST_F(SystemColourScheme, ChangedSchemeChangesWhatReferencesDraw) {
+    SystemColours::set(5, 0x00FF00);
+    Picture p(2, 1, syscolour::Window);
+    EXPECT_EQ(p.pixel(0, 0), 0x00FF00);
+    SystemColours::set(5, static_cast<Colour>(0xFF0000FFu));  // only the colour bits are kept
+    p.fill(syscolour::Window);
+    EXPECT_EQ(p.pixel(1, 0), 0x0000FF);
+    SystemColours::set(-1, 0x111111);
+    SystemColours::set(SystemColours::kCount, 0x111111);
+    SystemColours::resetToDefaults();
+    p.fill(syscolour::Window);
+    EXPECT_EQ(p.pixel(1, 0), 0xFFFFFF);
+    EXPECT_EQ(SystemColours::resolve(systemColour(SystemColours::kCount - 1)), 0xC0C0C0);
+}
+
+TEST(PictureLine, DrawsFromTheStartUpToButNotIncludingTheEnd) {
+    const struct {
+        const char* name;
+        int x1, y1, x2, y2;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"right", 1, 1, 4, 1, {"......", ".###..", "......", "......"}},
+        {"left", 4, 1, 1, 1, {"......", "..###.", "......", "......"}},
+        {"down", 2, 0, 2, 3, {"..#...", "..#...", "..#...", "......"}},
+        {"up", 2, 3, 2, 0, {"......", "..#...", "..#...", "..#..."}},
+        {"zero length", 3, 2, 3, 2, {"......", "......", "......", "......"}},
+        {"one step", 3, 2, 4, 2, {"......", "......", "...#..", "......"}},
+        {"diagonal", 0, 0, 3, 3, {"#.....", ".#....", "..#...", "......"}},
+        {"anti-diagonal", 3, 0, 0, 3, {"...#..", "..#...", ".#....", "......"}},
+        // Equal distances to two rows go to the row nearer the start.
+        {"shallow, ties", 0, 0, 4, 2, {"##....", "..##..", "......", "......"}},
+        {"shallow, ties, reversed", 4, 2, 0, 0, {"......", ".##...", "...##.", "......"}},
+        {"shallow", 0, 0, 5, 1, {"###...", "...##.", "......", "......"}},
+        {"steep", 0, 0, 1, 3, {"#.....", "#.....", ".#....", "......"}},
+        {"clipped at the left", -3, 1, 3, 1, {"......", "###...", "......", "......"}},
+        {"clipped at both ends", -2, 3, 9, 3, {"......", "......", "......", "######"}},
+        {"ends outside", 5, 0, 5, 7, {".....#", ".....#", ".....#", ".....#"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Picture p(6, 4, kPaper);
+        p.line(c.x1, c.y1, c.x2, c.y2, kInk);
+        EXPECT_EQ(inked(p), c.expected);
+    }
+}
+
+TEST(PictureBoxes, OutlineAndFillCoverBothCornersInEitherOrder) {
+    const struct {
+        const char* name;
+        bool filled;
+        int x1, y1, x2, y2;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"outline", false, 1, 1, 4, 3, {"......", ".####.", ".#..#.", ".####.", "......"}},
+        {"outline, corners swapped",
+         false,
+         4,
+         3,
+         1,
+         1,
+         {"......", ".####.", ".#..#.", ".####.", "......"}},
+        {"outline, other diagonal",
+         false,
+         4,
+         1,
+         1,
+         3,
+         {"......", ".####.", ".#..#.", ".####.", "......"}},
+        {"outline of one pixel",
+         false,
+         2,
+         2,
+         2,
+         2,
+         {"......", "......", "..#...", "......", "......"}},
+        {"outline clipped",
+         false,
+         -2,
+         -2,
+         2,
+         2,
+         {"..#...", "..#...", "###...", "......", "......"}},
+        {"filled", true, 1, 1, 4, 3, {"......", ".####.", ".####.", ".####.", "......"}},
+        {"filled, corners swapped",
+         true,
+         4,
+         3,
+         1,
+         1,
+         {"......", ".####.", ".####.", ".####.", "......"}},
+        {"filled 2 x 2", true, 4, 3, 5, 4, {"......", "......", "......", "....##", "....##"}},
+        {"filled clipped", true, 3, -5, 9, 1, {"...###", "...###", "......", "......", "......"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Picture p(6, 5, kPaper);
+        if (c.filled) {
+            p.fillBox(c.x1, c.y1, c.x2, c.y2, kInk);
+        } else {
+            p.box(c.x1, c.y1, c.x2, c.y2, kInk);
+        }
+        EXPECT_EQ(inked(p), c.expected);
+    }
+}
+
+TEST(PictureBoxes, FilledBoxFromFourFourToFiveFiveSetsExactlyFourPixels) {
+    Picture p(8, 8, kPaper);
+    p.fillBox(4, 4, 5, 5, kInk);
+    int count = 0;
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            count += p.pixel(x, y) == kInk ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(count, 4);
+    EXPECT_EQ(p.pixel(4, 4), kInk);
+    EXPECT_EQ(p.pixel(5, 4), kInk);
+    EXPECT_EQ(p.pixel(4, 5), kInk);
+    EXPECT_EQ(p.pixel(5, 5), kInk);
+}
+
+TEST(PictureCircle, MidpointOutlinePixels) {
+    const struct {
+        int size;
+        int cx, cy, radius;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {3, 1, 1, 0, {"...", ".#.", "..."}},
+        {3, 1, 1, 1, {".#.", "#.#", ".#."}},
+        {5, 2, 2, 2, {".###.", "#...#", "#...#", "#...#", ".###."}},
+        {11,
+         5,
+         5,
+         5,
+         {"...#####...", "..#.....#..", ".#.......#.", "#.........#", "#.........#", "#.........#",
+          "#.........#", "#.........#", ".#.......#.", "..#.....#..", "...#####..."}},
+        {3, 0, 0, 2, {"..#", "..#", "##."}},  // clipped at the top left
+        {3, 1, 1, -1, {"...", "...", "..."}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("radius " + std::to_string(c.radius));
+        Picture p(c.size, c.size, kPaper);
+        p.circle(c.cx, c.cy, c.radius, kInk);
+        EXPECT_EQ(inked(p), c.expected);
+    }
+}
+
+TEST(PictureSize, CreateAndResizeRefuseWhatCannotBeHeld) {
+    const struct {
+        int w;
+        int h;
+        int code;
+    } refused[] = {
+        {-1, 5, errc::Generic},
+        {5, INT_MIN, errc::Generic},
+        {Picture::kMaxSide + 1, 1, errc::OutOfMemory},
+        {1, INT_MAX, errc::OutOfMemory},
+        {Picture::kMaxSide, Picture::kMaxSide, errc::OutOfMemory},  // over the pixel cap
+    };
+    const Picture original = numbered(3, 2);
+    for (const auto& r : refused) {
+        SCOPED_TRACE(std::to_string(r.w) + " x " + std::to_string(r.h));
+        const Result<Picture> made = Picture::create(r.w, r.h);
+        ASSERT_FALSE(made.ok());
+        EXPECT_EQ(made.error().code, r.code);
+        EXPECT_FALSE(made.error().reason.empty());
+
+        Picture p = original;
+        const Status s = p.resize(r.w, r.h, kInk);
+        ASSERT_FALSE(s.ok());
+        EXPECT_EQ(s.error().code, r.code);
+        EXPECT_EQ(p, original);
+    }
+    const Result<Picture> empty = Picture::create(0, 7);
+    ASSERT_TRUE(empty.ok());
+    EXPECT_EQ(empty->width(), 0);
+    EXPECT_EQ(empty->height(), 7);
+    EXPECT_TRUE(empty->empty());
+    const Result<Picture> filled = Picture::create(2, 1, syscolour::ButtonFace);
+    ASSERT_TRUE(filled.ok());
+    EXPECT_EQ(filled->pixel(1, 0), 0xC0C0C0);
+}
+
+TEST(PictureSize, ResizeKeepsTheOverlapAndFillsTheAddedArea) {
+    const Picture original = numbered(3, 2);
+    Picture grown = original;
+    ASSERT_TRUE(grown.resize(4, 3, 0x0000AA).ok());
+    ASSERT_EQ(grown.width(), 4);
+    ASSERT_EQ(grown.height(), 3);
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            const Colour want = x < 3 && y < 2 ? original.pixel(x, y) : 0x0000AA;
+            EXPECT_EQ(grown.pixel(x, y), want) << x << "," << y;
+        }
+    }
+    Picture shrunk = original;
+    ASSERT_TRUE(shrunk.resize(2, 1, 0x0000AA).ok());
+    EXPECT_EQ(shrunk.width(), 2);
+    EXPECT_EQ(shrunk.height(), 1);
+    EXPECT_EQ(shrunk.pixel(1, 0), original.pixel(1, 0));
+    EXPECT_EQ(shrunk.pixel(0, 1), kInvalidColour);
+
+    Picture emptied = original;
+    ASSERT_TRUE(emptied.resize(0, 0, 0).ok());
+    ASSERT_TRUE(emptied.resize(1, 1, 0x0000AA).ok());
+    EXPECT_EQ(emptied.pixel(0, 0), 0x0000AA);
+}
+
+TEST_F(SystemColourScheme, PictureBoxSizeAddsTheResolvedBackColour) {
+    PictureBox box;  // back colour: the button face
+    ASSERT_TRUE(box.setSize(2, 1).ok());
+    EXPECT_EQ(box.point(1, 0), 0xC0C0C0);
+    box.pset(0, 0, 0x123456);
+    SystemColours::set(15, 0x00FF00);
+    ASSERT_TRUE(box.setWidth(3).ok());
+    ASSERT_TRUE(box.setHeight(2).ok());
+    EXPECT_EQ(box.point(0, 0), 0x123456);  // the overlap is kept
+    EXPECT_EQ(box.point(1, 0), 0xC0C0C0);
+    EXPECT_EQ(box.point(2, 0), 0x00FF00);
+    EXPECT_EQ(box.point(0, 1), 0x00FF00);
+
+    const unsigned before = box.revision();
+    EXPECT_FALSE(box.setSize(-1, 2).ok());
+    EXPECT_EQ(box.width(), 3);
+    EXPECT_EQ(box.point(0, 0), 0x123456);
+    EXPECT_EQ(box.revision(), before);
+}
+
+TEST_F(SystemColourScheme, PictureBoxPictureAndImageDiffer) {
+    PictureBox box(0x000000);
+    const Picture assigned = numbered(3, 2);
+    box.setPicture(assigned);
+    EXPECT_EQ(box.width(), 3);
+    EXPECT_EQ(box.height(), 2);
+    EXPECT_EQ(box.image(), assigned);
+    ASSERT_TRUE(box.picture().has_value());
+
+    // Drawing changes the surface (image) but not the background picture.
+    box.pset(0, 0, 0xABCDEF);
+    EXPECT_EQ(box.image().pixel(0, 0), 0xABCDEF);
+    EXPECT_EQ(box.picture()->pixel(0, 0), assigned.pixel(0, 0));
+    EXPECT_EQ(&box.pictureOrImage(), &*box.picture());
+
+    // Committing the drawn surface as the picture, as the effects do.
+    box.setPicture(box.image());
+    EXPECT_EQ(box.picture()->pixel(0, 0), 0xABCDEF);
+
+    // Assigning a picture of another size takes its size and erases what was drawn.
+    box.pset(1, 1, 0x111111);
+    box.setPicture(Picture(1, 4, 0x222222));
+    EXPECT_EQ(box.width(), 1);
+    EXPECT_EQ(box.height(), 4);
+    EXPECT_EQ(box.point(0, 3), 0x222222);
+
+    box.setPicture(std::nullopt);
+    EXPECT_FALSE(box.picture().has_value());
+    EXPECT_EQ(box.width(), 1);
+    EXPECT_EQ(box.height(), 4);
+    EXPECT_EQ(box.point(0, 3), 0x000000);
+    EXPECT_EQ(&box.pictureOrImage(), &box.surface());
+}
+
+TEST_F(SystemColourScheme, PictureBoxClsPaintsBackColourThenThePicture) {
+    PictureBox box(syscolour::Window);
+    box.setPicture(numbered(2, 2));
+    ASSERT_TRUE(box.setSize(3, 3).ok());
+    box.surface().fillBox(0, 0, 2, 2, 0x0000FF);
+    const unsigned before = box.revision();
+    box.cls();
+    EXPECT_GT(box.revision(), before);
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            const Colour want = x < 2 && y < 2 ? box.picture()->pixel(x, y) : 0xFFFFFF;
+            EXPECT_EQ(box.point(x, y), want) << x << "," << y;
+        }
+    }
+
+    // Without a picture, cls leaves the back colour only; a picture larger than the surface is
+    // cut at the surface's edge.
+    PictureBox scratch(syscolour::ButtonFace);
+    ASSERT_TRUE(scratch.setSize(2, 1).ok());
+    scratch.pset(0, 0, 0);
+    scratch.cls();
+    EXPECT_EQ(scratch.point(0, 0), 0xC0C0C0);
+    scratch.setPicture(numbered(4, 4));
+    ASSERT_TRUE(scratch.setSize(2, 1).ok());
+    scratch.cls();
+    EXPECT_EQ(scratch.width(), 2);
+    EXPECT_EQ(scratch.point(1, 0), scratch.picture()->pixel(1, 0));
+}
+
+}  // namespace
+}  // namespace tess
