@@ -114,14 +114,15 @@ void PictureBoxWidget::mouseMoveEvent(QMouseEvent* event) {
     emit mouseMoved(buttonsCode(event->buttons()), shiftCode(event->modifiers()), p.x(), p.y());
 }
 
+// A handler accepts the event to swallow the key; otherwise it goes on to the parent.
 void PictureBoxWidget::keyPressEvent(QKeyEvent* event) {
+    event->ignore();
     emit keyPressed(event);
-    QWidget::keyPressEvent(event);
 }
 
 void PictureBoxWidget::keyReleaseEvent(QKeyEvent* event) {
+    event->ignore();
     emit keyReleased(event);
-    QWidget::keyReleaseEvent(event);
 }
 
 void PictureBoxWidget::focusInEvent(QFocusEvent* event) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
@@ -100,6 +101,37 @@ TEST_F(PictureBoxWidgetMouse, ReportsButtonsAndShiftInTheOriginalNumbers) {
     send(QEvent::MouseButtonRelease, Qt::LeftButton, {60, 1});
     EXPECT_EQ(log, (std::vector<std::string>{"down 2 1 7,8", "up 2 3 7,8", "up 4 4 1,2",
                                              "down 1 0 1,1", "up 1 0 60,1"}));
+}
+
+// Counts the key presses that reach a widget.
+class KeyCounter : public QObject {
+  public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress)
+            ++presses;
+        return false;
+    }
+    int presses = 0;
+};
+
+TEST(PictureBoxWidget, KeyHandlersSwallowKeysByAcceptingThem) {
+    QWidget parent;
+    KeyCounter counter;
+    parent.installEventFilter(&counter);
+    auto* widget = new PictureBoxWidget(&parent);
+    std::vector<int> keys;
+    QObject::connect(widget, &PictureBoxWidget::keyPressed, [&](QKeyEvent* event) {
+        keys.push_back(event->key());
+        if (event->key() == Qt::Key_Return)
+            event->accept();
+    });
+
+    for (int key : {Qt::Key_Return, Qt::Key_A}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(widget, &press);
+    }
+    EXPECT_EQ(keys, (std::vector<int>{Qt::Key_Return, Qt::Key_A}));
+    EXPECT_EQ(counter.presses, 1);  // only the ignored "A" went on to the parent
 }
 
 TEST(PictureBoxWidget, KeepsOnlyLocalFilesOfADrag) {

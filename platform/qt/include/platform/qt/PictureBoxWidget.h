@@ -20,7 +20,8 @@ namespace tess::qt {
 //
 // Drawing on box() does not repaint by itself: call Refresh() (now) or update() (later).
 // paintRequested() is emitted before each paint, for owners that draw the surface on demand.
-// Keyboard focus is off, as for any QWidget: owners that want it call setFocusPolicy().
+// Keyboard focus is off, as for any QWidget: owners that want it call setFocusPolicy(). A key
+// handler accepts the event to swallow the key; an ignored key goes on to the parent.
 class PictureBoxWidget : public QWidget {
     Q_OBJECT
   public:
