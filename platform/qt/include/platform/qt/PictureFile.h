@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/Bmp.h"
+#include "platform/Colour.h"
+#include "platform/Picture.h"
+#include "platform/Result.h"
+
+namespace tess {
+
+// Loads a BMP (also named .dib), GIF, JPEG or ICO picture, told apart by its content, never by
+// its name. Transparent pixels show `backColour` (a system colour reference is resolved). The
+// first image of an animation or icon file is taken.
+//   errc::FileNotFound    the file does not exist
+//   errc::InvalidPicture  another format (a PNG named .jpg), a damaged or cut-short file, a folder
+//   errc::OutOfMemory     more than Picture::kMaxSide a side or Picture::kMaxPixels in all, or
+//                         memory that cannot be had; refused before the pixels are decoded
+//   errc::PermissionDenied / errc::Generic  the file cannot be read
+Result<Picture> loadPictureFile(const std::string& path, Colour backColour);
+
+// The same for the bytes of a file.
+Result<Picture> decodePicture(std::string_view bytes, Colour backColour);
+
+// savePictureFileBmp (platform/Bmp.h) writes the 24-bit BMP the loader reads back unchanged.
+
+}  // namespace tess
