@@ -60,10 +60,10 @@ Status UndoStore::save(const Picture& picture) {
     const std::string path = undoPath();
     Status removed = removeIfPresent(path);
     Status saved = savePictureFileBmp(picture, path);
-    if (!saved) {
+    if (saved || removed) {
         return saved;
     }
-    return removed;
+    return removed;  // the cause of both failures
 }
 
 bool UndoStore::hasUndo() const {

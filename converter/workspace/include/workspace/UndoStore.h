@@ -20,8 +20,8 @@ class UndoStore {
     std::string swapPath() const;
 
     // SaveUndoData: replaces the undo file by `picture` (the working picture's assigned picture).
-    // Callers pass the result over; a failure leaves no undo file, so undo finds nothing rather
-    // than an older picture.
+    // Callers pass the result over. The old copy is removed first, so a failed save leaves
+    // nothing to undo rather than an older picture (unless the old copy cannot be removed either).
     Status save(const Picture& picture);
 
     // Whether there is something to undo (the Edit menu's test).
