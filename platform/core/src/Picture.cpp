@@ -15,7 +15,7 @@ std::string sizeText(int width, int height) {
     return std::to_string(width) + " x " + std::to_string(height) + " pixels";
 }
 
-// Refuses what create() and resize() must not try; an empty reason means the size is acceptable.
+// Refuses the sizes that create() and resize() must not try to allocate.
 Status checkSize(int width, int height) {
     if (width < 0 || height < 0) {
         return Error{errc::Generic, "invalid picture size " + sizeText(width, height)};

@@ -7,6 +7,9 @@
 #include <QImage>
 #include <QImageReader>
 #include <new>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "platform/qt/QtPicture.h"
 

@@ -1,6 +1,7 @@
 #include "platform/qt/QtPicture.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "platform/SystemColours.h"
 
