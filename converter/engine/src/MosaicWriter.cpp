@@ -1,0 +1,123 @@
+#include "engine/MosaicWriter.h"
+
+#include "engine/MosaicOptions.h"
+#include "platform/Runtime.h"
+#include "platform/Text.h"
+
+namespace tess {
+
+MosaicWriter::MosaicWriter(const Picture& picture, const MosaicOptions& options, Clock& clock,
+                           Random& random)
+    : picture_(picture), options_(options), clock_(clock), chars_(options, clock, random) {}
+
+Status MosaicWriter::begin(const MosaicTarget& target) {
+    const DateTime start = clock_.now();
+    log_.startTime = rt::formatTime12(start);
+    log_.startDate = rt::formatDateMDY(start);
+    startTick_ = clock_.tickCount();
+
+    seams_ = target.seams();
+    switch (target.kind()) {
+        case MosaicTarget::Kind::File:
+            if (Status opened = file_.open(target.path()); !opened) {
+                return opened;
+            }
+            toFile_ = true;
+            sink_ = &file_;
+            break;
+        case MosaicTarget::Kind::Clipboard:
+            clipboard_ = target.clipboardService();
+            break;
+        case MosaicTarget::Kind::Sink:
+            sink_ = target.pageSink();
+            break;
+    }
+    std::string head = page::head(options_);
+    if (seams_ == page::Seams::File) {
+        head += page::kCrLf;
+    }
+    put(head);
+    return status_;
+}
+
+void MosaicWriter::put(std::string_view piece) {
+    if (!status_) {
+        return;
+    }
+    if (sink_ != nullptr) {
+        status_ = sink_->write(piece);
+    } else {
+        text_.append(piece);
+    }
+}
+
+void MosaicWriter::flush(char* end) {
+    // A cell can be empty (custom text without characters), so a row can end with nothing left.
+    if (end != buffer_.data()) {
+        put(std::string_view(buffer_.data(), static_cast<std::size_t>(end - buffer_.data())));
+    }
+}
+
+char* MosaicWriter::firstRun(char* out, std::uint32_t colour) {
+    first_ = false;
+    const char* form = kChangeForm + kFirstSkip;
+    const std::size_t length = kChangeLength - kFirstSkip;
+    std::memcpy(out, form, length);
+    char* digits = out + (kChangeDigits - kFirstSkip);
+    std::memcpy(digits, kHexPairs[colour & 255].data(), 2);
+    std::memcpy(digits + 2, kHexPairs[(colour >> 8) & 255].data(), 2);
+    std::memcpy(digits + 4, kHexPairs[(colour >> 16) & 255].data(), 2);
+    return out + length;
+}
+
+Status MosaicWriter::endRow() {
+    put(page::kCrLf);
+    return status_;
+}
+
+Result<RunResult> MosaicWriter::finish(bool cancelled, const SpeedLog* speedLog) {
+    std::string trailer(page::trailer(options_.isCssPage(), cancelled));
+    if (seams_ == page::Seams::File) {
+        trailer += page::kCrLf;
+    }
+    put(trailer);
+    if (!status_) {
+        return status_.error();
+    }
+    if (toFile_) {
+        if (Status saved = file_.commit(); !saved) {
+            return saved.error();
+        }
+    }
+
+    RunResult result;
+    result.status = cancelled ? RunStatus::Cancelled : RunStatus::Complete;
+    result.cellsWritten = written_;
+    if (sink_ == nullptr) {
+        if (clipboard_ != nullptr) {
+            clipboard_->clear();
+            clipboard_->setText(cp1252::toUtf8(text_));
+        }
+        result.clipboardText = std::move(text_);
+    }
+
+    const DateTime end = clock_.now();
+    log_.endTime = rt::formatTime12(end);
+    log_.endDate = rt::formatDateMDY(end);
+    // Unsigned arithmetic gives the difference modulo 2^32, right across a wrap of the counter.
+    log_.elapsedMs = clock_.tickCount() - startTick_;
+    log_.width = picture_.width();
+    log_.height = picture_.height();
+    log_.mode = std::string(options_.modeText());
+    log_.priority = std::string(options_.priorityText());
+    log_.status = cancelled ? "Cancelled" : "Complete";
+    result.log = log_;
+    if (speedLog != nullptr) {
+        if (Status logged = speedLog->WriteSpeedFile(log_.line()); !logged) {
+            result.speedLogError = logged.error();
+        }
+    }
+    return result;
+}
+
+}  // namespace tess

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+
+#include "EngineTestSupport.h"
+#include "engine/PageFile.h"
+
+namespace tess {
+namespace {
+
+using enginetest::RunFixture;
+using enginetest::smartOptions;
+using enginetest::TempFolder;
+
+const std::string kOldPage = "<html>the page that was here</html>\r\n";
+
+void writeOldPage(const std::string& path) {
+    ASSERT_TRUE(writeFileAtomic(path, kOldPage).ok());
+}
+
+// Lets files of this process grow to `bytes` only, as a full disk would.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved_;
+        limited.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+  private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+TEST(PageFileTest, MissingFolderIsReportedWithPathAndReason) {
+    TempFolder folder;
+    const std::string path = folder.file("missing/page.html");
+    RunFixture fixture;
+    Result<RunResult> result = fixture.run(Picture(2, 2), smartOptions(), MosaicTarget::file(path));
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error().code, errc::PathNotFound);
+    EXPECT_NE(result.error().reason.find(path), std::string::npos) << result.error().reason;
+    EXPECT_NE(result.error().reason.find("No such file or directory"), std::string::npos);
+    EXPECT_TRUE(folder.names().empty());
+}
+
+TEST(PageFileTest, ReadOnlyPageIsRefusedAndKept) {
+    TempFolder folder;
+    const std::string path = folder.file("page.html");
+    writeOldPage(path);
+    ::chmod(path.c_str(), 0444);
+    RunFixture fixture;
+    Result<RunResult> result = fixture.run(Picture(2, 2), smartOptions(), MosaicTarget::file(path));
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error().code, errc::PermissionDenied);
+    EXPECT_NE(result.error().reason.find(path), std::string::npos);
+    EXPECT_EQ(enginetest::readAll(path), kOldPage);
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"page.html"});
+}
+
+TEST(PageFileTest, FolderAtThePathIsRefused) {
+    TempFolder folder;
+    const std::string path = folder.file("page.html");
+    std::filesystem::create_directory(path);
+    RunFixture fixture;
+    Result<RunResult> result = fixture.run(Picture(2, 2), smartOptions(), MosaicTarget::file(path));
+    ASSERT_FALSE(result.ok());
+    EXPECT_NE(result.error().reason.find(path), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+}
+
+TEST(PageFileTest, FullDiskKeepsTheOldPageAndLeavesNothingBehind) {
+    TempFolder folder;
+    const std::string path = folder.file("page.html");
+    writeOldPage(path);
+    Picture picture(200, 200);
+    for (int y = 0; y < 200; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            picture.setPixel(x, y, (x + y) % 2 == 0 ? 0x0000FF : 0x00FF00);
+        }
+    }
+    RunFixture fixture;
+    Result<RunResult> result = [&] {
+        FileSizeLimit limit(64 * 1024);
+        return fixture.run(picture, smartOptions(), MosaicTarget::file(path));
+    }();
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error().code, errc::DiskFull);
+    EXPECT_NE(result.error().reason.find(path), std::string::npos) << result.error().reason;
+    EXPECT_LT(fixture.hooks.rowCalls, 200);  // the run stopped at the failing row
+    EXPECT_EQ(enginetest::readAll(path), kOldPage);
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"page.html"});
+}
+
+TEST(PageFileTest, FinishedRunsReplaceThePageAndKeepItsPermissions) {
+    for (int cancelAfter : {0, 1}) {
+        TempFolder folder;
+        const std::string path = folder.file("page.html");
+        writeOldPage(path);
+        ::chmod(path.c_str(), 0640);
+        RunFixture fixture;
+        fixture.hooks.cancelAfterRows = cancelAfter;
+        Result<RunResult> result =
+            fixture.run(Picture(2, 3), smartOptions(), MosaicTarget::file(path));
+        ASSERT_TRUE(result.ok()) << result.error().reason;
+        const std::string page = enginetest::readAll(path);
+        EXPECT_TRUE(page.starts_with("<html>\r\n<head>\r\n"));
+        EXPECT_EQ(page.find("FILE INCOMPLETE!") != std::string::npos, cancelAfter > 0);
+        struct stat info {};
+        ASSERT_EQ(::stat(path.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0640u);
+        EXPECT_EQ(folder.names(), std::vector<std::string>{"page.html"});
+    }
+}
+
+TEST(PageFileTest, WritesThroughASymbolicLink) {
+    TempFolder folder;
+    const std::string real = folder.file("real.html");
+    const std::string link = folder.file("link.html");
+    writeOldPage(real);
+    std::filesystem::create_symlink(real, link);
+    RunFixture fixture;
+    ASSERT_TRUE(fixture.run(Picture(1, 1), smartOptions(), MosaicTarget::file(link)).ok());
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_TRUE(enginetest::readAll(real).starts_with("<html>\r\n"));
+}
+
+TEST(PageFileTest, DiscardLeavesTheTargetAsItWas) {
+    TempFolder folder;
+    const std::string path = folder.file("page.html");
+    writeOldPage(path);
+    {
+        PageFile file;
+        ASSERT_TRUE(file.open(path).ok());
+        ASSERT_TRUE(file.write(std::string(300 * 1024, 'x')).ok());
+        EXPECT_EQ(folder.names().size(), 2u);  // the new file beside the old one
+    }                                          // never committed
+    EXPECT_EQ(enginetest::readAll(path), kOldPage);
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"page.html"});
+}
+
+TEST(PageFileTest, PiecesOfAnySizeArriveInOrder) {
+    TempFolder folder;
+    const std::string path = folder.file("page.html");
+    std::string expected;
+    PageFile file;
+    ASSERT_TRUE(file.open(path).ok());
+    for (std::size_t size : {2u, 25000u, 200000u, 7u, 131072u, 1u, 131071u}) {
+        const std::string piece(size, static_cast<char>('a' + expected.size() % 26));
+        ASSERT_TRUE(file.write(piece).ok());
+        expected += piece;
+    }
+    ASSERT_TRUE(file.commit().ok());
+    EXPECT_EQ(enginetest::readAll(path), expected);
+}
+
+}  // namespace
+}  // namespace tess
