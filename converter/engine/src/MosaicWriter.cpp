@@ -1,10 +1,17 @@
 #include "engine/MosaicWriter.h"
 
+#include <algorithm>
+
 #include "engine/MosaicOptions.h"
+#include "engine/SizeEstimate.h"
 #include "platform/Runtime.h"
 #include "platform/Text.h"
 
 namespace tess {
+
+namespace {
+constexpr std::int64_t kLargestReserve = std::int64_t{256} << 20;
+}  // namespace
 
 MosaicWriter::MosaicWriter(const Picture& picture, const MosaicOptions& options, Clock& clock,
                            Random& random)
@@ -25,9 +32,15 @@ Status MosaicWriter::begin(const MosaicTarget& target) {
             toFile_ = true;
             sink_ = &file_;
             break;
-        case MosaicTarget::Kind::Clipboard:
+        case MosaicTarget::Kind::Clipboard: {
             clipboard_ = target.clipboardService();
+            // Room for the page as if every cell opened a run, so the text is not copied as it
+            // grows; memory that stays unused is never touched.
+            const std::int64_t estimate =
+                estimateOutputSize(picture_.width(), picture_.height(), options_.Title);
+            text_.reserve(static_cast<std::size_t>(std::min(estimate, kLargestReserve)));
             break;
+        }
         case MosaicTarget::Kind::Sink:
             sink_ = target.pageSink();
             break;
@@ -96,7 +109,11 @@ Result<RunResult> MosaicWriter::finish(bool cancelled, const SpeedLog* speedLog)
     if (sink_ == nullptr) {
         if (clipboard_ != nullptr) {
             clipboard_->clear();
-            clipboard_->setText(cp1252::toUtf8(text_));
+            // Most pages are plain ASCII, which is its own UTF-8.
+            const bool ascii = std::all_of(text_.begin(), text_.end(), [](char ch) {
+                return static_cast<unsigned char>(ch) < 0x80;
+            });
+            clipboard_->setText(ascii ? text_ : cp1252::toUtf8(text_));
         }
         result.clipboardText = std::move(text_);
     }

@@ -93,7 +93,9 @@ Status PageFile::open(const std::string& path) {
         }
     }
     const std::filesystem::path targetPath(target_);
-    const std::string name = "~" + targetPath.filename().string() + ".";
+    std::string name = "~";
+    name += targetPath.filename().string();
+    name += '.';
     for (int attempt = 0; attempt < 100; ++attempt) {
         temp_ = (targetPath.parent_path() / (name + tempSuffix())).string();
         fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

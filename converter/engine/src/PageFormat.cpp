@@ -34,7 +34,11 @@ std::string colourText(Colour c) {
     const int red = c & 255;
     const int green = (c / 256) & 255;
     const int blue = (c & 0xFF0000) / 65536;
-    return "#" + rt::hex2(red) + rt::hex2(green) + rt::hex2(blue);
+    std::string text = "#";
+    text += rt::hex2(red);
+    text += rt::hex2(green);
+    text += rt::hex2(blue);
+    return text;
 }
 
 std::string head(const MosaicOptions& options) {
