@@ -1,0 +1,380 @@
+#include "platform/Text.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <system_error>
+
+namespace tess {
+
+namespace {
+
+// Bytes 0x80-0x9F of Windows-1252; the five unassigned bytes keep their C1 code points.
+constexpr std::array<char32_t, 32> kHighTable = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
+};
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// One UTF-8 sequence at `pos`: the code point and its length, or length 0 when the byte there
+// does not start a valid, shortest-form sequence.
+struct Decoded {
+    char32_t codePoint = 0;
+    std::size_t length = 0;
+};
+
+Decoded decodeOne(std::string_view text, std::size_t pos) {
+    const auto b0 = static_cast<unsigned char>(text[pos]);
+    if (b0 < 0x80) {
+        return {b0, 1};
+    }
+    std::size_t length = 0;
+    char32_t cp = 0;
+    char32_t min = 0;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        length = 2;
+        cp = b0 & 0x1Fu;
+        min = 0x80;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        length = 3;
+        cp = b0 & 0x0Fu;
+        min = 0x800;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        length = 4;
+        cp = b0 & 0x07u;
+        min = 0x10000;
+    } else {
+        return {};
+    }
+    if (pos + length > text.size()) {
+        return {};
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto b = static_cast<unsigned char>(text[pos + i]);
+        if ((b & 0xC0u) != 0x80u) {
+            return {};
+        }
+        cp = (cp << 6) | (b & 0x3Fu);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        return {};
+    }
+    return {cp, length};
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        cp = kReplacement;
+    }
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+std::string describe(int err) {
+    return std::generic_category().message(err);
+}
+
+Error ioError(int code, const std::string& what, const std::string& path, int err) {
+    return Error{code, what + " \"" + path + "\": " + describe(err)};
+}
+
+int codeForOpen(int err) {
+    switch (err) {
+        case ENOENT:
+            return errc::FileNotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return errc::PermissionDenied;
+        case ENOMEM:
+            return errc::OutOfMemory;
+        default:
+            return errc::Generic;
+    }
+}
+
+int codeForWrite(int err) {
+    switch (err) {
+        case ENOENT:
+        case ENOTDIR:
+            return errc::PathNotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return errc::PermissionDenied;
+        case ENOSPC:
+        case EDQUOT:
+            return errc::DiskFull;
+        case ENOMEM:
+            return errc::OutOfMemory;
+        default:
+            return errc::Generic;
+    }
+}
+
+// Writes every byte, retrying short writes; returns 0 or the errno of the failure.
+int writeAll(int fd, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string nameOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+namespace cp1252 {
+
+char32_t decode(unsigned char byte) {
+    if (byte >= 0x80 && byte <= 0x9F) {
+        return kHighTable[byte - 0x80];
+    }
+    return byte;
+}
+
+char encode(char32_t codePoint) {
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
+        return static_cast<char>(static_cast<unsigned char>(codePoint));
+    }
+    for (std::size_t i = 0; i < kHighTable.size(); ++i) {
+        if (kHighTable[i] == codePoint) {
+            return static_cast<char>(static_cast<unsigned char>(0x80 + i));
+        }
+    }
+    return '?';
+}
+
+std::string fromUtf8(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const Decoded d = decodeOne(utf8, pos);
+        if (d.length == 0) {
+            out += utf8[pos];
+            ++pos;
+            continue;
+        }
+        out += encode(d.codePoint);
+        pos += d.length;
+    }
+    return out;
+}
+
+std::string toUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    for (char c : bytes) {
+        appendUtf8(out, decode(static_cast<unsigned char>(c)));
+    }
+    return out;
+}
+
+}  // namespace cp1252
+
+namespace utf8 {
+
+std::u32string decode(std::string_view text) {
+    std::u32string out;
+    out.reserve(text.size());
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const Decoded d = decodeOne(text, pos);
+        if (d.length == 0) {
+            out += kReplacement;
+            ++pos;
+            continue;
+        }
+        out += d.codePoint;
+        pos += d.length;
+    }
+    return out;
+}
+
+std::string encode(std::u32string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char32_t c : text) {
+        appendUtf8(out, c);
+    }
+    return out;
+}
+
+std::string encode(char32_t codePoint) {
+    std::string out;
+    appendUtf8(out, codePoint);
+    return out;
+}
+
+std::size_t length(std::string_view text) {
+    std::size_t count = 0;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const Decoded d = decodeOne(text, pos);
+        pos += d.length == 0 ? 1 : d.length;
+        ++count;
+    }
+    return count;
+}
+
+}  // namespace utf8
+
+Result<std::string> readFileBytes(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        return ioError(codeForOpen(err), "Cannot open", path, err);
+    }
+    std::string bytes;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+        bytes.reserve(static_cast<std::size_t>(st.st_size));
+    }
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0) {
+            break;
+        }
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int err = errno;
+            ::close(fd);
+            return ioError(err == ENOMEM ? errc::OutOfMemory : errc::Generic, "Cannot read", path,
+                           err);
+        }
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+Status writeFileAtomic(const std::string& path, std::string_view bytes) {
+    if (path.empty()) {
+        return Error{errc::PathNotFound, "Cannot write a file without a name"};
+    }
+    // Replace the file a symbolic link points at, not the link itself.
+    std::string target = path;
+    struct stat st {};
+    bool exists = false;
+    if (::lstat(path.c_str(), &st) == 0) {
+        if (S_ISLNK(st.st_mode)) {
+            if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+                target = resolved;
+                std::free(resolved);
+            }
+        }
+        if (::stat(target.c_str(), &st) == 0) {
+            exists = true;
+            if (S_ISDIR(st.st_mode)) {
+                return ioError(errc::Generic, "Cannot write", path, EISDIR);
+            }
+            // A read-only file is refused as an ordinary write into it would be.
+            if (::access(target.c_str(), W_OK) != 0) {
+                const int err = errno;
+                return ioError(codeForWrite(err), "Cannot write", path, err);
+            }
+        }
+    }
+
+    const std::string folder = folderOf(target);
+    const std::string base = folder + "/~" + nameOf(target) + "." + std::to_string(::getpid());
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = base + "-" + std::to_string(attempt) + ".tmp";
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            break;
+        }
+    }
+    if (fd < 0) {
+        const int err = errno;
+        return ioError(codeForWrite(err), "Cannot write", path, err);
+    }
+    if (exists) {
+        (void)::fchmod(fd, st.st_mode & 07777);
+    }
+    int err = writeAll(fd, bytes);
+    if (::close(fd) != 0 && err == 0) {
+        err = errno;
+    }
+    if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0) {
+        err = errno;
+    }
+    if (err != 0) {
+        ::unlink(temp.c_str());
+        return ioError(codeForWrite(err), "Cannot write", path, err);
+    }
+    return {};
+}
+
+Status appendFileBytes(const std::string& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        const int err = errno;
+        return ioError(codeForWrite(err), "Cannot write", path, err);
+    }
+    int err = writeAll(fd, bytes);
+    if (::close(fd) != 0 && err == 0) {
+        err = errno;
+    }
+    if (err != 0) {
+        return ioError(codeForWrite(err), "Cannot write", path, err);
+    }
+    return {};
+}
+
+std::string joinPath(std::string_view folder, std::string_view name) {
+    std::string out(folder);
+    if (!out.empty() && out.back() != '/') {
+        out += '/';
+    }
+    out += name;
+    return out;
+}
+
+}  // namespace tess
