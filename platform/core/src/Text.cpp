@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <system_error>
 
