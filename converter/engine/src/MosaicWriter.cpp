@@ -113,7 +113,11 @@ Result<RunResult> MosaicWriter::finish(bool cancelled, const SpeedLog* speedLog)
             const bool ascii = std::all_of(text_.begin(), text_.end(), [](char ch) {
                 return static_cast<unsigned char>(ch) < 0x80;
             });
-            clipboard_->setText(ascii ? text_ : cp1252::toUtf8(text_));
+            if (ascii) {
+                clipboard_->setText(text_);
+            } else {
+                clipboard_->setText(cp1252::toUtf8(text_));
+            }
         }
         result.clipboardText = std::move(text_);
     }
