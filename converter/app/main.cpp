@@ -1,0 +1,43 @@
+#include <QApplication>
+#include <QStandardPaths>
+#include <QStyleFactory>
+#include <string>
+#include <vector>
+
+#include "platform/DefaultRandom.h"
+#include "platform/Services.h"
+#include "platform/qt/IniSettingsStore.h"
+#include "platform/qt/ProgramFolder.h"
+#include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtEventPump.h"
+#include "platform/qt/QtShell.h"
+#include "platform/qt/SystemClock.h"
+#include "shell/ConverterProgram.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // The windows are laid out in pixels; one style everywhere keeps every control in its place.
+    if (QStyle* style = QStyleFactory::create("Fusion"))
+        QApplication::setStyle(style);
+
+    tess::qt::IniSettingsStore settings(
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Tessaryn");
+    tess::qt::QtDialogs dialogs;
+    tess::qt::SystemClock clock;
+    tess::DefaultRandom random;
+    tess::qt::QtEventPump pump;
+    tess::qt::QtShell shell;
+    tess::qt::QtClipboard clipboard;
+    tess::Services services{dialogs, settings, clock,     random,
+                            pump,    shell,    clipboard, tess::qt::programFolder()};
+
+    std::vector<std::string> arguments;
+    const QStringList all = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < all.size(); ++i)
+        arguments.push_back(all[i].toStdString());
+
+    tess::ConverterProgram program(services, std::move(arguments));
+    program.start();
+    return app.exec();
+}

@@ -1,0 +1,359 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Services.h"
+#include "platform/qt/PictureBoxWidget.h"
+#include "shell/CommonDialog.h"
+#include "shell/ConverterState.h"
+#include "shell/FileListBox.h"
+#include "shell/LineShape.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollBar;
+class QTabWidget;
+class QTextEdit;
+
+namespace tess {
+
+class frmCSS;
+
+// The converter's main window: a fixed window with the tab control SSTab1 (picture, options,
+// output), the status panel, the create button and the menus. Its controls are the only store of
+// the current mosaic options. Closing it ends the program.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+  public:
+    // The window's client area, in pixels.
+    static constexpr int kClientWidth = 443;
+    static constexpr int kClientHeight = 366;
+    // The last effect item's caption before any effect ran (three leading blanks).
+    static constexpr const char* kLastFXDesignCaption = "   Last Effect: #";
+
+    // Builds the controls in their design state; Form_Load then starts the window up.
+    frmMain(Services& services, ConverterState& state, std::vector<std::string> arguments,
+            QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The start-up sequence; runs once, before the window is first shown.
+    void Form_Load();
+    // First activation lets dialogs take the chosen transparency.
+    void Form_Activate();
+    // Shut-down: window state, last effect, undo files; then the program ends.
+    void Form_Unload();
+
+    void SplitFX();
+    void LoadOptions();
+
+    // Option controls.
+    void Combo1_Click();
+    void Combo2_Click();
+    void mnuBGColor_Click();
+    void Picture5_Click();
+    void mnuExit_Click();
+
+    // Projects and the graphics library.
+    void LoadTProject(std::string& path);
+    void mnuGFXLib_Click();
+
+    // Picture view.
+    void DrawImageEdges();
+    void UpdateScrollBars();
+    // Sibling tools and folders.
+    void CheckGFXLib();
+    void CheckHelp();
+    void CheckExplorer();
+    // Window position.
+    void LoadSizePos();
+    // Recent project files ("load" or "save").
+    void PreviousFiles(const std::string& sAction);
+    // Transparency menu.
+    void mnuTransVal_Click(int Index);
+
+    // The combo's selection set by the program; runs the list's click handler as a user's choice
+    // does.
+    void selectComboIndex(QComboBox* combo, int index);
+
+    // ---- Form members ----
+    std::string TextFilePath;
+    std::string ImagePath;
+    std::string OutputDlgPath;
+    std::string BuilderPath;
+    std::string ExplorerName;
+    bool CopyIsImage = true;
+    bool SpeedLog = false;
+    bool OptionsLoaded = false;
+    std::int32_t ProgressPos = 0;
+    std::array<std::string, 4> PrevFiles;
+
+    // ---- Non-visual controls ----
+    FileListBox File1;
+    CommonDialog CMDialog1;
+    CommonDialog CommonDialog1;
+    CommonDialog CommonDialog1b;
+
+    // ---- Controls ----
+    QTabWidget* SSTab1 = nullptr;
+    // Tab 1: the picture.
+    QLabel* Label10 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QFrame* Picture1Border = nullptr;
+    qt::PictureBoxWidget* Picture1 = nullptr;
+    qt::PictureBoxWidget* srcPic = nullptr;
+    qt::PictureBoxWidget* flipPic = nullptr;
+    QScrollBar* HScroll1 = nullptr;
+    QScrollBar* VScroll1 = nullptr;
+    qt::PictureBoxWidget* Picture2 = nullptr;
+    qt::PictureBoxWidget* Picture5 = nullptr;
+    LineShape Line3;
+    LineShape Line4;
+    LineShape Line6;
+    LineShape Line7;
+    LineShape Line8;
+    LineShape Line9;
+    QPushButton* Command5 = nullptr;
+    QPushButton* Command6 = nullptr;
+    QPushButton* Command7 = nullptr;
+    QPushButton* Command8 = nullptr;
+    QPushButton* Command9 = nullptr;
+    QPushButton* Command10 = nullptr;
+    QPushButton* Command11 = nullptr;
+    // Tab 2: the options.
+    QGroupBox* Frame4 = nullptr;
+    QLabel* Label4 = nullptr;
+    QComboBox* Combo2 = nullptr;
+    QLabel* Label7 = nullptr;
+    QComboBox* Combo3 = nullptr;
+    QLabel* Label27 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QPlainTextEdit* Text3 = nullptr;
+    QGroupBox* Frame5 = nullptr;
+    QLabel* Label1 = nullptr;
+    QComboBox* Combo1 = nullptr;
+    QLabel* Label8 = nullptr;
+    QLineEdit* Text4 = nullptr;
+    QTextEdit* RichTextBox1 = nullptr;
+    // Tab 3: the output.
+    QGroupBox* Frame1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QCheckBox* Check1 = nullptr;
+    QCheckBox* Check3 = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    QLabel* Label29 = nullptr;
+    QLabel* Label9 = nullptr;
+    QPushButton* Command14 = nullptr;
+    // Status panel and the create button.
+    qt::PictureBoxWidget* statusBack = nullptr;
+    QLabel* Label3 = nullptr;
+    qt::PictureBoxWidget* picStatHandler = nullptr;
+    qt::PictureBoxWidget* picStatus = nullptr;
+    QLabel* Label6 = nullptr;
+    QPushButton* Command2 = nullptr;
+    // The about panel.
+    qt::PictureBoxWidget* HIDEABOUT = nullptr;
+    QLabel* Label26 = nullptr;
+    QLabel* Label19 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* lblBetaStat = nullptr;
+    QLabel* Label12 = nullptr;
+    QLabel* Label13 = nullptr;
+    QLabel* Label18 = nullptr;
+    QLabel* Label17 = nullptr;
+    LineShape Line5;
+    QLabel* Label20 = nullptr;
+    QPushButton* Command13 = nullptr;
+    // The options panel.
+    qt::PictureBoxWidget* HIDESET = nullptr;
+    QGroupBox* Frame1b = nullptr;
+    QCheckBox* Check1b = nullptr;
+    QGroupBox* Frame3b = nullptr;
+    QCheckBox* Check2b = nullptr;
+    QCheckBox* Check2 = nullptr;
+    QGroupBox* Frame2b = nullptr;
+    QLabel* Label1b = nullptr;
+    QComboBox* Combo1b = nullptr;
+    QLabel* Label3b = nullptr;
+    QComboBox* Combo2b = nullptr;
+    QLabel* Label2b = nullptr;
+    QComboBox* Combo3b = nullptr;
+    QLabel* Label4b = nullptr;
+    QComboBox* Combo4b = nullptr;
+    QLabel* Label6b = nullptr;
+    QComboBox* Combo5b = nullptr;
+    QLabel* Label7b = nullptr;
+    qt::PictureBoxWidget* Picture3b = nullptr;
+    QFrame* Shape1 = nullptr;
+    QLabel* Label8b = nullptr;
+    QPushButton* Command2b = nullptr;
+    QPushButton* Command3b = nullptr;
+    QPushButton* Command1b = nullptr;
+
+    // ---- Menus ----
+    QMenu* mnuFile = nullptr;
+    QAction* mnuLoadProj = nullptr;
+    QAction* mnuSaveProj = nullptr;
+    QAction* mnuLineBr001 = nullptr;
+    QAction* mnuLoadText = nullptr;
+    QAction* mnuLineBRLF = nullptr;
+    std::array<QAction*, 4> mnuPreviousFiles{};
+    QAction* mnuLine1 = nullptr;
+    QAction* mnuExit = nullptr;
+
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuUndo = nullptr;
+    QAction* mnuLineBr007 = nullptr;
+    QAction* mnuCopy = nullptr;
+    QAction* mnuPaste = nullptr;
+
+    QMenu* mnuTools = nullptr;
+    QAction* mnuWenderlock = nullptr;
+    QAction* mnuMELineBr = nullptr;
+    QAction* mnuGFXLib = nullptr;
+    QAction* mnuTGLBuilder = nullptr;
+    QAction* mnuLineBr002 = nullptr;
+    QAction* mnuFlipH = nullptr;
+    QAction* mnuFlipV = nullptr;
+    QAction* mnuInvert = nullptr;
+    QAction* mnuImgEfx = nullptr;
+    QAction* mnuLineLFBreak = nullptr;
+    QAction* mnuLastFX = nullptr;
+    QMenu* mnuEffects = nullptr;
+    QAction* mnuLineBr003 = nullptr;
+    QAction* mnuHalfSize = nullptr;
+    QAction* mnuCutIHR = nullptr;
+    QAction* mnuDSize = nullptr;
+    QAction* mnuDSizeR = nullptr;
+    QAction* mnuCResize = nullptr;
+    QAction* mnuLineBr004 = nullptr;
+    QAction* mnuBGColor = nullptr;
+    QAction* mnuFSP = nullptr;
+    QMenu* mnuPriority = nullptr;
+    QAction* mnuNormalP = nullptr;
+    QAction* mnuHighP = nullptr;
+    QAction* mnuLineBr005 = nullptr;
+    QAction* mnuSettings = nullptr;
+
+    // The effects, in the order of the effects dialog's list.
+    QAction* mnu3DTiles = nullptr;
+    QAction* mnuBRTiles = nullptr;
+    QAction* mnuBandW = nullptr;
+    QAction* mnuBlur = nullptr;
+    QAction* mnuBoxes = nullptr;
+    QAction* mnuBright = nullptr;
+    QAction* mnuCircleWorm = nullptr;
+    QAction* mnuCircular = nullptr;
+    QAction* mnuCorruption = nullptr;
+    QAction* mnuCorruptionB = nullptr;
+    QAction* mnuDarken = nullptr;
+    QAction* mnuContrastDown = nullptr;
+    QAction* mnuEyes = nullptr;
+    QAction* mnuGrey = nullptr;
+    QAction* mnuContrastUp = nullptr;
+    QAction* mnuInfrared = nullptr;
+    QAction* mnuIEmboss = nullptr;
+    QAction* mnuInterlace = nullptr;
+    QAction* mnuIScape = nullptr;
+    QAction* mnuMosaic = nullptr;
+    QAction* mnuMTiles = nullptr;
+    QAction* mnuNeon = nullptr;
+    QAction* mnuNightCam = nullptr;
+    QAction* mnuOEmboss = nullptr;
+    QAction* mnuOutline = nullptr;
+    QAction* mnuPixelate = nullptr;
+    QAction* mnuPTiles = nullptr;
+    QAction* mnuRGBBlue = nullptr;
+    QAction* mnuRGBGreen = nullptr;
+    QAction* mnuRGBRed = nullptr;
+    QAction* mnuSpiral = nullptr;
+    QAction* mnuStereoG = nullptr;
+    QAction* mnuTargets = nullptr;
+    QAction* mnuTV = nullptr;
+    QAction* mnuTVSnowBW = nullptr;
+    QAction* mnuTVSnow = nullptr;
+    QAction* mnuVisor = nullptr;
+    QAction* mnuXFiles = nullptr;
+    // The same 38 items as one list, and the four column submenus SplitFX arranges them in.
+    std::array<QAction*, 38> effectItems() const;
+    std::vector<QMenu*> effectColumns;
+
+    QMenu* mnuWindow = nullptr;
+    QAction* mnuRWSP = nullptr;
+    QAction* mnuCompact = nullptr;
+    QAction* mnuWLineBr = nullptr;
+    QMenu* mnuTrans = nullptr;
+    std::array<QAction*, 10> mnuTransVal{};
+
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuOLHelp = nullptr;
+    QAction* mnuLine6 = nullptr;
+    QAction* mnuContact = nullptr;
+    QAction* mnuRBug = nullptr;
+    QAction* mnuDonate = nullptr;
+    QAction* mnuCUpdate = nullptr;
+    QAction* mnuLineBr006 = nullptr;
+    QAction* mnuHBDR = nullptr;
+    QAction* mnuAboutMe = nullptr;
+
+    QMenu* mnuHidden = nullptr;
+    QMenu* mnuHIDImage = nullptr;
+    QAction* mnuCopyImage = nullptr;
+    QAction* mnuPasteImage = nullptr;
+    QMenu* mnuHidSize1 = nullptr;
+    QAction* mnuHidResize1 = nullptr;
+    QAction* mnuResample1 = nullptr;
+    QMenu* mnuHidSize2 = nullptr;
+    QAction* mnuResize2 = nullptr;
+    QAction* mnuResample2 = nullptr;
+
+    // What ends the program once the window has shut down: the event loop's exit.
+    std::function<void()> endProgram;
+
+    // The open CSS size dialog, while it is shown.
+    frmCSS* cssDialog() const;
+
+  protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildMenus();
+    void buildPictureTab(QWidget* page);
+    void buildOptionsTab(QWidget* page);
+    void buildOutputTab(QWidget* page);
+    void buildStatusPanel(QWidget* client);
+    void buildAboutPanel(QWidget* client);
+    void buildOptionsPanel(QWidget* client);
+    void connectHandlers();
+    // Lays a control out by its position within the tab control, as the page it sits on places it.
+    void placeOnTab(QWidget* control, int left, int top, int width, int height);
+    void paintViewport();
+    void paintAboutPanel();
+    std::string settingOf(const char* key, const char* fallback) const;
+
+    Services& services_;
+    ConverterState& state_;
+    std::vector<std::string> arguments_;
+    QPoint tabPageOrigin_;
+    QPointer<frmCSS> cssDialog_;
+};
+
+}  // namespace tess

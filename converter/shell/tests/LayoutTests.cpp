@@ -1,0 +1,195 @@
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QTabWidget>
+#include <QTimer>
+#include <sstream>
+
+#include "ShellFixture.h"
+#include "shell/ConverterProgram.h"
+#include "shell/frmCSS.h"
+#include "shell/frmSplash.h"
+
+namespace tess {
+namespace {
+
+// Controls of ours are the widgets we named; the parts that Qt builds inside a combo box, a tab
+// control or a text box carry no name or one of Qt's own "qt_" names.
+bool isControl(const QWidget* w) {
+    const QString name = w->objectName();
+    return !name.isEmpty() && !name.startsWith("qt_") && name != "client" &&
+           !name.startsWith("SSTab1Page");
+}
+
+QString shownText(QString text) {
+    text.remove(QRegularExpression("&(?!&)"));
+    return text.replace("&&", "&");
+}
+
+// Why a control's content does not fit into it, or an empty text.
+std::string clipping(const QWidget* w) {
+    const QFontMetrics fm(w->font());
+    std::ostringstream why;
+    if (auto* label = qobject_cast<const QLabel*>(w)) {
+        const QSize need =
+            label->wordWrap() ? QSize(0, label->heightForWidth(label->width())) : label->sizeHint();
+        if (need.width() > w->width() || need.height() > w->height())
+            why << "text needs " << need.width() << "x" << need.height();
+    } else if (auto* check = qobject_cast<const QCheckBox*>(w)) {
+        if (check->sizeHint().width() > w->width())
+            why << "needs " << check->sizeHint().width();
+    } else if (auto* radio = qobject_cast<const QRadioButton*>(w)) {
+        if (radio->sizeHint().width() > w->width())
+            why << "needs " << radio->sizeHint().width();
+    } else if (auto* button = qobject_cast<const QPushButton*>(w)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const int room =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
+        int need = fm.horizontalAdvance(shownText(button->text()));
+        if (!button->icon().isNull())
+            need += button->iconSize().width() + 4;
+        if (need > room)
+            why << "caption needs " << need << " of " << room;
+    } else if (auto* combo = qobject_cast<const QComboBox*>(w)) {
+        int widest = 0;
+        for (int i = 0; i < combo->count(); ++i)
+            widest = std::max(widest, fm.horizontalAdvance(combo->itemText(i)));
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        const QSize need = combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option,
+                                                            QSize(widest, fm.height()), combo);
+        if (need.width() > w->width())
+            why << "entries need " << need.width();
+    } else if (auto* group = qobject_cast<const QGroupBox*>(w)) {
+        if (fm.horizontalAdvance(group->title()) + 16 > w->width())
+            why << "title too long";
+    }
+    return why.str();
+}
+
+// Every visible control lies inside its container's inner area and overlaps no visible sibling,
+// and its caption fits. Returns the faults found, one a line.
+std::string layoutFaults(const QWidget& top) {
+    std::ostringstream faults;
+    for (const QWidget* w : top.findChildren<QWidget*>()) {
+        if (!isControl(w) || !w->isVisibleTo(&top) || w->isWindow())
+            continue;
+        const QWidget* parent = w->parentWidget();
+        QRect inner = parent->rect();
+        if (auto* group = qobject_cast<const QGroupBox*>(parent)) {
+            inner = group->contentsRect();
+        }
+        if (!inner.contains(w->geometry())) {
+            faults << w->objectName().toStdString() << " leaves "
+                   << parent->objectName().toStdString() << "\n";
+        }
+        const std::string clip = clipping(w);
+        if (!clip.empty())
+            faults << w->objectName().toStdString() << ": " << clip << "\n";
+        for (const QObject* other : parent->children()) {
+            auto* sibling = qobject_cast<const QWidget*>(other);
+            if (!sibling || sibling <= w || !isControl(sibling) || !sibling->isVisibleTo(&top))
+                continue;
+            if (w->geometry().intersects(sibling->geometry())) {
+                faults << w->objectName().toStdString() << " overlaps "
+                       << sibling->objectName().toStdString() << "\n";
+            }
+        }
+    }
+    return faults.str();
+}
+
+void saveShot(QWidget& w, const QString& name) {
+    const QString path = QDir::current().filePath(name);
+    EXPECT_TRUE(w.grab().save(path)) << path.toStdString();
+}
+
+using Layout = ShellFixture;
+
+TEST_F(Layout, MainWindowIsFixedAtItsDesignSize) {
+    auto w = openMain();
+    w->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->centralWidget()->size(), QSize(443, 366));
+    EXPECT_EQ(w->minimumSize(), w->maximumSize());
+    // The viewport sits where it was designed within the tab control, with its inner area.
+    EXPECT_EQ(w->Picture1Border->mapTo(w->SSTab1, QPoint(0, 0)), QPoint(6, 62));
+    EXPECT_EQ(w->Picture1Border->size(), QSize(423, 205));
+    EXPECT_EQ(w->Picture1->size(), QSize(419, 201));
+    EXPECT_EQ(w->SSTab1->tabText(0), " 1. Select an Image ");
+    EXPECT_EQ(w->SSTab1->tabText(1), " 2. Select Options ");
+    EXPECT_EQ(w->SSTab1->tabText(2), " 3. Create Mosaic ");
+}
+
+TEST_F(Layout, EveryTabIsTidyAndItsScreenshotIsSaved) {
+    store("Mode", "0");
+    auto w = openMain();
+    w->show();
+    const char* shots[] = {"frmMain.png", "frmMain-options-tab.png", "frmMain-output-tab.png"};
+    for (int tab = 0; tab < 3; ++tab) {
+        w->SSTab1->setCurrentIndex(tab);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(layoutFaults(*w), "") << "tab " << tab;
+        saveShot(*w, shots[tab]);
+    }
+}
+
+TEST_F(Layout, HiddenPanelsAreTidyWhenLaidOverTheTabs) {
+    auto w = openMain();
+    w->show();
+    // What the preferences and about commands will do: cover the tab control with the panel.
+    for (qt::PictureBoxWidget* panel : {w->HIDESET, w->HIDEABOUT}) {
+        for (QComboBox* combo : {w->Combo1b, w->Combo2b, w->Combo3b})
+            combo->clear();
+        w->Combo1b->addItems({"-1", "CSS - 10%"});
+        w->Combo2b->addItems({"Random Numbers", "Machine Code"});
+        w->Combo4b->addItems({"Yes", "No"});
+        w->Combo5b->addItems({"Normal", "High"});
+        panel->setGeometry(w->SSTab1->geometry());
+        panel->show();
+        panel->raise();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(layoutFaults(*panel), "") << panel->objectName().toStdString();
+        saveShot(*w, panel == w->HIDESET ? "frmMain-preferences.png" : "frmMain-about.png");
+        panel->hide();
+    }
+}
+
+TEST_F(Layout, DialogAndSplashAreTidy) {
+    auto w = openMain();
+    w->show();
+    bool checked = false;
+    QTimer::singleShot(0, w.get(), [&] {
+        auto* css = qobject_cast<frmCSS*>(QApplication::activeModalWidget());
+        ASSERT_NE(css, nullptr);
+        EXPECT_EQ(layoutFaults(*css), "");
+        saveShot(*css, "frmCSS.png");
+        checked = true;
+        css->reject();
+    });
+    w->selectComboIndex(w->Combo1, 8);
+    EXPECT_TRUE(checked);
+
+    ConverterProgram program(services, {});
+    program.endProgram = [] {};
+    program.start();
+    ASSERT_NE(program.splash(), nullptr);
+    EXPECT_EQ(layoutFaults(*program.splash()), "");
+    saveShot(*program.splash(), "frmSplash.png");
+}
+
+}  // namespace
+}  // namespace tess

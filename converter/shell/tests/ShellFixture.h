@@ -1,0 +1,72 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Services.h"
+#include "platform/qt/IniSettingsStore.h"
+#include "platform/testing/CountingEventPump.h"
+#include "platform/testing/FixedClock.h"
+#include "platform/testing/MemoryClipboard.h"
+#include "platform/testing/RecordingShell.h"
+#include "platform/testing/ScriptedDialogs.h"
+#include "platform/testing/ScriptedRandom.h"
+#include "shell/ConverterState.h"
+#include "shell/frmMain.h"
+
+namespace tess {
+
+// A program folder and a settings store in a temporary folder, scripted dialogs and a clock fixed
+// on an ordinary day. openMain() builds the main window and runs its load as the splash would.
+class ShellFixture : public ::testing::Test {
+  protected:
+    ShellFixture()
+        : programFolder(QDir(root.path()).filePath("program").toStdString()),
+          settings(QDir(root.path()).filePath("config")),
+          clock(DateTime{2005, 10, 12, 14, 30, 0, 0}),
+          services{dialogs, settings, clock, random, pump, shell, clipboard, programFolder} {
+        QDir().mkpath(QString::fromStdString(programFolder));
+    }
+
+    std::string setting(const std::string& key, const std::string& fallback = "<none>") const {
+        return settings.get("Tessaryn32", "Settings", key, fallback);
+    }
+    void store(const std::string& key, const std::string& value) {
+        settings.save("Tessaryn32", "Settings", key, value);
+    }
+
+    std::string inProgram(const std::string& name) const { return programFolder + "/" + name; }
+    void touch(const std::string& path) const {
+        QDir().mkpath(QFileInfo(QString::fromStdString(path)).path());
+        std::ofstream(path) << "x";
+    }
+
+    std::unique_ptr<frmMain> openMain(std::vector<std::string> arguments = {}) {
+        auto window = std::make_unique<frmMain>(services, state, std::move(arguments));
+        window->endProgram = [this] { ++programEnds; };
+        window->Form_Load();
+        return window;
+    }
+
+    QTemporaryDir root;
+    std::string programFolder;
+    qt::IniSettingsStore settings;
+    testing::ScriptedDialogs dialogs;
+    testing::FixedClock clock;
+    testing::ScriptedRandom random;
+    testing::CountingEventPump pump;
+    testing::RecordingShell shell;
+    testing::MemoryClipboard clipboard;
+    Services services;
+    ConverterState state;
+    int programEnds = 0;
+};
+
+}  // namespace tess
