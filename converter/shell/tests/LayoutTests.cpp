@@ -113,7 +113,9 @@ std::string layoutFaults(const QWidget& top) {
 }
 
 void saveShot(QWidget& w, const QString& name) {
-    const QString path = QDir::current().filePath(name);
+    const QDir dir(SHELL_SCREENSHOT_DIR);
+    ASSERT_TRUE(dir.mkpath("."));
+    const QString path = dir.filePath(name);
     EXPECT_TRUE(w.grab().save(path)) << path.toStdString();
 }
 
