@@ -71,6 +71,7 @@ Status PageFile::open(const std::string& path) {
     if (path.empty()) {
         return Error{errc::PathNotFound, "Cannot create the page: no file name was given"};
     }
+    pending_.reserve(kGatherLimit);
     struct stat existing {};
     const bool exists = ::stat(path.c_str(), &existing) == 0;
     if (exists) {
@@ -113,7 +114,6 @@ Status PageFile::open(const std::string& path) {
         (void)::fchmod(fd_, existing.st_mode & 07777);
         (void)::fchown(fd_, existing.st_uid, existing.st_gid);
     }
-    pending_.reserve(kGatherLimit);
     return {};
 }
 
