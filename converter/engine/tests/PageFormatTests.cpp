@@ -70,7 +70,7 @@ TEST(PageFormatTest, CssHeadLineByLine) {
     MosaicOptions options;
     options.FontSize = 8;
     options.CSSSize = 12;
-    options.CSSUnit = "px";
+    options.CSSUnit = std::string("px");
     options.Title = "Image From /pics/a.bmp";
     options.BGColor = 0x00FF8000;
     EXPECT_EQ(page::head(options),
