@@ -371,7 +371,7 @@ void registerAll() {
     }
     for (Target target : {Target::Discard, Target::ShmFile, Target::DiskFile}) {
         registerEngine(kSmart, 1000, 1000, target, RunPriority::Normal);
-        registerEngine(kSmart, 1000, 1000, target, RunPriority::Normal, 256);
+        registerEngine(kSmart, 1000, 1000, target, RunPriority::Normal, 8);
     }
     registerEngine(kCustom, 1000, 1000, Target::Discard, RunPriority::High);
     registerEngine(kBinary, 1000, 1000, Target::Discard, RunPriority::High);

@@ -1,17 +1,12 @@
 #include "platform/qt/QtEventPump.h"
 
 #include <QCoreApplication>
-#include <algorithm>
 #include <utility>
 
 namespace tess::qt {
 
 QtEventPump::QtEventPump(Nanoseconds interval, TimeSource time, int callsPerCheck)
-    : interval_(interval),
-      time_(std::move(time)),
-      callsPerCheck_(std::max(1, callsPerCheck)),
-      callsUntilCheck_(callsPerCheck_),
-      lastTurn_(now()) {}
+    : EventPump(callsPerCheck), interval_(interval), time_(std::move(time)), lastTurn_(now()) {}
 
 QtEventPump::Nanoseconds QtEventPump::now() const {
     if (time_)
@@ -24,13 +19,10 @@ void QtEventPump::doEvents() {
     QCoreApplication::processEvents();
     // Events were just processed: the next yield waits a full interval from here.
     lastTurn_ = now();
-    callsUntilCheck_ = callsPerCheck_;
+    restartCountdown();
 }
 
-void QtEventPump::yield() {
-    if (--callsUntilCheck_ > 0)
-        return;
-    callsUntilCheck_ = callsPerCheck_;
+void QtEventPump::yieldCheck() {
     if (now() - lastTurn_ < interval_)
         return;
     doEvents();

@@ -8,7 +8,7 @@ void CountingEventPump::doEvents() {
         onDoEvents_();
 }
 
-void CountingEventPump::yield() {
+void CountingEventPump::yieldCheck() {
     ++yieldCount_;
     if (onYield_)
         onYield_();

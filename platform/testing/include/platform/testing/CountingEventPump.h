@@ -14,7 +14,6 @@ namespace tess::testing {
 class CountingEventPump : public EventPump {
   public:
     void doEvents() override;
-    void yield() override;
 
     int doEventsCount() const { return doEventsCount_; }
     int yieldCount() const { return yieldCount_; }
@@ -23,6 +22,10 @@ class CountingEventPump : public EventPump {
 
     void setOnYield(std::function<void()> callback) { onYield_ = std::move(callback); }
     void setOnDoEvents(std::function<void()> callback) { onDoEvents_ = std::move(callback); }
+
+  protected:
+    // Every yield is a turn here, so tests see each one.
+    void yieldCheck() override;
 
   private:
     int doEventsCount_ = 0;
