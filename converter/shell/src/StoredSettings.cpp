@@ -18,11 +18,13 @@ Colour backgroundColour(std::string_view text) {
 }
 
 std::optional<int> transparencyIndex(std::string_view text, int count) {
+    if (!rt::isNumeric(text))
+        return 0;
     const double number = rt::val(text);
-    if (rt::isNumeric(text) && (number < 0 || number > count - 1))
+    if (number < 0 || number > count - 1)
         return std::nullopt;
     const std::optional<std::int16_t> index = rt::toInt16(number);
-    if (!index || *index < 0 || *index > count - 1)
+    if (!index || *index > count - 1)
         return std::nullopt;
     return *index;
 }

@@ -108,6 +108,19 @@ TEST_F(OptionControls, EnterInTheSpinBarOrTheTextActsAsOk) {
     EXPECT_EQ(w->Combo1->itemText(8), "CSS - Custom... (30%)");
 }
 
+TEST_F(OptionControls, TheSizeTextPassesTheFocusToTheSpinBar) {
+    auto w = openMain();
+    ASSERT_TRUE(chooseFontSize(*w, 8, [](frmCSS& css) {
+        css.activateWindow();
+        QCoreApplication::processEvents();
+        if (!css.isActiveWindow())
+            GTEST_SKIP() << "the platform gives no window activation";
+        css.Text1->setFocus();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(css.focusWidget(), css.VScroll1);
+    }));
+}
+
 TEST_F(OptionControls, CancelKeepsTheSizeButNotTheUnit) {
     auto w = openMain();
     ASSERT_TRUE(chooseFontSize(*w, 8, [](frmCSS& css) {

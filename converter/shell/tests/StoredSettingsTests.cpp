@@ -55,9 +55,18 @@ TEST(StoredSettings, TransparencyIndexOfTheStoredMode) {
         std::optional<int> expected;
     };
     const Case cases[] = {
-        {"0", 0},   {"9", 9},   {"7", 7}, {"10", std::nullopt}, {"-1", std::nullopt},
-        {"2.5", 2},              // halves go to the even neighbour
-        {"3.5", 4}, {"abc", 0},  // no number at all: the first entry
+        {"0", 0},
+        {"9", 9},
+        {"7", 7},
+        {"10", std::nullopt},
+        {"-1", std::nullopt},
+        {"9.6", std::nullopt},
+        {"2.5", 2},  // halves go to the even neighbour
+        {"3.5", 4},
+        {"abc", 0},  // no number at all: the first entry
+        {"3abc", 0},
+        {"9.4", std::nullopt},
+        {"8.6", 9},
         {"", 0},
     };
     for (const Case& c : cases) {

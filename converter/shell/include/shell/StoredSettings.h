@@ -24,7 +24,7 @@ Colour backgroundColour(std::string_view text);
 
 // "TransMode": the entry of the transparency menu to apply, or nothing. A number within the menu
 // applies its entry (rounded half to even); a number outside it applies nothing; a text that is no
-// number applies the entry of its leading number, which is entry 0 for a text without one.
+// number applies the first entry (opaque).
 std::optional<int> transparencyIndex(std::string_view text, int count);
 
 }  // namespace tess::settings
