@@ -14,6 +14,7 @@
 #include "shell/ConverterState.h"
 #include "shell/FileListBox.h"
 #include "shell/LineShape.h"
+#include "workspace/UndoStore.h"
 
 class QAction;
 class QCheckBox;
@@ -32,6 +33,7 @@ class QTextEdit;
 namespace tess {
 
 class frmCSS;
+struct PictureReplacement;
 
 // The converter's main window: a fixed window with the tab control SSTab1 (picture, options,
 // output), the status panel, the create button and the menus. Its controls are the only store of
@@ -71,9 +73,32 @@ class frmMain : public QMainWindow {
     void LoadTProject(std::string& path);
     void mnuGFXLib_Click();
 
-    // Picture view.
+    // Picture view. DrawImageEdges and UpdateScrollBars follow every change of the working
+    // picture, in that order; srcPic's control takes its picture's size there.
     void DrawImageEdges();
     void UpdateScrollBars();
+    void HScroll1_Change();
+    void VScroll1_Change();
+    // Picture loading. Dropped files arrive as local paths; the target word is "Image" or "Text".
+    void Command1_Click();
+    void DragNDrop(const std::vector<std::string>& files, const std::string& sSource);
+    void Command1_OLEDragDrop(const std::vector<std::string>& files);
+    void Picture1_OLEDragDrop(const std::vector<std::string>& files);
+    void srcPic_OLEDragDrop(const std::vector<std::string>& files);
+    void Text1_OLEDragDrop(const std::vector<std::string>& files);
+    void Text3_OLEDragDrop(const std::vector<std::string>& files);
+    // Undo: every change of the working picture but undo itself saves the undo copy first.
+    void SaveUndoData();
+    void mnuUndo_Click();
+    // The Edit menu and the picture's pop-up menu.
+    void mnuEdit_Click();
+    void mnuCopy_Click();
+    void mnuCopyImage_Click();
+    void mnuPaste_Click();
+    void mnuHIDImage_Click();
+    void srcPic_MouseUp(int Button, int Shift, int X, int Y);
+    void Text1_GotFocus();
+    void Text1_LostFocus();
     // Sibling tools and folders.
     void CheckGFXLib();
     void CheckHelp();
@@ -348,12 +373,20 @@ class frmMain : public QMainWindow {
     void paintViewport();
     void paintAboutPanel();
     std::string settingOf(const char* key, const char* fallback) const;
+    // The working picture's side of the window.
+    void connectWorkspace();
+    // No mosaic run is under way: only then may the working picture change.
+    bool mosaicIdle() const;
+    void fitSrcPic();
+    void loadWorkingPicture(const std::string& path);
+    void replaceWorkingPicture(PictureReplacement replacement);
 
     Services& services_;
     ConverterState& state_;
     std::vector<std::string> arguments_;
     QPoint tabPageOrigin_;
     QPointer<frmCSS> cssDialog_;
+    UndoStore undo_{services_.programFolder};
 };
 
 }  // namespace tess

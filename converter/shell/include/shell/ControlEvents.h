@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace tess {
+
+// Gives a standard control the events the window's handlers need that Qt keeps inside the control:
+// files dropped from the desktop (which a text box would otherwise insert as text) and the focus
+// moving onto or off the control within the window. Opening a menu or switching to another window
+// does not count as leaving the control. The filter belongs to the control it watches.
+class ControlEvents : public QObject {
+    Q_OBJECT
+  public:
+    // Watches `control`; with `acceptFiles` the control (and, for a text box, its viewport) takes
+    // dropped local files instead of its own drop handling.
+    static ControlEvents* watch(QWidget* control, bool acceptFiles);
+
+  signals:
+    void filesDropped(const std::vector<std::string>& paths);
+    void focusEntered();
+    void focusLeft();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    explicit ControlEvents(QWidget* control);
+
+    bool acceptFiles_ = false;
+};
+
+}  // namespace tess
