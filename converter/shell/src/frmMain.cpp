@@ -26,9 +26,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <exception>
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 #include "engine/MosaicOptions.h"
 #include "engine/OutputName.h"
