@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <system_error>
 
@@ -159,6 +160,19 @@ std::string folderOf(const std::string& path) {
 std::string nameOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The name cut (on a character boundary) to at most `room` bytes, so that a temporary name built
+// from it still fits the folder's longest name.
+std::string cutName(std::string name, std::size_t room) {
+    if (name.size() > room) {
+        std::size_t cut = room;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) {
+            --cut;
+        }
+        name.resize(cut);
+    }
+    return name;
 }
 
 }  // namespace
@@ -320,7 +334,9 @@ Status writeFileAtomic(const std::string& path, std::string_view bytes) {
     }
 
     const std::string folder = folderOf(target);
-    const std::string base = folder + "/~" + nameOf(target) + "." + std::to_string(::getpid());
+    // "~", the name, ".", the process number (at most 7 digits), "-", the attempt and ".tmp".
+    const std::string base =
+        folder + "/~" + cutName(nameOf(target), NAME_MAX - 16) + "." + std::to_string(::getpid());
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {

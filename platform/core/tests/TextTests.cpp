@@ -322,6 +322,19 @@ TEST(WriteFileAtomic, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_TRUE(strayFiles(dir, "big.html").empty());
 }
 
+TEST(WriteFileAtomic, TheLongestNameAFolderTakesIsWritten) {
+    TempFolder dir;
+    // The temporary file beside it needs a longer name than the target's own.
+    const std::string name = std::string(251, 'n') + ".bmp";
+    const std::string path = dir.file(name);
+    for (const char* bytes : {"first", "second"}) {
+        const Status status = writeFileAtomic(path, bytes);
+        ASSERT_TRUE(status.ok()) << status.error().reason;
+        EXPECT_EQ(slurp(path), bytes);
+    }
+    EXPECT_TRUE(strayFiles(dir, name).empty());
+}
+
 TEST(AppendFileBytes, CreatesThenAppends) {
     TempFolder dir;
     const std::string path = dir.file("tyspeed.log");
