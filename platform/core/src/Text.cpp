@@ -175,6 +175,26 @@ std::string cutName(std::string name, std::size_t room) {
     return name;
 }
 
+// A pipe, device or socket is written into as it is: replacing it would destroy the node. The
+// open does not wait for a reader; a pipe nobody reads fails at once.
+Status writeSpecialFile(const std::string& target, const std::string& path,
+                        std::string_view bytes) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        const int err = errno;
+        return ioError(codeForWrite(err), "Cannot write", path, err);
+    }
+    (void)::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    int err = writeAll(fd, bytes);
+    if (::close(fd) != 0 && err == 0) {
+        err = errno;
+    }
+    if (err != 0) {
+        return ioError(codeForWrite(err), "Cannot write", path, err);
+    }
+    return {};
+}
+
 }  // namespace
 
 namespace cp1252 {
@@ -324,6 +344,9 @@ Status writeFileAtomic(const std::string& path, std::string_view bytes) {
             exists = true;
             if (S_ISDIR(st.st_mode)) {
                 return ioError(errc::Generic, "Cannot write", path, EISDIR);
+            }
+            if (!S_ISREG(st.st_mode)) {
+                return writeSpecialFile(target, path, bytes);
             }
             // A read-only file is refused as an ordinary write into it would be.
             if (::access(target.c_str(), W_OK) != 0) {

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -333,6 +334,33 @@ TEST(WriteFileAtomic, TheLongestNameAFolderTakesIsWritten) {
         EXPECT_EQ(slurp(path), bytes);
     }
     EXPECT_TRUE(strayFiles(dir, name).empty());
+}
+
+TEST(WriteFileAtomic, APipeIsWrittenIntoNeverReplaced) {
+    TempFolder dir;
+    const std::string path = dir.file("page.html");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    const auto isPipe = [&] {
+        struct stat st {};
+        return ::lstat(path.c_str(), &st) == 0 && S_ISFIFO(st.st_mode);
+    };
+
+    // Nobody reads: a failure at once, not a wait.
+    const Status unread = writeFileAtomic(path, "x");
+    ASSERT_FALSE(unread.ok());
+    EXPECT_NE(unread.error().reason.find(path), std::string::npos);
+    EXPECT_TRUE(isPipe());
+
+    const int reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const Status read = writeFileAtomic(path, "through");
+    EXPECT_TRUE(read.ok()) << read.error().reason;
+    char buffer[16] = {};
+    EXPECT_EQ(::read(reader, buffer, sizeof buffer), 7);
+    EXPECT_EQ(std::string(buffer), "through");
+    ::close(reader);
+    EXPECT_TRUE(isPipe());
+    EXPECT_TRUE(strayFiles(dir, "page.html").empty());
 }
 
 TEST(AppendFileBytes, CreatesThenAppends) {

@@ -31,7 +31,8 @@ std::size_t length(std::string_view text);  // in characters
 // Whole-file helpers. Paths are UTF-8.
 Result<std::string> readFileBytes(const std::string& path);
 // Writes to a temporary file beside `path` and renames it over `path` only when every byte was
-// written and the file closed, so a failed write never destroys what was there.
+// written and the file closed, so a failed write never destroys what was there. A pipe or device
+// at `path` is written into instead (a pipe that nobody reads is a failure, not a wait).
 Status writeFileAtomic(const std::string& path, std::string_view bytes);
 // Appends to a file, creating it when missing.
 Status appendFileBytes(const std::string& path, std::string_view bytes);
