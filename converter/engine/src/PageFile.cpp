@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -37,6 +38,20 @@ int errorCode(int err) {
         default:
             return errc::Generic;
     }
+}
+
+// The new file's name: "~", the target's name, "." and eight digits, with the target's name cut
+// (on a character boundary) so that the whole still fits the folder's longest name.
+std::string tempPrefix(std::string name) {
+    constexpr std::size_t kRoom = NAME_MAX - 10;
+    if (name.size() > kRoom) {
+        std::size_t cut = kRoom;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) {
+            --cut;
+        }
+        name.resize(cut);
+    }
+    return "~" + name + ".";
 }
 
 std::string tempSuffix() {
@@ -94,9 +109,7 @@ Status PageFile::open(const std::string& path) {
         }
     }
     const std::filesystem::path targetPath(target_);
-    std::string name = "~";
-    name += targetPath.filename().string();
-    name += '.';
+    const std::string name = tempPrefix(targetPath.filename().string());
     for (int attempt = 0; attempt < 100; ++attempt) {
         temp_ = (targetPath.parent_path() / (name + tempSuffix())).string();
         fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

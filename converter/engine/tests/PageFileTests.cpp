@@ -134,6 +134,24 @@ TEST(PageFileTest, WritesThroughASymbolicLink) {
     EXPECT_TRUE(enginetest::readAll(real).starts_with("<html>\r\n"));
 }
 
+TEST(PageFileTest, TheLongestNameAFolderTakesIsWritten) {
+    // The new file beside the target needs a name of its own that the folder also takes.
+    for (bool existing : {false, true}) {
+        TempFolder folder;
+        const std::string name = std::string(250, 'n') + ".html";
+        const std::string path = folder.file(name);
+        if (existing) {
+            writeOldPage(path);
+        }
+        RunFixture fixture;
+        Result<RunResult> result =
+            fixture.run(Picture(1, 1), smartOptions(), MosaicTarget::file(path));
+        ASSERT_TRUE(result.ok()) << result.error().reason;
+        EXPECT_TRUE(enginetest::readAll(path).starts_with("<html>\r\n"));
+        EXPECT_EQ(folder.names(), std::vector<std::string>{name});
+    }
+}
+
 TEST(PageFileTest, DiscardLeavesTheTargetAsItWas) {
     TempFolder folder;
     const std::string path = folder.file("page.html");
