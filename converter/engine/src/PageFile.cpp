@@ -94,8 +94,15 @@ Status PageFile::open(const std::string& path) {
             return failure("Cannot create", EISDIR);
         }
         if (!S_ISREG(existing.st_mode)) {
-            fd_ = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-            return fd_ < 0 ? Status(failure("Cannot open", errno)) : Status();
+            // Without O_NONBLOCK a pipe nobody reads would hold the run here for good; with it
+            // the open fails at once. Writes then block again as usual.
+            fd_ = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+            if (fd_ < 0) {
+                return failure("Cannot open", errno);
+            }
+            const int flags = ::fcntl(fd_, F_GETFL);
+            (void)::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
+            return {};
         }
         // A file without write permission counts as read-only, also for a user whom the system
         // would let write anyway.

@@ -2,6 +2,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -150,6 +151,19 @@ TEST(PageFileTest, TheLongestNameAFolderTakesIsWritten) {
         EXPECT_TRUE(enginetest::readAll(path).starts_with("<html>\r\n"));
         EXPECT_EQ(folder.names(), std::vector<std::string>{name});
     }
+}
+
+TEST(PageFileTest, PipeWithoutReaderIsReportedInsteadOfWaitedFor) {
+    TempFolder folder;
+    const std::string path = folder.file("page.html");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    RunFixture fixture;
+    Result<RunResult> result = fixture.run(Picture(1, 1), smartOptions(), MosaicTarget::file(path));
+    ASSERT_FALSE(result.ok());
+    EXPECT_NE(result.error().reason.find(path), std::string::npos) << result.error().reason;
+    struct stat info {};
+    ASSERT_EQ(::lstat(path.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
 TEST(PageFileTest, DiscardLeavesTheTargetAsItWas) {
