@@ -1,6 +1,7 @@
 #include "engine/MosaicWriter.h"
 
 #include <algorithm>
+#include <new>
 
 #include "engine/MosaicOptions.h"
 #include "engine/SizeEstimate.h"
@@ -11,6 +12,10 @@ namespace tess {
 
 namespace {
 constexpr std::int64_t kLargestReserve = std::int64_t{256} << 20;
+
+Error noMemoryForClipboard() {
+    return Error{errc::OutOfMemory, "Not enough memory to copy the page to the clipboard"};
+}
 }  // namespace
 
 MosaicWriter::MosaicWriter(const Picture& picture, const MosaicOptions& options, Clock& clock,
@@ -38,7 +43,11 @@ Status MosaicWriter::begin(const MosaicTarget& target) {
             // grows; memory that stays unused is never touched.
             const std::int64_t estimate =
                 estimateOutputSize(picture_.width(), picture_.height(), options_.Title);
-            text_.reserve(static_cast<std::size_t>(std::min(estimate, kLargestReserve)));
+            try {
+                text_.reserve(static_cast<std::size_t>(std::min(estimate, kLargestReserve)));
+            } catch (const std::bad_alloc&) {
+                // Only a head start: the page then grows as it is gathered.
+            }
             break;
         }
         case MosaicTarget::Kind::Sink:
@@ -60,7 +69,13 @@ void MosaicWriter::put(std::string_view piece) {
     if (sink_ != nullptr) {
         status_ = sink_->write(piece);
     } else {
-        text_.append(piece);
+        // The clipboard page is gathered whole; a picture can make it larger than memory allows.
+        try {
+            text_.append(piece);
+        } catch (const std::bad_alloc&) {
+            text_ = std::string();
+            status_ = noMemoryForClipboard();
+        }
     }
 }
 
@@ -108,15 +123,19 @@ Result<RunResult> MosaicWriter::finish(bool cancelled, const SpeedLog* speedLog)
     result.cellsWritten = written_;
     if (sink_ == nullptr) {
         if (clipboard_ != nullptr) {
-            clipboard_->clear();
-            // Most pages are plain ASCII, which is its own UTF-8.
-            const bool ascii = std::all_of(text_.begin(), text_.end(), [](char ch) {
-                return static_cast<unsigned char>(ch) < 0x80;
-            });
-            if (ascii) {
-                clipboard_->setText(text_);
-            } else {
-                clipboard_->setText(cp1252::toUtf8(text_));
+            try {
+                // Most pages are plain ASCII, which is its own UTF-8.
+                const bool ascii = std::all_of(text_.begin(), text_.end(), [](char ch) {
+                    return static_cast<unsigned char>(ch) < 0x80;
+                });
+                clipboard_->clear();
+                if (ascii) {
+                    clipboard_->setText(text_);
+                } else {
+                    clipboard_->setText(cp1252::toUtf8(text_));
+                }
+            } catch (const std::bad_alloc&) {
+                return noMemoryForClipboard();
             }
         }
         result.clipboardText = std::move(text_);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "EngineTestSupport.h"
 #include "engine/PageFormat.h"
 #include "platform/testing/MemoryClipboard.h"
@@ -238,6 +240,24 @@ TEST(MosaicRunTest, ClipboardGetsThePageOnceAtTheEnd) {
         EXPECT_EQ(result->clipboardText.find("FILE INCOMPLETE!") != std::string::npos,
                   cancelAfter > 0);
     }
+}
+
+TEST(MosaicRunTest, ClipboardWithoutMemoryForThePageFailsTheRun) {
+    // A page too large for memory: the run reports it instead of ending the program.
+    class FullClipboard final : public testing::MemoryClipboard {
+      public:
+        void setText(const std::string&) override { throw std::bad_alloc(); }
+    };
+    enginetest::TempFolder folder;
+    const SpeedLog log(folder.path(), true);
+    RunFixture fixture;
+    FullClipboard clipboard;
+    Result<RunResult> result =
+        fixture.run(Picture(2, 2), smartOptions(), MosaicTarget::clipboard(&clipboard), &log);
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error().code, errc::OutOfMemory);
+    EXPECT_NE(result.error().reason.find("clipboard"), std::string::npos) << result.error().reason;
+    EXPECT_FALSE(std::filesystem::exists(log.path()));
 }
 
 TEST(MosaicRunTest, MachineCodeIsOneByteACharacter) {

@@ -47,7 +47,8 @@ struct RunServices {
 // One mosaic run: the head, every row of the picture with a row end after each, then the complete
 // trailer, or the cancelled one after the row at whose end the hooks asked for the cancel. A
 // failure of the target (the file cannot be created or written) ends the run with an Error naming
-// the path and the reason; an existing page at that path is then left as it was.
+// the path and the reason; an existing page at that path is then left as it was. A clipboard page
+// that memory cannot hold ends it with errc::OutOfMemory.
 template <class Hooks>
 Result<RunResult> runMosaic(const Picture& picture, const MosaicOptions& options,
                             const MosaicTarget& target, const RunServices& services, Hooks& hooks) {
