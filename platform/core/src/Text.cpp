@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <new>
 #include <system_error>
 
 namespace tess {
@@ -300,26 +301,32 @@ Result<std::string> readFileBytes(const std::string& path) {
         return ioError(codeForOpen(err), "Cannot open", path, err);
     }
     std::string bytes;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
-    }
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0) {
-            break;
+    // Any file can be chosen, also one larger than the memory that can be had for it.
+    try {
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+            bytes.reserve(static_cast<std::size_t>(st.st_size));
         }
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
+        char buffer[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n == 0) {
+                break;
             }
-            const int err = errno;
-            ::close(fd);
-            return ioError(err == ENOMEM ? errc::OutOfMemory : errc::Generic, "Cannot read", path,
-                           err);
+            if (n < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                const int err = errno;
+                ::close(fd);
+                return ioError(err == ENOMEM ? errc::OutOfMemory : errc::Generic, "Cannot read",
+                               path, err);
+            }
+            bytes.append(buffer, static_cast<std::size_t>(n));
         }
-        bytes.append(buffer, static_cast<std::size_t>(n));
+    } catch (const std::bad_alloc&) {
+        ::close(fd);
+        return ioError(errc::OutOfMemory, "Cannot read", path, ENOMEM);
     }
     ::close(fd);
     return bytes;

@@ -200,6 +200,33 @@ TEST(ReadFileBytes, ReportsMissingFilesAndFoldersWithThePath) {
     EXPECT_EQ(folder.error().code, errc::Generic);
 }
 
+TEST(ReadFileBytes, AFileLargerThanMemoryIsReportedNotFatal) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer ends the process on a refused allocation";
+#else
+    TempFolder dir;
+    const std::string path = dir.file("huge.txt");
+    put(path, "");
+    fs::resize_file(path, std::uintmax_t{8} << 30);  // sparse: takes no disk space
+    expectInChild(false, [&]() -> std::string {
+        // An address space of 1 GiB stands for a machine without the memory.
+        rlimit limit{};
+        ::getrlimit(RLIMIT_AS, &limit);
+        limit.rlim_cur = rlim_t{1} << 30;
+        ::setrlimit(RLIMIT_AS, &limit);
+        const auto result = readFileBytes(path);
+        if (result.ok()) {
+            return "read 8 GiB in 1 GiB";
+        }
+        if (result.error().code != errc::OutOfMemory ||
+            result.error().reason.find(path) == std::string::npos) {
+            return "wrong error: " + result.error().reason;
+        }
+        return "";
+    });
+#endif
+}
+
 TEST(ReadFileBytes, ReportsAFileItMayNotRead) {
     TempFolder dir;
     put(dir.file("secret.txt"), "x");

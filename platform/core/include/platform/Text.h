@@ -29,6 +29,7 @@ std::size_t length(std::string_view text);  // in characters
 }  // namespace utf8
 
 // Whole-file helpers. Paths are UTF-8.
+// A file too large for memory is errc::OutOfMemory.
 Result<std::string> readFileBytes(const std::string& path);
 // Writes to a temporary file beside `path` and renames it over `path` only when every byte was
 // written and the file closed, so a failed write never destroys what was there. A pipe or device
