@@ -26,9 +26,12 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <exception>
+#include <initializer_list>
+#include <new>
 #include <optional>
 
 #include "engine/MosaicOptions.h"
+#include "engine/MosaicRun.h"
 #include "engine/OutputName.h"
 #include "engine/PageFormat.h"
 #include "platform/Files.h"
@@ -37,9 +40,12 @@
 #include "platform/qt/QtText.h"
 #include "shell/CommandLine.h"
 #include "shell/ControlEvents.h"
+#include "shell/MosaicRunHooks.h"
+#include "shell/MosaicRunTexts.h"
 #include "shell/ProgramVersion.h"
 #include "shell/SamplePicture.h"
 #include "shell/SharedFunctions.h"
+#include "shell/StatusPanel.h"
 #include "shell/StoredSettings.h"
 #include "shell/frmCSS.h"
 #include "workspace/EditMenu.h"
@@ -261,6 +267,7 @@ frmMain::frmMain(Services& services, ConverterState& state, std::vector<std::str
     buildOptionsPanel(client);
     connectHandlers();
     connectWorkspace();
+    connectMosaicRun();
 
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
 }
@@ -1315,6 +1322,310 @@ void frmMain::Text1_LostFocus() {
     mnuCopy->setEnabled(true);
 }
 
+// ---- The mosaic run, its output target, the custom text file and the status panel ----
+
+namespace {
+
+constexpr const char* kCancelCaption = "Cancel";
+constexpr const char* kStopCaption = "Stop!";
+
+// A check box's value as the options store it: 0 clear, 1 ticked, 2 greyed.
+int checkValue(const QCheckBox& box) {
+    switch (box.checkState()) {
+        case Qt::Checked:
+            return 1;
+        case Qt::PartiallyChecked:
+            return 2;
+        case Qt::Unchecked:
+            break;
+    }
+    return 0;
+}
+
+// Gives a picture box's surface the size of its control; added area shows the back colour.
+void fitBox(PictureBoxWidget& widget) {
+    PictureBox& box = widget.box();
+    if (box.width() != widget.width() || box.height() != widget.height())
+        (void)box.setSize(widget.width(), widget.height());
+}
+
+void setMenuEnabled(QMenu* menu, bool enabled) {
+    menu->menuAction()->setEnabled(enabled);
+}
+
+}  // namespace
+
+void frmMain::connectMosaicRun() {
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(Text2, &QLineEdit::textChanged, this, [this] { Text2_Change(); });
+    connect(Check3, &QCheckBox::stateChanged, this, [this] { Check3_Click(); });
+    connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
+    connect(mnuLoadText, &QAction::triggered, this, [this] { mnuLoadText_Click(); });
+    connect(picStatus, &PictureBoxWidget::paintRequested, this, [this] { picStatus_Paint(); });
+    connect(statusBack, &PictureBoxWidget::paintRequested, this, [this] { Form_Paint(); });
+    connect(mnuNormalP, &QAction::triggered, this, [this] { mnuNormalP_Click(); });
+    connect(mnuHighP, &QAction::triggered, this, [this] { mnuHighP_Click(); });
+    connect(mnuFSP, &QAction::triggered, this, [this] { mnuFSP_Click(); });
+}
+
+void frmMain::Command2_Click() {
+    const QString caption = Command2->text();
+    if (caption == kCancelCaption) {
+        // The run under way sees the new caption at its next row end.
+        Command2->setText(kStopCaption);
+        Command2->setEnabled(false);
+        return;
+    }
+    if (!isIdle(fromQ(caption)))
+        return;
+    Command2->setText(kCancelCaption);
+    runMosaicFromControls();
+    if (closeAfterRun_) {
+        closeAfterRun_ = false;
+        close();
+    }
+}
+
+void frmMain::disableForRun() {
+    for (QMenu* menu : {mnuFile, mnuEdit, mnuTools, mnuHelp, mnuWindow})
+        setMenuEnabled(menu, false);
+    Text1->setEnabled(false);
+    Text2->setEnabled(false);
+    Picture3b->box().setBackColor(kRunningSwatchColour);
+    Picture3b->update();
+    mnuNormalP->setEnabled(false);
+    mnuHighP->setEnabled(false);
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             Command1, Command3,  Command4,  SSTab1,  Command5,  Command6,  Command7,  Command8,
+             Command9, Command10, Command11, Check1b, Check2b,   Check2,    Check3,    Combo1b,
+             Combo2b,  Combo3b,   Combo4b,   Combo5b, Command1b, Command2b, Command3b, Picture3b,
+             Text3,    Text4,     Check1,    Combo1,  Combo2,    Combo3}) {
+        control->setEnabled(false);
+    }
+}
+
+void frmMain::enableAfterRun(Colour swatch, bool statusHiddenFirst) {
+    for (QMenu* menu : {mnuFile, mnuEdit, mnuTools, mnuHelp, mnuWindow})
+        setMenuEnabled(menu, true);
+    mnuNormalP->setEnabled(true);
+    mnuHighP->setEnabled(true);
+    Text1->setEnabled(true);
+    Text2->setEnabled(true);
+    Picture3b->box().setBackColor(swatch);
+    Picture3b->update();
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             SSTab1,    Command5, Command6, Command7,  Command8,  Command9, Command10,
+             Command11, Check1b,  Check3,   Check2b,   Check2,    Combo1b,  Combo2b,
+             Combo3b,   Combo4b,  Combo5b,  Command1b, Command2b, Command3b}) {
+        control->setEnabled(true);
+    }
+    if (statusHiddenFirst)
+        statusBack->hide();
+    Picture3b->setEnabled(true);
+    Command1->setEnabled(true);
+    Command3->setEnabled(true);
+    const int mode = Combo2->currentIndex();
+    if (mode == 0)
+        Command4->setEnabled(true);
+    if (mode == 0 || mode == 6)
+        Text3->setEnabled(true);
+    for (QWidget* control : std::initializer_list<QWidget*>{Text4, Check1, Combo1, Combo2, Combo3})
+        control->setEnabled(true);
+    if (!statusHiddenFirst)
+        statusBack->hide();
+}
+
+void frmMain::drawStatusBar() {
+    fitBox(*picStatus);
+    drawProgressBar(picStatus->box(),
+                    barPixel(ProgressPos, StatusScaleWidth, picStatus->box().width()));
+}
+
+void frmMain::runMosaicFromControls() {
+    statusBack->show();
+    Lite3D(*statusBack, *picStatHandler, 2);
+    statusBack->update();
+
+    const Colour swatch = Picture3b->box().backColor();
+    fitBox(*picStatus);
+    picStatus->box().cls();
+    picStatus->update();
+    disableForRun();
+    setCursor(Qt::WaitCursor);
+
+    MosaicOptions options;
+    options.Mode = static_cast<std::int16_t>(Combo2->currentIndex());
+    options.CustomText = customTextForRun(fromQ(Text3->toPlainText()));
+    options.Spacer = static_cast<std::int16_t>(Combo3->currentIndex());
+    options.FontSize = static_cast<std::int16_t>(Combo1->currentIndex());
+    options.CSSSize = state_.CSSSize;
+    options.CSSUnit = state_.CSSUnit;
+    options.Title = fromQ(Text4->text());
+    options.BGColor = CommonDialog1.Color;
+    options.OutputPath = fromQ(Text2->text());
+    options.ToClipboard = checkValue(*Check3);
+    options.OpenInBrowser = checkValue(*Check1);
+    options.Priority = mnuNormalP->isChecked() ? RunPriority::Normal : RunPriority::High;
+
+    Label6->clear();
+    // Every input that could change the picture is locked until the run ends.
+    const Picture& picture = srcPic->box().surface();
+    StatusScaleWidth = picture.width() * picture.height();
+    ProgressPos = 0;
+
+    const tess::SpeedLog speedLog(services_.programFolder, SpeedLog);
+    const RunServices runServices{services_.clock, services_.random, &speedLog};
+    MosaicRunHooks hooks(
+        services_.pump, ProgressPos,
+        [this] {
+            drawStatusBar();
+            picStatus->update();
+            services_.pump.doEvents();
+        },
+        [this] { return Command2->text() == kStopCaption; });
+    Result<RunResult> result = [&]() -> Result<RunResult> {
+        try {
+            return runMosaic(picture, options,
+                             MosaicTarget::fromOptions(options, &services_.clipboard), runServices,
+                             hooks);
+        } catch (const std::bad_alloc&) {
+            // The engine reports a clipboard page too large for memory itself; this catches what
+            // is left, so a failed allocation never ends the program with the user's picture.
+            return Error{errc::OutOfMemory, "There is not enough memory for the page."};
+        }
+    }();
+    // The clipboard reports no failure of its own: a page it did not take leaves it empty.
+    if (result && options.toClipboard() && !result->clipboardText.empty() &&
+        services_.clipboard.text().empty()) {
+        result = Error{errc::Generic, "The clipboard did not take the text."};
+    }
+
+    if (!result) {
+        unsetCursor();
+        Command2->setText(toQ(kIdleCaption));
+        Command2->setEnabled(true);
+        enableAfterRun(swatch, false);
+        picStatus->box().cls();
+        picStatus->update();
+        showMessage(services_.dialogs, runFailureMessage(result.error(), options.toClipboard()));
+        CopyToCBUI();
+        return;
+    }
+
+    if (result->status == RunStatus::Cancelled) {
+        unsetCursor();
+        Command2->setText(toQ(kIdleCaption));
+        Command2->setEnabled(true);
+        enableAfterRun(swatch, false);
+        Label6->setText("Incomplete");
+        picStatus->box().cls();
+        picStatus->update();
+        if (options.toClipboard())
+            showMessage(services_.dialogs, clipboardRunMessage(RunStatus::Cancelled));
+        CopyToCBUI();
+    } else {
+        StatusScaleWidth = 0;
+        PictureBox& bar = picStatus->box();
+        bar.pset(bar.width() - 1, 0, bar.backColor());
+        bar.pset(bar.width() - 1, bar.height() - 1, bar.backColor());
+        Label6->setText("Completed!");
+        unsetCursor();
+        Command2->setText(toQ(kIdleCaption));
+        Command2->setEnabled(true);
+        enableAfterRun(swatch, true);
+        picStatus->box().cls();
+        picStatus->update();
+        if (checkValue(*Check1) == 1 && checkValue(*Check3) != 1)
+            (void)services_.shell.open(options.OutputPath);
+        if (options.toClipboard())
+            showMessage(services_.dialogs, clipboardRunMessage(RunStatus::Complete));
+        CopyToCBUI();
+    }
+    if (result->speedLogError)
+        showMessage(services_.dialogs, speedLogFailureMessage(*result->speedLogError));
+}
+
+void frmMain::Command3_Click() {
+    CMDialog1.Filter = "HTML Document (*.html;*.htm)|*.htm;*.html|All Files (*.*)|*.*";
+    CMDialog1.Flags = 133126;
+    CMDialog1.FileName = OutputDlgPath;
+    if (!CMDialog1.ShowSave(services_.dialogs))
+        return;
+    OutputDlgPath = CMDialog1.FileName;
+    Text2->setText(toQ(OutputDlgPath));
+}
+
+void frmMain::Text2_Change() {
+    // The end of a long path, the file name, stays in view.
+    Text2->setCursorPosition(static_cast<int>(Text2->text().size()));
+}
+
+void frmMain::Check3_Click() {
+    CopyToCBUI();
+}
+
+void frmMain::CopyToCBUI() {
+    const bool toClipboard = checkValue(*Check3) == 1;
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{Label2, Text2, Command3, Check1, Frame1})
+        control->setEnabled(!toClipboard);
+}
+
+void frmMain::Command4_Click() {
+    CMDialog1.Filter = "Text Documents (*.txt)|*.txt|Stripped Rich Text Format (*.rtf)|*.rtf";
+    CMDialog1.Flags = 137220;
+    CMDialog1.FileName = TextFilePath;
+    if (!CMDialog1.ShowOpen(services_.dialogs))
+        return;
+    TextFilePath = CMDialog1.FileName;
+    Hourglass hourglass(*this);
+    Text3->setPlainText(toQ(loadTextFile(TextFilePath).text));
+}
+
+void frmMain::mnuLoadText_Click() {
+    Command4_Click();
+}
+
+void frmMain::picStatus_Paint() {
+    // Drawing here changes only the surface about to be painted; asking for a repaint would paint
+    // again and again.
+    if (mosaicIdle()) {
+        fitBox(*picStatus);
+        picStatus->box().cls();
+        return;
+    }
+    drawStatusBar();
+}
+
+void frmMain::Form_Paint() {
+    if (!picStatHandler->isHidden())
+        Lite3D(*statusBack, *picStatHandler, 2);
+}
+
+void frmMain::Lite3D(PictureBoxWidget& TheForm, const QWidget& TheControl, int Thickness) {
+    fitBox(TheForm);
+    const QRect at = TheControl.geometry();
+    drawSunkenBevel(TheForm.box().surface(), {at.x(), at.y(), at.width(), at.height()}, Thickness);
+    TheForm.box().touch();
+}
+
+void frmMain::mnuNormalP_Click() {
+    mnuNormalP->setChecked(true);
+    mnuHighP->setChecked(false);
+}
+
+void frmMain::mnuHighP_Click() {
+    mnuNormalP->setChecked(false);
+    mnuHighP->setChecked(true);
+}
+
+void frmMain::mnuFSP_Click() {
+    const Picture& picture = srcPic->box().surface();
+    showMessage(services_.dialogs,
+                sizePreviewMessage(picture.width(), picture.height(), fromQ(Text4->text())));
+}
+
 void frmMain::Form_Activate() {
     state_.MainActive = true;
 }
@@ -1339,6 +1650,15 @@ void frmMain::changeEvent(QEvent* event) {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    if (!mosaicIdle()) {
+        // The run is inside one of its turns of the event loop: it is asked to stop and the
+        // window closes once it has ended, so nothing is torn down under it.
+        if (Command2->text() == kCancelCaption)
+            Command2_Click();
+        closeAfterRun_ = true;
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }

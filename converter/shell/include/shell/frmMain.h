@@ -69,6 +69,24 @@ class frmMain : public QMainWindow {
     void Picture5_Click();
     void mnuExit_Click();
 
+    // The mosaic run. Command2 starts a run when idle and asks the running one to stop.
+    void Command2_Click();
+    // The output target.
+    void Command3_Click();
+    void Text2_Change();
+    void Check3_Click();
+    void CopyToCBUI();
+    // The custom text from a file.
+    void Command4_Click();
+    void mnuLoadText_Click();
+    // The status panel, the priority menu and the size preview.
+    void picStatus_Paint();
+    void Form_Paint();
+    void Lite3D(qt::PictureBoxWidget& TheForm, const QWidget& TheControl, int Thickness);
+    void mnuNormalP_Click();
+    void mnuHighP_Click();
+    void mnuFSP_Click();
+
     // Projects and the graphics library.
     void LoadTProject(std::string& path);
     void mnuGFXLib_Click();
@@ -124,6 +142,8 @@ class frmMain : public QMainWindow {
     bool SpeedLog = false;
     bool OptionsLoaded = false;
     std::int32_t ProgressPos = 0;
+    // picStatus's horizontal scale: during a run one unit per cell; 0 measures in pixels.
+    std::int32_t StatusScaleWidth = 0;
     std::array<std::string, 4> PrevFiles;
 
     // ---- Non-visual controls ----
@@ -380,6 +400,15 @@ class frmMain : public QMainWindow {
     void fitSrcPic();
     void loadWorkingPicture(const std::string& path);
     void replaceWorkingPicture(PictureReplacement replacement);
+    // The mosaic run's side of the window.
+    void connectMosaicRun();
+    void runMosaicFromControls();
+    // The run's lock of every input, and its release; `swatch` is Picture3b's colour before it.
+    void disableForRun();
+    void enableAfterRun(Colour swatch, bool statusHiddenFirst);
+    void drawStatusBar();
+    // A close during a run waits for the run's end.
+    bool closeAfterRun_ = false;
 
     Services& services_;
     ConverterState& state_;

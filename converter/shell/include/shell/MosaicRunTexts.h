@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/RunResult.h"
+#include "platform/Result.h"
+#include "workspace/Message.h"
+
+namespace tess {
+
+// The texts the main window's mosaic run reads from its controls and shows in its message boxes.
+
+// The custom text as the run reads it: the text box holds LF line ends, the run counts CR LF (one
+// line break gives two spacers).
+std::string customTextForRun(std::string_view boxText);
+
+// The box after a run to the clipboard, complete or cancelled.
+Message clipboardRunMessage(RunStatus status);
+
+// The box of a run that could not write its page; `reason` names the path where there is one.
+Message runFailureMessage(const Error& error, bool toClipboard);
+
+// The box of a run whose page is written but whose speed-log record is not.
+Message speedLogFailureMessage(const Error& error);
+
+// The File Size Preview box for a picture of `width` x `height` and the page title `title`.
+Message sizePreviewMessage(int width, int height, std::string_view title);
+
+}  // namespace tess
