@@ -1476,11 +1476,18 @@ void frmMain::runMosaicFromControls() {
 
     const tess::SpeedLog speedLog(services_.programFolder, SpeedLog);
     const RunServices runServices{services_.clock, services_.random, &speedLog};
+    // A bar that has not grown by a pixel looks as it did: only the turn of the event loop is due.
+    int barDrawnTo = -1;
     MosaicRunHooks hooks(
         services_.pump, ProgressPos,
-        [this] {
-            drawStatusBar();
-            picStatus->update();
+        [this, &barDrawnTo] {
+            fitBox(*picStatus);
+            const int right = barPixel(ProgressPos, StatusScaleWidth, picStatus->box().width());
+            if (right != barDrawnTo) {
+                drawStatusBar();
+                picStatus->update();
+                barDrawnTo = right;
+            }
             services_.pump.doEvents();
         },
         [this] { return Command2->text() == kStopCaption; });
