@@ -581,6 +581,9 @@ void frmMain::buildOutputTab(QWidget* page) {
 void frmMain::buildStatusPanel(QWidget* client) {
     statusBack = makePicture(client, "statusBack", QRect(4, 332, 311, 28));
     statusBack->setToolTip(kStatusTip);
+    // The panel is the run's progress display: a run shows it and hides it again at its end, so
+    // it starts hidden and the idle window looks the same before and after a run.
+    statusBack->hide();
     Label3 = makeLabel(statusBack, "Label3", "Status: ", QRect(6, 7, 44, 15));
     Label3->setToolTip(kStatusTip);
     picStatHandler = makePicture(statusBack, "picStatHandler", QRect(54, 6, 251, 16));
