@@ -4,6 +4,7 @@
 #include <iterator>
 #include <vector>
 
+#include "platform/Runtime.h"
 #include "platform/Text.h"
 
 namespace tess {
@@ -116,19 +117,6 @@ bool isLetter(char c) {
 }
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 struct GroupState {
@@ -295,8 +283,8 @@ class Reader {
     void hexCharacter() {
         int value = 0;
         int digits = 0;
-        while (digits < 2 && pos_ < in_.size() && hexValue(in_[pos_]) >= 0) {
-            value = value * 16 + hexValue(in_[pos_]);
+        while (digits < 2 && pos_ < in_.size() && rt::hexDigitValue(in_[pos_]) >= 0) {
+            value = value * 16 + rt::hexDigitValue(in_[pos_]);
             ++pos_;
             ++digits;
         }

@@ -10,6 +10,19 @@
 
 namespace tess::rt {
 
+int hexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
 namespace {
 
 // Exact: for |v| < 2^52 the difference to floor(v) is representable; above that v is whole.
@@ -42,18 +55,6 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-int hexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 // A scanned number: its value and how many characters of the text it took (0: none).
 struct Scan {

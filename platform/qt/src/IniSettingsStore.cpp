@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Runtime.h"
 #include "platform/qt/QtText.h"
 
 namespace tess::qt {
@@ -16,19 +17,6 @@ namespace tess::qt {
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 bool sameName(const QString& a, const QString& b) {
     if (a.size() != b.size()) {
@@ -72,8 +60,8 @@ QString mapUnescape(const QString& name) {
     QString out;
     for (qsizetype i = 0; i < name.size(); ++i) {
         if (name[i] == u'%' && i + 2 < name.size()) {
-            const int hi = hexValue(static_cast<char>(name[i + 1].unicode()));
-            const int lo = hexValue(static_cast<char>(name[i + 2].unicode()));
+            const int hi = rt::hexDigitValue(static_cast<char>(name[i + 1].unicode()));
+            const int lo = rt::hexDigitValue(static_cast<char>(name[i + 2].unicode()));
             if (hi >= 0 && lo >= 0 && name[i + 1].unicode() < 128 && name[i + 2].unicode() < 128) {
                 out += QChar(static_cast<char16_t>(hi * 16 + lo));
                 i += 2;
@@ -122,7 +110,7 @@ QString fileUnescapeName(QByteArrayView bytes) {
                 int value = 0;
                 bool ok = true;
                 for (int k = 2; k <= 5; ++k) {
-                    const int h = hexValue(bytes[i + k]);
+                    const int h = rt::hexDigitValue(bytes[i + k]);
                     ok = ok && h >= 0;
                     value = value * 16 + (h < 0 ? 0 : h);
                 }
@@ -134,8 +122,8 @@ QString fileUnescapeName(QByteArrayView bytes) {
                 }
             }
             if (i + 2 < bytes.size()) {
-                const int hi = hexValue(bytes[i + 1]);
-                const int lo = hexValue(bytes[i + 2]);
+                const int hi = rt::hexDigitValue(bytes[i + 1]);
+                const int lo = rt::hexDigitValue(bytes[i + 2]);
                 if (hi >= 0 && lo >= 0) {
                     flush();
                     out += QChar(static_cast<char16_t>(hi * 16 + lo));
@@ -287,7 +275,7 @@ QString fileUnescapeValue(QByteArrayView v) {
             chopLimit = out.size();
             continue;
         }
-        const bool hex = d == 'x' && i + 2 < v.size() && hexValue(v[i + 2]) >= 0;
+        const bool hex = d == 'x' && i + 2 < v.size() && rt::hexDigitValue(v[i + 2]) >= 0;
         const bool octal = d >= '0' && d <= '7';
         if (!hex && !octal) {
             plain += c;  // not an escape: the backslash is an ordinary character
@@ -298,8 +286,8 @@ QString fileUnescapeValue(QByteArrayView v) {
         const int radix = hex ? 16 : 8;
         qsizetype j = hex ? i + 2 : i + 1;
         char32_t value = 0;
-        while (j < v.size() && hexValue(v[j]) >= 0 && hexValue(v[j]) < radix) {
-            value = (value * static_cast<char32_t>(radix) + static_cast<char32_t>(hexValue(v[j]))) &
+        while (j < v.size() && rt::hexDigitValue(v[j]) >= 0 && rt::hexDigitValue(v[j]) < radix) {
+            value = (value * static_cast<char32_t>(radix) + static_cast<char32_t>(rt::hexDigitValue(v[j]))) &
                     0xFFFFu;
             ++j;
         }

@@ -39,6 +39,8 @@ std::optional<double> toNumber(std::string_view text);
 std::string hex(std::int64_t value);
 // Two upper-case hex digits, zero-padded (the colour texts).
 std::string hex2(int byteValue);
+// The value of one hexadecimal digit in either case, or -1 for any other character.
+int hexDigitValue(char c);
 
 // "hh:mm:ss AM/PM", e.g. "11:59:58 PM" (hours 01..12).
 std::string formatTime12(const DateTime& t);
