@@ -1,6 +1,9 @@
 #include <QApplication>
+#include <QDateTime>
 #include <QStandardPaths>
 #include <QStyleFactory>
+#include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -25,7 +28,9 @@ int main(int argc, char** argv) {
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Tessaryn");
     tess::qt::QtDialogs dialogs;
     tess::qt::SystemClock clock;
-    tess::DefaultRandom random;
+    // Seeded once per start; later reseeds only mix the clock in.
+    tess::DefaultRandom random(std::random_device{}() ^
+                               static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch()));
     tess::qt::QtEventPump pump;
     tess::qt::QtShell shell;
     tess::qt::QtClipboard clipboard;
