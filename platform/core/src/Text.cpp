@@ -6,10 +6,10 @@
 
 #include <array>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <new>
 #include <system_error>
+
+#include "platform/AtomicFile.h"
 
 namespace tess {
 
@@ -113,87 +113,6 @@ int codeForOpen(int err) {
         default:
             return errc::Generic;
     }
-}
-
-int codeForWrite(int err) {
-    switch (err) {
-        case ENOENT:
-        case ENOTDIR:
-            return errc::PathNotFound;
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return errc::PermissionDenied;
-        case ENOSPC:
-        case EDQUOT:
-            return errc::DiskFull;
-        case ENOMEM:
-            return errc::OutOfMemory;
-        default:
-            return errc::Generic;
-    }
-}
-
-// Writes every byte, retrying short writes; returns 0 or the errno of the failure.
-int writeAll(int fd, std::string_view bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return errno;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
-}
-
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string nameOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// The name cut (on a character boundary) to at most `room` bytes, so that a temporary name built
-// from it still fits the folder's longest name.
-std::string cutName(std::string name, std::size_t room) {
-    if (name.size() > room) {
-        std::size_t cut = room;
-        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) {
-            --cut;
-        }
-        name.resize(cut);
-    }
-    return name;
-}
-
-// A pipe, device or socket is written into as it is: replacing it would destroy the node. The
-// open does not wait for a reader; a pipe nobody reads fails at once.
-Status writeSpecialFile(const std::string& target, const std::string& path,
-                        std::string_view bytes) {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
-        const int err = errno;
-        return ioError(codeForWrite(err), "Cannot write", path, err);
-    }
-    (void)::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    int err = writeAll(fd, bytes);
-    if (::close(fd) != 0 && err == 0) {
-        err = errno;
-    }
-    if (err != 0) {
-        return ioError(codeForWrite(err), "Cannot write", path, err);
-    }
-    return {};
 }
 
 }  // namespace
@@ -333,82 +252,28 @@ Result<std::string> readFileBytes(const std::string& path) {
 }
 
 Status writeFileAtomic(const std::string& path, std::string_view bytes) {
-    if (path.empty()) {
-        return Error{errc::PathNotFound, "Cannot write a file without a name"};
+    AtomicFile file;
+    if (Status opened = file.open(path); !opened) {
+        return opened;
     }
-    // Replace the file a symbolic link points at, not the link itself.
-    std::string target = path;
-    struct stat st {};
-    bool exists = false;
-    if (::lstat(path.c_str(), &st) == 0) {
-        if (S_ISLNK(st.st_mode)) {
-            if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-                target = resolved;
-                std::free(resolved);
-            }
-        }
-        if (::stat(target.c_str(), &st) == 0) {
-            exists = true;
-            if (S_ISDIR(st.st_mode)) {
-                return ioError(errc::Generic, "Cannot write", path, EISDIR);
-            }
-            if (!S_ISREG(st.st_mode)) {
-                return writeSpecialFile(target, path, bytes);
-            }
-            // A read-only file is refused as an ordinary write into it would be.
-            if (::access(target.c_str(), W_OK) != 0) {
-                const int err = errno;
-                return ioError(codeForWrite(err), "Cannot write", path, err);
-            }
-        }
+    if (Status written = file.write(bytes); !written) {
+        return written;
     }
-
-    const std::string folder = folderOf(target);
-    // "~", the name, ".", the process number (at most 7 digits), "-", the attempt and ".tmp".
-    const std::string base =
-        folder + "/~" + cutName(nameOf(target), NAME_MAX - 16) + "." + std::to_string(::getpid());
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = base + "-" + std::to_string(attempt) + ".tmp";
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) {
-            break;
-        }
-    }
-    if (fd < 0) {
-        const int err = errno;
-        return ioError(codeForWrite(err), "Cannot write", path, err);
-    }
-    if (exists) {
-        (void)::fchmod(fd, st.st_mode & 07777);
-    }
-    int err = writeAll(fd, bytes);
-    if (::close(fd) != 0 && err == 0) {
-        err = errno;
-    }
-    if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0) {
-        err = errno;
-    }
-    if (err != 0) {
-        ::unlink(temp.c_str());
-        return ioError(codeForWrite(err), "Cannot write", path, err);
-    }
-    return {};
+    return file.commit();
 }
 
 Status appendFileBytes(const std::string& path, std::string_view bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) {
         const int err = errno;
-        return ioError(codeForWrite(err), "Cannot write", path, err);
+        return ioError(AtomicFile::errorCode(err), "Cannot write", path, err);
     }
-    int err = writeAll(fd, bytes);
+    int err = AtomicFile::writeAll(fd, bytes);
     if (::close(fd) != 0 && err == 0) {
         err = errno;
     }
     if (err != 0) {
-        return ioError(codeForWrite(err), "Cannot write", path, err);
+        return ioError(AtomicFile::errorCode(err), "Cannot write", path, err);
     }
     return {};
 }

@@ -4,14 +4,15 @@
 #include <string_view>
 
 #include "engine/PageSink.h"
+#include "platform/AtomicFile.h"
 #include "platform/Result.h"
 
 namespace tess {
 
-// A page file written safely: the bytes go to a new file beside the target, which takes the
-// target's place only in commit(), so a run that fails leaves an existing page as it was. A target
-// that is not a regular file (a device such as /dev/null) is written directly. Errors name the
-// target path and the system's reason.
+// A page file written safely through AtomicFile: the bytes go to a new file beside the target,
+// which takes the target's place only in commit(), so a run that fails leaves an existing page as
+// it was. A target that is not a regular file (a device such as /dev/null) is written directly.
+// Errors name the target path and the system's reason.
 class PageFile final : public PageSink {
   public:
     PageFile() = default;
@@ -29,13 +30,11 @@ class PageFile final : public PageSink {
     void discard();
 
   private:
-    Status writeOut(std::string_view first, std::string_view second);
     Error failure(std::string_view action, int err) const;
+    Error fileFailure() const;
 
-    std::string path_;    // as the caller gave it, for messages
-    std::string target_;  // the file that commit() replaces (symbolic links followed)
-    std::string temp_;    // empty when writing directly
-    int fd_ = -1;
+    std::string path_;  // as the caller gave it, for messages
+    AtomicFile file_;
     std::string pending_;
 };
 
