@@ -990,6 +990,9 @@ void frmMain::Combo2_Click() {
 }
 
 void frmMain::mnuBGColor_Click() {
+    // Its shortcut still reaches it while a run has the Tools menu locked.
+    if (!mosaicIdle())
+        return;
     if (!CommonDialog1.CancelError)
         CommonDialog1.CancelError = true;
     CommonDialog1.Flags = 1;
@@ -1583,6 +1586,9 @@ void frmMain::CopyToCBUI() {
 }
 
 void frmMain::Command4_Click() {
+    // The File menu's shortcut still reaches it while a run has the menu locked.
+    if (!mosaicIdle())
+        return;
     CMDialog1.Filter = "Text Documents (*.txt)|*.txt|Stripped Rich Text Format (*.rtf)|*.rtf";
     CMDialog1.Flags = 137220;
     CMDialog1.FileName = TextFilePath;
@@ -1631,6 +1637,9 @@ void frmMain::mnuHighP_Click() {
 }
 
 void frmMain::mnuFSP_Click() {
+    // Its shortcut still reaches it while a run has the Tools menu locked.
+    if (!mosaicIdle())
+        return;
     const Picture& picture = srcPic->box().surface();
     showMessage(services_.dialogs,
                 sizePreviewMessage(picture.width(), picture.height(), fromQ(Text4->text())));

@@ -210,6 +210,40 @@ TEST_F(MosaicRunWindow, CompleteFileRunWritesTheGoldenPageAndLocksTheWindowMeanw
     EXPECT_FALSE(QFile::exists(QString::fromStdString(inProgram("tyspeed.log"))));
 }
 
+// A locked menu keeps its items' shortcuts working, so their handlers refuse during a run: the
+// custom text (Ctrl+T), the background colour (Ctrl+E) and the size preview (Ctrl+P).
+TEST_F(MosaicRunWindow, ShortcutsOfTheLockedMenusDoNothingDuringARun) {
+    goldenOptions(outPath());
+    const std::string txt = out + "/words.txt";
+    std::ofstream(txt, std::ios::binary) << "other words";
+    const QString textBefore = w->Text3->toPlainText();
+    dialogs.answerOpen(txt);
+    dialogs.answerColour(0x0000FF);
+    onRowEnd(1, [&] {
+        for (QAction* item : {w->mnuLoadText, w->mnuBGColor, w->mnuFSP}) {
+            EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
+            item->trigger();
+        }
+        w->Command4_Click();
+        w->Picture5_Click();
+    });
+    press();
+
+    EXPECT_TRUE(dialogs.opens().empty());
+    EXPECT_TRUE(dialogs.colours().empty());
+    EXPECT_TRUE(dialogs.msgBoxes().empty());
+    EXPECT_EQ(w->Text3->toPlainText(), textBefore);
+    EXPECT_TRUE(w->TextFilePath.empty());
+    EXPECT_EQ(w->CommonDialog1.Color, 0x00FF8000);
+    EXPECT_EQ(page(), goldenFilePage());
+
+    // Idle again, the same commands work.
+    w->mnuBGColor->trigger();
+    EXPECT_EQ(w->CommonDialog1.Color, 0x0000FF);
+    w->mnuLoadText->trigger();
+    EXPECT_EQ(w->Text3->toPlainText(), "other words");
+}
+
 TEST_F(MosaicRunWindow, ClipboardRunHandsThePageOverAndSaysSo) {
     goldenOptions(outPath());
     w->Check1->setChecked(true);
