@@ -76,9 +76,11 @@ void frmSplash::LoadTessaryn() {
     Timer1->setInterval(0);
     Timer1->stop();
     hide();
-    deleteLater();
     if (showMain_)
         showMain_();
+    // Only now: events that the main window's load runs before the program's own loop has started
+    // would carry out an earlier request while this call is still under way.
+    deleteLater();
 }
 
 void frmSplash::Form_Click() {

@@ -1,8 +1,10 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
+#include <QPointer>
 #include <QTimer>
 
 #include "ShellFixture.h"
@@ -74,6 +76,29 @@ TEST_F(StartAndShutDown, TimerTickHandsOverOnce) {
     EXPECT_TRUE(splash->Dismissed);
     splash->Form_Click();
     EXPECT_EQ(program->mainWindow(), main);
+}
+
+// The main window's load may wait in a message box (a project named on the command line that
+// cannot be read), and events then run before the program's own loop has started: the splash must
+// outlive its hand-over all the same.
+TEST_F(StartAndShutDown, SplashOutlivesAHandOverThatRunsEvents) {
+    store("Splash", "0");
+    QPointer<frmSplash> during;
+    bool aliveAfterEvents = false;
+    auto* splash = new frmSplash(services, state, [&] {
+        QEventLoop loop;
+        QTimer::singleShot(0, &loop, &QEventLoop::quit);
+        loop.exec();
+        aliveAfterEvents = !during.isNull();
+    });
+    during = splash;
+    splash->Form_Load();
+    EXPECT_TRUE(aliveAfterEvents);
+    ASSERT_FALSE(during.isNull());
+    EXPECT_TRUE(during->Dismissed);
+    EXPECT_FALSE(during->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(during.isNull());
 }
 
 TEST_F(StartAndShutDown, LocationIsRecordedWhenTheProgramFileExists) {
