@@ -160,6 +160,10 @@ void frmCSS::Text1_GotFocus() {
 }
 
 void frmCSS::Command1_Click() {
+    // A held Enter key repeats; the presses that reach the closed dialog would apply again and,
+    // with the dialog no longer visible, make the list open a new one.
+    if (!isVisible())
+        return;
     QComboBox* list = main_.Combo1;
     list->removeItem(list->count() - 1);
     list->addItem("CSS - Custom... (" + QString::number(spinValue()) + qt::toQ(state_.CSSUnit) +

@@ -108,6 +108,35 @@ TEST_F(OptionControls, EnterInTheSpinBarOrTheTextActsAsOk) {
     EXPECT_EQ(w->Combo1->itemText(8), "CSS - Custom... (30%)");
 }
 
+// A held Enter key repeats: the presses that arrive after the dialog has closed do nothing.
+TEST_F(OptionControls, EnterAfterTheDialogHasClosedDoesNothing) {
+    auto w = openMain();
+    int reopened = 0;
+    // Closes any dialog that opens again, so the test ends either way.
+    QTimer closer;
+    closer.setInterval(0);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* again = qobject_cast<frmCSS*>(QApplication::activeModalWidget())) {
+            ++reopened;
+            again->reject();
+        }
+    });
+    ASSERT_TRUE(chooseFontSize(*w, 8, [&](frmCSS& css) {
+        css.setSpinValue(20);
+        pressKey(css.VScroll1, Qt::Key_Return);
+        ASSERT_FALSE(css.isVisible());
+        closer.start();
+        css.setSpinValue(70);
+        pressKey(css.VScroll1, Qt::Key_Return);
+        pressKey(css.Text1, Qt::Key_Enter);
+    }));
+    closer.stop();
+    EXPECT_EQ(reopened, 0);
+    EXPECT_EQ(state.CSSSize, 20);
+    EXPECT_EQ(w->Combo1->count(), 9);
+    EXPECT_EQ(w->Combo1->itemText(8), "CSS - Custom... (20%)");
+}
+
 TEST_F(OptionControls, TheSizeTextPassesTheFocusToTheSpinBar) {
     auto w = openMain();
     ASSERT_TRUE(chooseFontSize(*w, 8, [](frmCSS& css) {
