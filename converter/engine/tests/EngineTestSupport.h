@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <functional>
@@ -19,6 +17,7 @@
 #include "platform/Text.h"
 #include "platform/testing/FixedClock.h"
 #include "platform/testing/ScriptedRandom.h"
+#include "platform/testing/TempFolder.h"
 
 namespace tess::enginetest {
 
@@ -37,36 +36,12 @@ inline std::string crlf(std::initializer_list<std::string_view> lines) {
 }
 
 // A folder of its own under the system's temporary folder, removed afterwards.
-class TempFolder {
+class TempFolder : public testing::TempFolder {
   public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tessaryn-engine-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::string& path() const { return path_; }
-    std::string file(std::string_view name) const { return joinPath(path_, name); }
-    std::vector<std::string> names() const {
-        std::vector<std::string> found;
-        for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-            found.push_back(entry.path().filename().string());
-        }
-        std::sort(found.begin(), found.end());
-        return found;
-    }
-
-  private:
-    std::string path_;
+    TempFolder() : testing::TempFolder("tessaryn-engine") {}
 };
 
+// Through the program's own reader; a file that cannot be read fails the test.
 inline std::string readAll(const std::string& path) {
     Result<std::string> bytes = readFileBytes(path);
     EXPECT_TRUE(bytes.ok()) << path;

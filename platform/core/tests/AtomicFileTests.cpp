@@ -5,20 +5,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iostream>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/AtomicFile.h"
+#include "platform/testing/TempFolder.h"
 
 namespace tess {
 namespace {
@@ -26,45 +24,14 @@ namespace {
 namespace fs = std::filesystem;
 using Step = AtomicFile::Step;
 
-class Folder {
-  public:
-    Folder() {
-        std::string pattern = (fs::temp_directory_path() / "tess-atomic-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~Folder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    std::vector<std::string> names() const {
-        std::vector<std::string> out;
-        for (const auto& entry : fs::directory_iterator(path_)) {
-            out.push_back(entry.path().filename().string());
-        }
-        std::sort(out.begin(), out.end());
-        return out;
-    }
-
-  private:
-    fs::path path_;
-};
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void put(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing::readFileContents;
+using testing::TempFolder;
+using testing::writeFileContents;
 
 TEST(AtomicFile, StreamsPiecesAndReplacesTheTargetOnlyOnCommit) {
-    Folder dir;
+    TempFolder dir("tess-atomic");
     const std::string path = dir.file("page.html");
-    put(path, "old");
+    writeFileContents(path, "old");
     AtomicFile file;
     ASSERT_TRUE(file.open(path).ok());
     const std::string big(200 * 1024, 'x');
@@ -73,7 +40,7 @@ TEST(AtomicFile, StreamsPiecesAndReplacesTheTargetOnlyOnCommit) {
     ASSERT_TRUE(file.write("", "d").ok());
     ASSERT_TRUE(file.write(big, "e").ok());
 
-    EXPECT_EQ(slurp(path), "old");
+    EXPECT_EQ(readFileContents(path), "old");
     const std::vector<std::string> during = dir.names();
     ASSERT_EQ(during.size(), 2u);
     EXPECT_TRUE(std::regex_match(during[1], std::regex(R"(~page\.html\.[0-9a-f]{8})")))
@@ -81,7 +48,7 @@ TEST(AtomicFile, StreamsPiecesAndReplacesTheTargetOnlyOnCommit) {
 
     ASSERT_TRUE(file.commit().ok());
     EXPECT_FALSE(file.isOpen());
-    EXPECT_EQ(slurp(path), "abcd" + big + "e");
+    EXPECT_EQ(readFileContents(path), "abcd" + big + "e");
     EXPECT_EQ(dir.names(), std::vector<std::string>{"page.html"});
 }
 
@@ -92,22 +59,22 @@ TEST(AtomicFile, WhatIsNotCommittedLeavesTheTargetAndNothingElse) {
         {"open again", [](AtomicFile& file) { ASSERT_FALSE(file.open("").ok()); }},
     };
     for (const auto& [name, end] : ends) {
-        Folder dir;
+        TempFolder dir("tess-atomic");
         const std::string path = dir.file("page.html");
-        put(path, "old");
+        writeFileContents(path, "old");
         {
             AtomicFile file;
             ASSERT_TRUE(file.open(path).ok());
             ASSERT_TRUE(file.write("new").ok());
             end(file);
         }
-        EXPECT_EQ(slurp(path), "old") << name;
+        EXPECT_EQ(readFileContents(path), "old") << name;
         EXPECT_EQ(dir.names(), std::vector<std::string>{"page.html"}) << name;
     }
 }
 
 TEST(AtomicFile, FailuresTellTheirStepCodeAndPath) {
-    Folder dir;
+    TempFolder dir("tess-atomic");
     fs::create_directory(dir.file("folder"));
     ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);
     struct Case {
@@ -143,9 +110,9 @@ TEST(AtomicFile, FailuresTellTheirStepCodeAndPath) {
 }
 
 TEST(AtomicFile, AFailedWriteIsDiscardedAndCannotBeCommitted) {
-    Folder dir;
+    TempFolder dir("tess-atomic");
     const std::string path = dir.file("page.html");
-    put(path, "old content");
+    writeFileContents(path, "old content");
     // A file size limit makes the write fail part-way, for root too.
     EXPECT_EXIT(
         {
@@ -160,19 +127,19 @@ TEST(AtomicFile, AFailedWriteIsDiscardedAndCannotBeCommitted) {
             const bool refused = !written.ok() && written.error().code == errc::DiskFull &&
                                  file.failedStep() == Step::Write && !file.isOpen() &&
                                  !file.commit().ok();
-            if (!opened || !refused || slurp(path) != "old content") {
+            if (!opened || !refused || readFileContents(path) != "old content") {
                 std::cerr << "the failed write was not refused";
                 std::_Exit(1);
             }
             std::_Exit(0);
         },
         ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(slurp(path), "old content");
+    EXPECT_EQ(readFileContents(path), "old content");
     EXPECT_EQ(dir.names(), std::vector<std::string>{"page.html"});
 }
 
 TEST(AtomicFile, AFolderPutInTheTargetsPlaceFailsTheCommit) {
-    Folder dir;
+    TempFolder dir("tess-atomic");
     const std::string path = dir.file("page.html");
     AtomicFile file;
     ASSERT_TRUE(file.open(path).ok());
@@ -190,9 +157,9 @@ TEST(AtomicFile, KeepsTheOwnerAndEveryModeBitOfTheFileItReplaces) {
     if (::geteuid() != 0) {
         GTEST_SKIP() << "only root may give a file to another user";
     }
-    Folder dir;
+    TempFolder dir("tess-atomic");
     const std::string path = dir.file("tool.sh");
-    put(path, "old");
+    writeFileContents(path, "old");
     ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
     // Set-id bits are what a change of owner clears.
     ASSERT_EQ(::chmod(path.c_str(), 06750), 0);
@@ -205,7 +172,7 @@ TEST(AtomicFile, KeepsTheOwnerAndEveryModeBitOfTheFileItReplaces) {
     EXPECT_EQ(info.st_uid, 65534u);
     EXPECT_EQ(info.st_gid, 65534u);
     EXPECT_EQ(info.st_mode & 07777, 06750u);
-    EXPECT_EQ(slurp(path), "new");
+    EXPECT_EQ(readFileContents(path), "new");
 }
 
 }  // namespace

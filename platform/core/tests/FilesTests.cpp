@@ -1,38 +1,17 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "platform/Files.h"
 #include "platform/MountTable.h"
 #include "platform/Text.h"
+#include "platform/testing/TempFolder.h"
 
 namespace tess {
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "tess-files-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    std::string touch(const std::string& name) const {
-        std::ofstream(file(name)) << "x";
-        return file(name);
-    }
-
-  private:
-    fs::path path_;
-};
 
 // ---- ThreeDigits ------------------------------------------------------------------------------
 
@@ -114,12 +93,12 @@ TEST(ShortFileName, CountsCharactersNotBytes) {
 // ---- FileExists -------------------------------------------------------------------------------
 
 TEST(FileExists, OnlyVisibleRegularFilesCount) {
-    TempFolder dir;
-    const std::string file = dir.touch("Cat.tpw");
+    testing::TempFolder dir("tess-files");
+    const std::string file = dir.write("Cat.tpw", "x");
     fs::create_directory(dir.file("folder"));
-    dir.touch(".hidden");
+    dir.write(".hidden", "x");
     fs::create_directory(dir.file(".config"));
-    const std::string inHidden = dir.touch(".config/settings.ini");
+    const std::string inHidden = dir.write(".config/settings.ini", "x");
     fs::create_symlink(file, dir.file("link.tpw"));
     fs::create_symlink(dir.file("gone"), dir.file("dangling.tpw"));
 
@@ -136,9 +115,9 @@ TEST(FileExists, OnlyVisibleRegularFilesCount) {
 }
 
 TEST(FileExists, APathIsNeverAPattern) {
-    TempFolder dir;
-    dir.touch("a.htm");
-    const std::string starred = dir.touch("*.htm");
+    testing::TempFolder dir("tess-files");
+    dir.write("a.htm", "x");
+    const std::string starred = dir.write("*.htm", "x");
     EXPECT_TRUE(FileExists(starred));
     fs::remove(starred);
     EXPECT_FALSE(FileExists(dir.file("*.htm")));
@@ -155,8 +134,8 @@ TEST(IsFixedDrive, NeedsAnAbsolutePath) {
 }
 
 TEST(IsFixedDrive, AMissingFileIsJudgedByTheFolderThatHoldsIt) {
-    TempFolder dir;
-    const std::string existing = dir.touch("cat.tpw");
+    testing::TempFolder dir("tess-files");
+    const std::string existing = dir.write("cat.tpw", "x");
     EXPECT_EQ(IsFixedDrive(dir.file("no/such/cat.tpw")), IsFixedDrive(existing));
     EXPECT_TRUE(IsFixedDrive("/"));
 }

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
 #include "platform/testing/FixedClock.h"
@@ -9,6 +8,7 @@
 #include "platform/testing/RecordingShell.h"
 #include "platform/testing/ScriptedDialogs.h"
 #include "platform/testing/ScriptedRandom.h"
+#include "platform/testing/TempFolder.h"
 
 namespace tess::testing {
 namespace {
@@ -135,11 +135,8 @@ TEST(MemoryClipboard, HoldsOneThingAtATime) {
 }
 
 TEST(RecordingShell, RemovesFilesOnlyWhenAskedAndNeverOnAPreparedFailure) {
-    const auto dir = std::filesystem::temp_directory_path() / "tess-recording-shell";
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    const std::string path = (dir / "page.html").string();
-    std::ofstream(path) << "x";
+    const TempFolder dir("tess-recording-shell");
+    const std::string path = dir.write("page.html", "x");
 
     RecordingShell shell;
     EXPECT_TRUE(shell.deleteFile(path, true));
@@ -158,7 +155,6 @@ TEST(RecordingShell, RemovesFilesOnlyWhenAskedAndNeverOnAPreparedFailure) {
     ASSERT_EQ(shell.deleted().size(), 4u);
     EXPECT_TRUE(shell.deleted()[0].toTrash);
     EXPECT_EQ(shell.deleted()[3].path, path);
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

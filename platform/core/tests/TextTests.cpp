@@ -7,13 +7,12 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iostream>
-#include <sstream>
 #include <string>
 
 #include "platform/Text.h"
+#include "platform/testing/TempFolder.h"
 
 namespace tess {
 namespace {
@@ -115,40 +114,18 @@ TEST(Utf8, LengthCountsCharacters) {
 
 // ---- Files ------------------------------------------------------------------------------------
 
-// A folder of its own under the system's temporary folder, removed at the end.
-class TempFolder {
+using testing::readFileContents;
+using testing::writeFileContents;
+
+// Others may enter the folder: a check that runs as an unprivileged user must reach the files.
+class TempFolder : public testing::TempFolder {
   public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "tess-text-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-        fs::permissions(path_, fs::perms::owner_all | fs::perms::group_read |
-                                   fs::perms::group_exec | fs::perms::others_read |
-                                   fs::perms::others_exec);
+    TempFolder() : testing::TempFolder("tess-text") {
+        fs::permissions(path(), fs::perms::owner_all | fs::perms::group_read |
+                                    fs::perms::group_exec | fs::perms::others_read |
+                                    fs::perms::others_exec);
     }
-    ~TempFolder() {
-        std::error_code ec;
-        for (const auto& entry : fs::recursive_directory_iterator(path_, ec)) {
-            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
-        }
-        fs::remove_all(path_, ec);
-    }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
 };
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void put(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // Names in the folder other than `keep`: what a failed write must not leave behind.
 std::vector<std::string> strayFiles(const TempFolder& folder, const std::string& keep) {
@@ -182,7 +159,7 @@ void expectInChild(bool dropRoot, const std::function<std::string()>& body) {
 TEST(ReadFileBytes, ReadsEveryByte) {
     TempFolder dir;
     const std::string bytes("a\0b\r\n\xFF", 6);
-    put(dir.file("data.bin"), bytes);
+    writeFileContents(dir.file("data.bin"), bytes);
     const auto result = readFileBytes(dir.file("data.bin"));
     ASSERT_TRUE(result.ok()) << result.error().reason;
     EXPECT_EQ(*result, bytes);
@@ -195,7 +172,7 @@ TEST(ReadFileBytes, ReportsMissingFilesAndFoldersWithThePath) {
     EXPECT_EQ(missing.error().code, errc::FileNotFound);
     EXPECT_NE(missing.error().reason.find(dir.file("none.txt")), std::string::npos);
 
-    const auto folder = readFileBytes(dir.path().string());
+    const auto folder = readFileBytes(dir.path());
     ASSERT_FALSE(folder.ok());
     EXPECT_EQ(folder.error().code, errc::Generic);
 }
@@ -206,7 +183,7 @@ TEST(ReadFileBytes, AFileLargerThanMemoryIsReportedNotFatal) {
 #else
     TempFolder dir;
     const std::string path = dir.file("huge.txt");
-    put(path, "");
+    writeFileContents(path, "");
     fs::resize_file(path, std::uintmax_t{8} << 30);  // sparse: takes no disk space
     expectInChild(false, [&]() -> std::string {
         // An address space of 1 GiB stands for a machine without the memory.
@@ -229,7 +206,7 @@ TEST(ReadFileBytes, AFileLargerThanMemoryIsReportedNotFatal) {
 
 TEST(ReadFileBytes, ReportsAFileItMayNotRead) {
     TempFolder dir;
-    put(dir.file("secret.txt"), "x");
+    writeFileContents(dir.file("secret.txt"), "x");
     fs::permissions(dir.file("secret.txt"), fs::perms::none);
     const std::string path = dir.file("secret.txt");
     expectInChild(true, [&]() -> std::string {
@@ -245,18 +222,18 @@ TEST(WriteFileAtomic, CreatesAndReplacesFiles) {
     TempFolder dir;
     const std::string path = dir.file("page.html");
     ASSERT_TRUE(writeFileAtomic(path, "first").ok());
-    EXPECT_EQ(slurp(path), "first");
+    EXPECT_EQ(readFileContents(path), "first");
     ASSERT_TRUE(writeFileAtomic(path, std::string("se\0cond", 7)).ok());
-    EXPECT_EQ(slurp(path), std::string("se\0cond", 7));
+    EXPECT_EQ(readFileContents(path), std::string("se\0cond", 7));
     ASSERT_TRUE(writeFileAtomic(path, "").ok());
-    EXPECT_EQ(slurp(path), "");
+    EXPECT_EQ(readFileContents(path), "");
     EXPECT_TRUE(strayFiles(dir, "page.html").empty());
 }
 
 TEST(WriteFileAtomic, KeepsThePermissionsOfTheFileItReplaces) {
     TempFolder dir;
     const std::string path = dir.file("log.txt");
-    put(path, "old");
+    writeFileContents(path, "old");
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     ASSERT_TRUE(writeFileAtomic(path, "new").ok());
     EXPECT_EQ(fs::status(path).permissions(),
@@ -265,11 +242,11 @@ TEST(WriteFileAtomic, KeepsThePermissionsOfTheFileItReplaces) {
 
 TEST(WriteFileAtomic, WritesThroughASymbolicLink) {
     TempFolder dir;
-    put(dir.file("real.txt"), "old");
+    writeFileContents(dir.file("real.txt"), "old");
     fs::create_symlink(dir.file("real.txt"), dir.file("link.txt"));
     ASSERT_TRUE(writeFileAtomic(dir.file("link.txt"), "new").ok());
     EXPECT_TRUE(fs::is_symlink(dir.file("link.txt")));
-    EXPECT_EQ(slurp(dir.file("real.txt")), "new");
+    EXPECT_EQ(readFileContents(dir.file("real.txt")), "new");
 }
 
 TEST(WriteFileAtomic, AMissingFolderIsReportedWithThePath) {
@@ -284,9 +261,9 @@ TEST(WriteFileAtomic, AMissingFolderIsReportedWithThePath) {
 TEST(WriteFileAtomic, ADirectoryInTheWayStaysAndNothingIsLeft) {
     TempFolder dir;
     fs::create_directory(dir.file("page.html"));
-    put(dir.file("page.html") + "/inside.txt", "keep");
+    writeFileContents(dir.file("page.html") + "/inside.txt", "keep");
     EXPECT_FALSE(writeFileAtomic(dir.file("page.html"), "x").ok());
-    EXPECT_EQ(slurp(dir.file("page.html") + "/inside.txt"), "keep");
+    EXPECT_EQ(readFileContents(dir.file("page.html") + "/inside.txt"), "keep");
     EXPECT_TRUE(strayFiles(dir, "page.html").empty());
 }
 
@@ -294,7 +271,7 @@ TEST(WriteFileAtomic, AReadOnlyFolderLeavesTheOldFileIntact) {
     TempFolder dir;
     fs::create_directory(dir.file("locked"));
     const std::string path = dir.file("locked/page.html");
-    put(path, "old content");
+    writeFileContents(path, "old content");
     fs::permissions(dir.file("locked"), fs::perms::owner_read | fs::perms::owner_exec |
                                             fs::perms::group_read | fs::perms::group_exec |
                                             fs::perms::others_read | fs::perms::others_exec);
@@ -306,7 +283,7 @@ TEST(WriteFileAtomic, AReadOnlyFolderLeavesTheOldFileIntact) {
         if (status.error().code != errc::PermissionDenied) {
             return "wrong code: " + status.error().reason;
         }
-        return slurp(path) == "old content" ? "" : "the old file changed";
+        return readFileContents(path) == "old content" ? "" : "the old file changed";
     });
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir.file("locked"))) {
@@ -319,21 +296,21 @@ TEST(WriteFileAtomic, AReadOnlyFileIsRefused) {
     TempFolder dir;
     fs::permissions(dir.path(), fs::perms::all);  // the folder itself would allow the write
     const std::string path = dir.file("page.html");
-    put(path, "old");
+    writeFileContents(path, "old");
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     expectInChild(true, [&]() -> std::string {
         const Status status = writeFileAtomic(path, "new");
         if (status.ok() || status.error().code != errc::PermissionDenied) {
             return "a read-only file was not refused";
         }
-        return slurp(path) == "old" ? "" : "the old file changed";
+        return readFileContents(path) == "old" ? "" : "the old file changed";
     });
 }
 
 TEST(WriteFileAtomic, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
     TempFolder dir;
     const std::string path = dir.file("big.html");
-    put(path, "old content");
+    writeFileContents(path, "old content");
     // A file size limit makes the write itself fail part-way, for root too.
     expectInChild(false, [&]() -> std::string {
         ::signal(SIGXFSZ, SIG_IGN);
@@ -345,7 +322,7 @@ TEST(WriteFileAtomic, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
         if (status.ok()) {
             return "the write succeeded";
         }
-        return slurp(path) == "old content" ? "" : "the old file changed";
+        return readFileContents(path) == "old content" ? "" : "the old file changed";
     });
     EXPECT_TRUE(strayFiles(dir, "big.html").empty());
 }
@@ -358,7 +335,7 @@ TEST(WriteFileAtomic, TheLongestNameAFolderTakesIsWritten) {
     for (const char* bytes : {"first", "second"}) {
         const Status status = writeFileAtomic(path, bytes);
         ASSERT_TRUE(status.ok()) << status.error().reason;
-        EXPECT_EQ(slurp(path), bytes);
+        EXPECT_EQ(readFileContents(path), bytes);
     }
     EXPECT_TRUE(strayFiles(dir, name).empty());
 }
@@ -395,7 +372,7 @@ TEST(AppendFileBytes, CreatesThenAppends) {
     const std::string path = dir.file("tyspeed.log");
     ASSERT_TRUE(appendFileBytes(path, "one\r\n").ok());
     ASSERT_TRUE(appendFileBytes(path, "two\r\n").ok());
-    EXPECT_EQ(slurp(path), "one\r\ntwo\r\n");
+    EXPECT_EQ(readFileContents(path), "one\r\ntwo\r\n");
     const Status missing = appendFileBytes(dir.file("none/x.log"), "x");
     ASSERT_FALSE(missing.ok());
     EXPECT_EQ(missing.error().code, errc::PathNotFound);
