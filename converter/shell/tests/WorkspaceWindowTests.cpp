@@ -24,6 +24,7 @@
 #include "platform/Bmp.h"
 #include "platform/SystemColours.h"
 #include "platform/qt/QtPicture.h"
+#include "platform/testing/GifFixture.h"
 #include "workspace/PictureView.h"
 
 namespace tess {
@@ -37,54 +38,6 @@ Picture marked(int width, int height, Colour fill) {
     picture.setPixel(0, 0, 0x123456);
     picture.setPixel(width - 1, height - 1, 0x654321);
     return picture;
-}
-
-void put16(std::string& out, unsigned v) {
-    out.push_back(static_cast<char>(v & 0xFF));
-    out.push_back(static_cast<char>((v >> 8) & 0xFF));
-}
-
-// A GIF of red, green, blue and white pixels (the colour table's order). A clear code before every
-// second pixel keeps every code three bits wide, so no compression is needed.
-std::string gif(int width, int height, const std::vector<int>& indices) {
-    std::string out = "GIF89a";
-    put16(out, static_cast<unsigned>(width));
-    put16(out, static_cast<unsigned>(height));
-    out += '\x81';
-    out += std::string(2, '\0');
-    const unsigned char table[] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
-    out.append(reinterpret_cast<const char*>(table), sizeof table);
-    out += '\x2C';
-    put16(out, 0);
-    put16(out, 0);
-    put16(out, static_cast<unsigned>(width));
-    put16(out, static_cast<unsigned>(height));
-    out += '\0';
-    out += '\x02';
-    std::vector<int> codes;
-    for (std::size_t i = 0; i < indices.size(); ++i) {
-        if (i % 2 == 0)
-            codes.push_back(4);
-        codes.push_back(indices[i]);
-    }
-    codes.push_back(5);
-    std::string data;
-    std::uint32_t bits = 0;
-    int count = 0;
-    for (const int code : codes) {
-        bits |= static_cast<std::uint32_t>(code) << count;
-        for (count += 3; count >= 8; count -= 8) {
-            data += static_cast<char>(bits & 0xFF);
-            bits >>= 8;
-        }
-    }
-    if (count > 0)
-        data += static_cast<char>(bits & 0xFF);
-    out += static_cast<char>(data.size());
-    out += data;
-    out += '\0';
-    out += '\x3B';
-    return out;
 }
 
 // The bytes Qt writes for the picture in one of its formats ("JPEG", "ICO").
@@ -348,7 +301,7 @@ TEST_F(WorkspaceWindow, EverySupportedFormatLoads) {
     const Case cases[] = {
         {"b.bmp", encodeBmp24(colours), true},
         {"b.DIB", encodeBmp24(colours), true},
-        {"b.gif", gif(3, 2, {0, 1, 2, 2, 2, 3}), true},
+        {"b.gif", testing::gifFixture(3, 2, {0, 1, 2, 2, 2, 3}), true},
         {"b.ico", encodedBy(colours, "ICO"), true},
         {"b.jpg", encodedBy(colours, "JPEG"), false},
         {"b.jpeg", encodedBy(colours, "JPEG"), false},

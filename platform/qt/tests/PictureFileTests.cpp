@@ -13,6 +13,7 @@
 #include "platform/SystemColours.h"
 #include "platform/qt/PictureFile.h"
 #include "platform/qt/QtPicture.h"
+#include "platform/testing/GifFixture.h"
 
 namespace tess {
 namespace {
@@ -35,64 +36,6 @@ void put16(std::string& out, unsigned v) {
 void put32(std::string& out, std::uint32_t v) {
     put16(out, v & 0xFFFF);
     put16(out, v >> 16);
-}
-
-// A GIF89a with a four-colour table. The LZW stream sends a clear code before every second pixel,
-// so all codes stay three bits wide and no compression is needed.
-std::string gif(int w, int h, const std::vector<int>& indices, int transparentIndex) {
-    std::string out = "GIF89a";
-    put16(out, static_cast<unsigned>(w));
-    put16(out, static_cast<unsigned>(h));
-    out += '\x81';  // global colour table of 4 entries
-    out += '\0';
-    out += '\0';
-    const unsigned char table[] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
-    out.append(reinterpret_cast<const char*>(table), sizeof table);
-    if (transparentIndex >= 0) {
-        out += "\x21\xF9\x04\x01";
-        out += std::string(2, '\0');
-        out += static_cast<char>(transparentIndex);
-        out += '\0';
-    }
-    out += '\x2C';
-    put16(out, 0);
-    put16(out, 0);
-    put16(out, static_cast<unsigned>(w));
-    put16(out, static_cast<unsigned>(h));
-    out += '\0';
-    out += '\x02';  // minimum code size
-
-    std::vector<int> codes;
-    for (std::size_t i = 0; i < indices.size(); ++i) {
-        if (i % 2 == 0) {
-            codes.push_back(4);  // clear
-        }
-        codes.push_back(indices[i]);
-    }
-    codes.push_back(5);  // end of information
-    std::string data;
-    std::uint32_t bits = 0;
-    int count = 0;
-    for (const int code : codes) {
-        bits |= static_cast<std::uint32_t>(code) << count;
-        count += 3;
-        while (count >= 8) {
-            data += static_cast<char>(bits & 0xFF);
-            bits >>= 8;
-            count -= 8;
-        }
-    }
-    if (count > 0) {
-        data += static_cast<char>(bits & 0xFF);
-    }
-    for (std::size_t at = 0; at < data.size(); at += 255) {
-        const std::string block = data.substr(at, 255);
-        out += static_cast<char>(block.size());
-        out += block;
-    }
-    out += '\0';
-    out += '\x3B';
-    return out;
 }
 
 // An 8-bit run-length coded BMP of two rows of two pixels: bottom row palette entry 0 (blue),
@@ -211,7 +154,7 @@ TEST_F(PictureFiles, FormatIsDecidedByContent) {
 }
 
 TEST_F(PictureFiles, GifTransparencyShowsTheBackColour) {
-    const std::string file = write("t.gif", gif(2, 2, {0, 1, 2, 3}, 1));
+    const std::string file = write("t.gif", testing::gifFixture(2, 2, {0, 1, 2, 3}, 1));
     const Result<Picture> onPlain = loadPictureFile(file, 0x123456);
     ASSERT_TRUE(onPlain.ok()) << onPlain.error().reason;
     EXPECT_EQ(onPlain->pixel(0, 0), 0x0000FF);  // red
@@ -224,7 +167,7 @@ TEST_F(PictureFiles, GifTransparencyShowsTheBackColour) {
     ASSERT_TRUE(onButtonFace.ok());
     EXPECT_EQ(onButtonFace->pixel(1, 0), 0x00AA55);
 
-    const Result<Picture> opaque = decodePicture(gif(2, 1, {1, 2}, -1), 0x123456);
+    const Result<Picture> opaque = decodePicture(testing::gifFixture(2, 1, {1, 2}, -1), 0x123456);
     ASSERT_TRUE(opaque.ok());
     EXPECT_EQ(opaque->pixel(0, 0), 0x00FF00);
 }
@@ -286,7 +229,7 @@ TEST_F(PictureFiles, OversizedPicturesAreRefusedBeforeDecoding) {
         {"wide bmp", wide},
         {"huge bmp", square},
         // Cut after the image's header: only the size the reader reports can refuse it.
-        {"tall gif", gif(1, 40000, {0, 1}, -1).substr(0, 6 + 7 + 12 + 10)},
+        {"tall gif", testing::gifFixture(1, 40000, {0, 1}, -1).substr(0, 6 + 7 + 12 + 10)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
