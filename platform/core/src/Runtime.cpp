@@ -55,7 +55,6 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-
 // A scanned number: its value and how many characters of the text it took (0: none).
 struct Scan {
     double value = 0.0;

@@ -287,7 +287,8 @@ QString fileUnescapeValue(QByteArrayView v) {
         qsizetype j = hex ? i + 2 : i + 1;
         char32_t value = 0;
         while (j < v.size() && rt::hexDigitValue(v[j]) >= 0 && rt::hexDigitValue(v[j]) < radix) {
-            value = (value * static_cast<char32_t>(radix) + static_cast<char32_t>(rt::hexDigitValue(v[j]))) &
+            value = (value * static_cast<char32_t>(radix) +
+                     static_cast<char32_t>(rt::hexDigitValue(v[j]))) &
                     0xFFFFu;
             ++j;
         }

@@ -8,7 +8,7 @@
 namespace tess {
 
 class Clipboard {
-public:
+  public:
     virtual ~Clipboard() = default;
     virtual void clear() = 0;
     virtual void setText(const std::string& utf8) = 0;

@@ -5,14 +5,21 @@
 namespace tess {
 
 // A colour as the programs store it: 0x00BBGGRR, red in the low byte. -1 is the invalid colour a
-// pixel read outside a picture gives. Values 0x800000nn name the system colour n (see SystemColours).
+// pixel read outside a picture gives. Values 0x800000nn name the system colour n (see
+// SystemColours).
 using Colour = std::int32_t;
 
 inline constexpr Colour kInvalidColour = -1;
 
-constexpr int redOf(Colour c) { return c & 255; }
-constexpr int greenOf(Colour c) { return (c / 256) & 255; }
-constexpr int blueOf(Colour c) { return (c / 65536) & 255; }
+constexpr int redOf(Colour c) {
+    return c & 255;
+}
+constexpr int greenOf(Colour c) {
+    return (c / 256) & 255;
+}
+constexpr int blueOf(Colour c) {
+    return (c / 65536) & 255;
+}
 
 // r + 256 g + 65536 b; a component above 255 counts as 255 (negative ones count as 0).
 constexpr Colour rgb(int r, int g, int b) {
@@ -29,11 +36,11 @@ constexpr Colour systemColour(int index) {
 
 // The system colours the Parts name.
 namespace syscolour {
-inline constexpr Colour Window = systemColour(5);        // &H80000005
-inline constexpr Colour WindowText = systemColour(8);    // &H80000008
-inline constexpr Colour ButtonFace = systemColour(15);   // &H8000000F
-inline constexpr Colour ButtonShadow = systemColour(16); // &H80000010
-inline constexpr Colour ButtonText = systemColour(18);   // &H80000012
+inline constexpr Colour Window = systemColour(5);            // &H80000005
+inline constexpr Colour WindowText = systemColour(8);        // &H80000008
+inline constexpr Colour ButtonFace = systemColour(15);       // &H8000000F
+inline constexpr Colour ButtonShadow = systemColour(16);     // &H80000010
+inline constexpr Colour ButtonText = systemColour(18);       // &H80000012
 inline constexpr Colour ButtonHighlight = systemColour(20);  // &H80000014
 }  // namespace syscolour
 

@@ -31,18 +31,19 @@ inline constexpr int Yes = 6;
 inline constexpr int No = 7;
 }  // namespace mb
 
-// An open or save dialog as the windows ask for it. `filter` uses the "Text|*.a;*.b|Other|*.c" form.
+// An open or save dialog as the windows ask for it. `filter` uses the "Text|*.a;*.b|Other|*.c"
+// form.
 struct FileDialogRequest {
     std::string title;
     std::string filter;
     int filterIndex = 1;
-    std::string fileName;    // proposed name or path
+    std::string fileName;  // proposed name or path
     std::string initialDir;
-    int flags = 0;           // the Part's flag value, kept for the record
+    int flags = 0;  // the Part's flag value, kept for the record
 };
 
 struct FileDialogAnswer {
-    std::string fileName;    // full path chosen
+    std::string fileName;  // full path chosen
     int filterIndex = 1;
 };
 
@@ -50,7 +51,7 @@ struct FileDialogAnswer {
 // what was asked. A cancelled dialog is an empty optional: the caller ends quietly.
 // Texts are UTF-8.
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     virtual int msgBox(const std::string& prompt, int style, const std::string& title) = 0;
     virtual std::optional<FileDialogAnswer> openFile(const FileDialogRequest& request) = 0;

@@ -5,7 +5,7 @@ namespace tess {
 // Lets a long handler give the event loop a turn, so its window stays responsive and its button can
 // cancel it.
 class EventPump {
-public:
+  public:
     virtual ~EventPump() = default;
 
     // Processes pending events now.
@@ -13,7 +13,8 @@ public:
 
     // Gives the event loop a turn only now and then; cheap enough to call after every cell of a
     // mosaic. Most calls only count down: the countdown is not virtual so the common path costs a
-    // decrement and a branch, and only every `callsPerCheck` calls does the pump decide (yieldCheck).
+    // decrement and a branch, and only every `callsPerCheck` calls does the pump decide
+    // (yieldCheck).
     void yield() {
         if (--callsUntilCheck_ > 0)
             return;
@@ -21,7 +22,7 @@ public:
         yieldCheck();
     }
 
-protected:
+  protected:
     explicit EventPump(int callsPerCheck = 1)
         : callsPerCheck_(callsPerCheck < 1 ? 1 : callsPerCheck), callsUntilCheck_(callsPerCheck_) {}
 
@@ -30,7 +31,7 @@ protected:
     // Starts the countdown afresh (after events were just processed).
     void restartCountdown() { callsUntilCheck_ = callsPerCheck_; }
 
-private:
+  private:
     int callsPerCheck_;
     int callsUntilCheck_;
 };

@@ -6,7 +6,7 @@ namespace tess {
 
 // The program-wide random sequence: uniform values in [0, 1).
 class Random {
-public:
+  public:
     virtual ~Random() = default;
     virtual float next() = 0;
     // "Reseed from the timer": mixes the value into the state. It never restarts the sequence, so

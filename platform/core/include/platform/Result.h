@@ -15,8 +15,8 @@ struct Error {
 
 // Error codes that callers branch on. They keep the numbers the windows' messages are keyed to.
 namespace errc {
-inline constexpr int Generic = 5;          // any failure without a more specific code
-inline constexpr int FileNotFound = 53;    // the named file does not exist
+inline constexpr int Generic = 5;        // any failure without a more specific code
+inline constexpr int FileNotFound = 53;  // the named file does not exist
 inline constexpr int PermissionDenied = 70;
 inline constexpr int PathNotFound = 76;
 inline constexpr int DiskFull = 61;
@@ -27,7 +27,7 @@ inline constexpr int InvalidPicture = 481;  // not a BMP, GIF, JPEG or ICO we ca
 // A value or the reason there is none. The core layers return these and never show anything.
 template <class T>
 class [[nodiscard]] Result {
-public:
+  public:
     Result(T value) : state_(std::move(value)) {}
     Result(Error error) : state_(std::move(error)) {}
 
@@ -44,13 +44,13 @@ public:
 
     const Error& error() const { return std::get<1>(state_); }
 
-private:
+  private:
     std::variant<T, Error> state_;
 };
 
 template <>
 class [[nodiscard]] Result<void> {
-public:
+  public:
     Result() = default;
     Result(Error error) : error_(std::move(error)), ok_(false) {}
 
@@ -58,7 +58,7 @@ public:
     explicit operator bool() const { return ok_; }
     const Error& error() const { return error_; }
 
-private:
+  private:
     Error error_;
     bool ok_ = true;
 };

@@ -7,7 +7,7 @@ namespace tess {
 // Per-user string values addressed by application, section and key. An application name may hold
 // "\" sub-keys ("Tessaryn32\TGLBuilder"). Values are always strings, stored exactly as given.
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     virtual std::string get(const std::string& app, const std::string& section,
                             const std::string& key, const std::string& fallback = {}) const = 0;

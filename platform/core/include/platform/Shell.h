@@ -8,7 +8,7 @@ namespace tess {
 
 // The desktop shell: opening documents and addresses, starting programs, deleting files.
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     // Opens a document or web address with its default application.
     virtual Status open(const std::string& target) = 0;

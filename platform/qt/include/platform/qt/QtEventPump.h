@@ -9,7 +9,8 @@ namespace tess::qt {
 
 // Gives the Qt event loop a turn. yield() is meant for the innermost loops (after every cell of a
 // mosaic): it counts calls and reads the clock only every `callsPerCheck` calls, and processes
-// events only when `interval` has passed since the last turn, so most calls cost a decrement. The time source is injectable so tests need not wait on a real timer.
+// events only when `interval` has passed since the last turn, so most calls cost a decrement. The
+// time source is injectable so tests need not wait on a real timer.
 class QtEventPump : public EventPump {
   public:
     using Nanoseconds = std::chrono::nanoseconds;
