@@ -79,19 +79,23 @@ void runStep(Step&& step) {
     }
 }
 
+// Names and places a new control; the makers below add what their kind needs.
+template <class W>
+W* placed(W* control, const char* name, QRect geometry) {
+    control->setObjectName(name);
+    control->setGeometry(geometry);
+    return control;
+}
+
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
+    auto* label = placed(new QLabel(text, parent), name, geometry);
     label->setTextFormat(Qt::PlainText);
-    label->setGeometry(geometry);
     return label;
 }
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, QRect geometry,
                         const QString& tip = {}) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
+    auto* button = placed(new QPushButton(text, parent), name, geometry);
     button->setToolTip(tip);
     button->setAutoDefault(false);
     return button;
@@ -99,42 +103,30 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, 
 
 QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& text, QRect geometry,
                      const QString& tip) {
-    auto* check = new QCheckBox(text, parent);
-    check->setObjectName(name);
-    check->setGeometry(geometry);
+    auto* check = placed(new QCheckBox(text, parent), name, geometry);
     check->setToolTip(tip);
     return check;
 }
 
 QComboBox* makeCombo(QWidget* parent, const char* name, QRect geometry, const QString& tip) {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(name);
-    combo->setGeometry(geometry);
+    auto* combo = placed(new QComboBox(parent), name, geometry);
     combo->setToolTip(tip);
     return combo;
 }
 
 QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& title, QRect geometry) {
-    auto* frame = new QGroupBox(title, parent);
-    frame->setObjectName(name);
-    frame->setGeometry(geometry);
-    return frame;
+    return placed(new QGroupBox(title, parent), name, geometry);
 }
 
 QLineEdit* makeEdit(QWidget* parent, const char* name, QRect geometry, const QString& tip) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setGeometry(geometry);
+    auto* edit = placed(new QLineEdit(parent), name, geometry);
     edit->setToolTip(tip);
     return edit;
 }
 
 PictureBoxWidget* makePicture(QWidget* parent, const char* name, QRect geometry,
                               Colour back = syscolour::ButtonFace) {
-    auto* picture = new PictureBoxWidget(parent, back);
-    picture->setObjectName(name);
-    picture->setGeometry(geometry);
-    return picture;
+    return placed(new PictureBoxWidget(parent, back), name, geometry);
 }
 
 QAction* makeItem(QMenu* menu, const char* name, const QString& text,
