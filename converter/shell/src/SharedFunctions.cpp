@@ -36,8 +36,7 @@ const std::array<TooltipList, 4>& tooltipLists() {
 }  // namespace
 
 bool TooltipsDisabled(const SettingsStore& settings) {
-    return settings.get(std::string(settings::kApp), std::string(settings::kSection), "Tooltips",
-                        "1") == "0";
+    return settings::read(settings, "Tooltips", "1") == "0";
 }
 
 void ApplyTooltipSetting(QWidget& window, const SettingsStore& settings) {

@@ -54,12 +54,10 @@ void frmSplash::Form_Load() {
     lblBetaStat->setText(qt::toQ(betaText()));
     const std::string programFile = joinPath(services_.programFolder, kProgramFileName);
     if (FileExists(programFile)) {
-        services_.settings.save(std::string(settings::kApp), std::string(settings::kSection),
-                                "Location", programFile);
+        settings::write(services_.settings, "Location", programFile);
     }
     state_.MainActive = false;
-    if (services_.settings.get(std::string(settings::kApp), std::string(settings::kSection),
-                               "Splash", "1") == "0") {
+    if (settings::read(services_.settings, "Splash", "1") == "0") {
         LoadTessaryn();
         return;
     }

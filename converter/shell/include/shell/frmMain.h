@@ -14,6 +14,7 @@
 #include "shell/ConverterState.h"
 #include "shell/FileListBox.h"
 #include "shell/LineShape.h"
+#include "shell/StoredSettings.h"
 #include "workspace/UndoStore.h"
 
 class QAction;
@@ -45,32 +46,38 @@ class frmMain : public QMainWindow {
     static constexpr int kClientWidth = 443;
     static constexpr int kClientHeight = 366;
     // The last effect item's caption before any effect ran (three leading blanks).
-    static constexpr const char* kLastFXDesignCaption = "   Last Effect: #";
+    static constexpr const char* kLastFXDesignCaption = settings::kLastEffectDesignCaption.data();
 
+    // The member functions are defined in files named by their concern, in the order of the
+    // sections below; a new concern adds its own file and section.
+
+    // ---- Construction and layout (frmMain.cpp) ----
     // Builds the controls in their design state; Form_Load then starts the window up.
     frmMain(Services& services, ConverterState& state, std::vector<std::string> arguments,
             QWidget* parent = nullptr);
     ~frmMain() override;
+    // The open CSS size dialog, while it is shown.
+    frmCSS* cssDialog() const;
 
+    // ---- Start-up and shut-down (frmMainLoad.cpp) ----
     // The start-up sequence; runs once, before the window is first shown.
     void Form_Load();
     // First activation lets dialogs take the chosen transparency.
     void Form_Activate();
     // Shut-down: window state, last effect, undo files; then the program ends.
     void Form_Unload();
-
     void SplitFX();
     void LoadOptions();
+    void mnuExit_Click();
 
-    // Option controls.
+    // ---- The mosaic options (frmMainOptions.cpp) ----
     void Combo1_Click();
     void Combo2_Click();
     void mnuBGColor_Click();
     void Picture5_Click();
-    void mnuExit_Click();
-
-    // The mosaic run. Command2 starts a run when idle and asks the running one to stop.
-    void Command2_Click();
+    // The combo's selection set by the program; runs the list's click handler as a user's choice
+    // does.
+    void selectComboIndex(QComboBox* combo, int index);
     // The output target.
     void Command3_Click();
     void Text2_Change();
@@ -79,18 +86,11 @@ class frmMain : public QMainWindow {
     // The custom text from a file.
     void Command4_Click();
     void mnuLoadText_Click();
-    // The status panel, the priority menu and the size preview.
-    void picStatus_Paint();
-    void Form_Paint();
-    void Lite3D(qt::PictureBoxWidget& TheForm, const QWidget& TheControl, int Thickness);
+    // The priority menu.
     void mnuNormalP_Click();
     void mnuHighP_Click();
-    void mnuFSP_Click();
 
-    // Projects and the graphics library.
-    void LoadTProject(std::string& path);
-    void mnuGFXLib_Click();
-
+    // ---- The working picture (frmMainWorkspace.cpp) ----
     // Picture view. DrawImageEdges and UpdateScrollBars follow every change of the working
     // picture, in that order; srcPic's control takes its picture's size there.
     void DrawImageEdges();
@@ -117,6 +117,29 @@ class frmMain : public QMainWindow {
     void srcPic_MouseUp(int Button, int Shift, int X, int Y);
     void Text1_GotFocus();
     void Text1_LostFocus();
+
+    // ---- The mosaic run (frmMainRun.cpp) ----
+    // Command2 starts a run when idle and asks the running one to stop.
+    void Command2_Click();
+    // The status panel and the size preview.
+    void picStatus_Paint();
+    void Form_Paint();
+    void Lite3D(qt::PictureBoxWidget& TheForm, const QWidget& TheControl, int Thickness);
+    void mnuFSP_Click();
+
+    // ---- Effects ----
+
+    // ---- Resize ----
+
+    // ---- Projects ----
+
+    // ---- Libraries ----
+
+    // ---- Periphery ----
+
+    // ---- Not built yet (frmMainPending.cpp) ----
+    void LoadTProject(std::string& path);
+    void mnuGFXLib_Click();
     // Sibling tools and folders.
     void CheckGFXLib();
     void CheckHelp();
@@ -127,10 +150,6 @@ class frmMain : public QMainWindow {
     void PreviousFiles(const std::string& sAction);
     // Transparency menu.
     void mnuTransVal_Click(int Index);
-
-    // The combo's selection set by the program; runs the list's click handler as a user's choice
-    // does.
-    void selectComboIndex(QComboBox* combo, int index);
 
     // ---- Form members ----
     std::string TextFilePath;
@@ -372,14 +391,12 @@ class frmMain : public QMainWindow {
     // What ends the program once the window has shut down: the event loop's exit.
     std::function<void()> endProgram;
 
-    // The open CSS size dialog, while it is shown.
-    frmCSS* cssDialog() const;
-
   protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // ---- Construction and layout (frmMain.cpp) ----
     void buildMenus();
     void buildPictureTab(QWidget* page);
     void buildOptionsTab(QWidget* page);
@@ -392,15 +409,19 @@ class frmMain : public QMainWindow {
     void placeOnTab(QWidget* control, int left, int top, int width, int height);
     void paintViewport();
     void paintAboutPanel();
-    std::string settingOf(const char* key, const char* fallback) const;
-    // The working picture's side of the window.
+
+    // ---- The mosaic options (frmMainOptions.cpp) ----
+    void connectOptions();
+
+    // ---- The working picture (frmMainWorkspace.cpp) ----
     void connectWorkspace();
     // No mosaic run is under way: only then may the working picture change.
     bool mosaicIdle() const;
     void fitSrcPic();
     void loadWorkingPicture(const std::string& path);
     void replaceWorkingPicture(PictureReplacement replacement);
-    // The mosaic run's side of the window.
+
+    // ---- The mosaic run (frmMainRun.cpp) ----
     void connectMosaicRun();
     void runMosaicFromControls();
     // The run's lock of every input, and its release; `swatch` is Picture3b's colour before it.
@@ -410,6 +431,17 @@ class frmMain : public QMainWindow {
     // A close during a run waits for the run's end.
     bool closeAfterRun_ = false;
 
+    // ---- Effects ----
+
+    // ---- Resize ----
+
+    // ---- Projects ----
+
+    // ---- Libraries ----
+
+    // ---- Periphery ----
+
+    // ---- Shared by every concern ----
     Services& services_;
     ConverterState& state_;
     std::vector<std::string> arguments_;

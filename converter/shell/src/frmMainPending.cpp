@@ -1,0 +1,32 @@
+#include "shell/frmMain.h"
+
+#include <QAction>
+#include <QPushButton>
+
+// Handlers whose subsystems are not part of this version yet: each says so or does nothing. A
+// subsystem that arrives takes its handlers from here into its own file.
+
+namespace tess {
+
+void frmMain::LoadTProject(std::string& path) {
+    services_.dialogs.msgBox("Opening projects is not available in this version yet:\r\n" + path,
+                             mb::OKOnly | mb::Information, "tessaryn q4");
+}
+
+void frmMain::mnuGFXLib_Click() {
+    mnuGFXLib->setEnabled(false);
+    Command11->setEnabled(false);
+    services_.dialogs.msgBox("The graphics library is not available in this version yet.",
+                             mb::OKOnly | mb::Information, "tessaryn q4");
+    mnuGFXLib->setEnabled(true);
+    Command11->setEnabled(true);
+}
+
+void frmMain::CheckGFXLib() {}
+void frmMain::CheckHelp() {}
+void frmMain::CheckExplorer() {}
+void frmMain::LoadSizePos() {}
+void frmMain::PreviousFiles(const std::string&) {}
+void frmMain::mnuTransVal_Click(int) {}
+
+}  // namespace tess
