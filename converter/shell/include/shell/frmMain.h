@@ -5,11 +5,13 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/Services.h"
 #include "platform/qt/PictureBoxWidget.h"
+#include "projects/qt/ProgressWindow.h"
 #include "shell/CommonDialog.h"
 #include "shell/ConverterState.h"
 #include "shell/FileListBox.h"
@@ -131,7 +133,16 @@ class frmMain : public QMainWindow {
 
     // ---- Resize ----
 
-    // ---- Projects ----
+    // ---- Projects (frmMainProjects.cpp) ----
+    // The program's one progress window (frmSLProj); reaching it loads it. Set ProgressLock or
+    // ProgressLockFX first when its load is to disable the windows. The effects dialog joins its
+    // links (links().effectsDialog) once it exists.
+    ProgressWindow& progressWindow();
+    // Writes the progress window's three lines and shows it owned by `owner` (this window when
+    // null), giving the event loop one turn; progressWindow().step() and .unload() go on from
+    // there.
+    void showProgress(const std::string& action, const std::string& subject,
+                      const std::string& step, QWidget* owner = nullptr);
 
     // ---- Libraries ----
 
@@ -448,6 +459,7 @@ class frmMain : public QMainWindow {
     QPoint tabPageOrigin_;
     QPointer<frmCSS> cssDialog_;
     UndoStore undo_{services_.programFolder};
+    std::unique_ptr<ProgressWindow> progress_;
 };
 
 }  // namespace tess
