@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <string>
 
+#include "platform/Text.h"
 #include "platform/qt/IniSettingsStore.h"
 
 namespace tess::qt {
@@ -89,6 +90,13 @@ TEST_F(IniSettingsStoreTest, EveryTextRoundTrips) {
         "[not a section]",
         "#hash",
         "100%",
+        // U+FEFF alone, first, last, and right after an escape: never taken for a byte-order mark
+        "\xEF\xBB\xBF",
+        "\xEF\xBB\xBF"
+        "x",
+        "x\xEF\xBB\xBF",
+        "\t\xEF\xBB\xBF",
+        "\"\xEF\xBB\xBF\xEF\xBB\xBF\"",
     };
     for (const std::string& value : values) {
         store_.save("Tessaryn32", "Settings", "Value", value);
@@ -96,6 +104,20 @@ TEST_F(IniSettingsStoreTest, EveryTextRoundTrips) {
         EXPECT_EQ(IniSettingsStore(root_.path()).get("Tessaryn32", "Settings", "Value"), value)
             << value;
     }
+}
+
+TEST_F(IniSettingsStoreTest, EveryCodePointRoundTrips) {
+    std::u32string all;
+    for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+        if (c < 0xD800 || c > 0xDFFF) {
+            all += c;
+        }
+    }
+    const std::string value = utf8::encode(all);
+    store_.save("Tessaryn32", "Settings", "Value", value);
+    // A copy under another name is read from its bytes, not from what Qt keeps of the first file.
+    ASSERT_TRUE(QFile::copy(path("Tessaryn32.ini"), path("Copy.ini")));
+    EXPECT_EQ(store_.get("Copy", "Settings", "Value"), value);
 }
 
 TEST_F(IniSettingsStoreTest, OddSectionAndKeyNamesRoundTrip) {

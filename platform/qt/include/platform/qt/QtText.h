@@ -1,14 +1,17 @@
 #pragma once
 
 #include <QString>
+#include <QStringDecoder>
 #include <string>
 #include <string_view>
 
 namespace tess::qt {
 
-// The programs keep texts as UTF-8 in std::string; Qt keeps them as QString.
+// The programs keep texts as UTF-8 in std::string; Qt keeps them as QString. A U+FEFF at the
+// start is part of the text (QString::fromUtf8 would drop it as a byte-order mark).
 inline QString toQ(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
 inline std::string fromQ(const QString& text) {
