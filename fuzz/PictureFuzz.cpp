@@ -1,0 +1,31 @@
+// The picture decoder takes bytes nobody checked (dropped files, the pictures inside project and
+// library files): it must end quickly, stay inside its input and never hand back a picture larger
+// than the limits.
+#include <QGuiApplication>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "platform/Picture.h"
+#include "platform/Result.h"
+#include "platform/qt/PictureFile.h"
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    // The JPEG, GIF and ICO decoders are plugins, found through the application object.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv);
+    // The decoders' complaints about damaged files would drown the fuzzer's own report.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const tess::Result<tess::Picture> picture = tess::decodePicture(bytes, 0xFFFFFF);
+    if (picture && std::int64_t{picture.value().width()} * picture.value().height() >
+                       tess::Picture::kMaxPixels) {
+        std::abort();
+    }
+    return 0;
+}
