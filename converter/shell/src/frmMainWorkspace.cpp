@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <optional>
 
+#include "platform/qt/MenuOpening.h"
 #include "platform/qt/QtText.h"
 #include "shell/ControlEvents.h"
 #include "shell/Hourglass.h"
@@ -99,11 +100,12 @@ void frmMain::connectWorkspace() {
     connect(text1, &ControlEvents::focusLeft, this, [this] { Text1_LostFocus(); });
 
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(mnuEdit, &QMenu::aboutToShow, this, [this] { mnuEdit_Click(); });
+    // The Edit menu's items take their states from its opening, also when a shortcut reaches them.
+    qt::MenuOpening::connect(*this, *mnuEdit, [this] { mnuEdit_Click(); });
     connect(mnuUndo, &QAction::triggered, this, [this] { mnuUndo_Click(); });
     connect(mnuCopy, &QAction::triggered, this, [this] { mnuCopy_Click(); });
     connect(mnuPaste, &QAction::triggered, this, [this] { mnuPaste_Click(); });
-    connect(mnuHIDImage, &QMenu::aboutToShow, this, [this] { mnuHIDImage_Click(); });
+    qt::MenuOpening::connect(*this, *mnuHIDImage, [this] { mnuHIDImage_Click(); });
     connect(mnuCopyImage, &QAction::triggered, this, [this] { mnuCopyImage_Click(); });
     connect(mnuPasteImage, &QAction::triggered, this, [this] { mnuPaste_Click(); });
     connect(srcPic, &PictureBoxWidget::mouseReleased, this,

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTest>
 #include <QUrl>
 #include <array>
 #include <fstream>
@@ -636,6 +637,50 @@ TEST_F(WorkspaceWindow, TheSourceLinesFocusDecidesCopyAndAMenuDoesNotTakeIt) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(w->CopyIsImage);
     EXPECT_TRUE(w->mnuCopy->isEnabled());
+}
+
+// The Edit menu's shortcuts act on the states its opening gives, not on those of its last opening.
+TEST_F(WorkspaceWindow, EditShortcutsActOnTheMenusStateAtTheirPress) {
+    w->show();
+    QApplication::setActiveWindow(w.get());
+    QCoreApplication::processEvents();
+    if (!w->isActiveWindow())
+        GTEST_SKIP() << "the platform gives no window activation";
+    const Picture a = marked(7, 5, 0x111111);
+    const Picture pasted = marked(4, 6, 0x00FF00);
+    auto press = [&](int tab, Qt::Key key) {
+        w->SSTab1->setCurrentIndex(tab);
+        w->Command2->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
+    };
+
+    // An undo with nothing to undo disables the item; a load gives it something again.
+    w->mnuUndo_Click();
+    ASSERT_FALSE(w->mnuUndo->isEnabled());
+    open(writeBmp("a.bmp", a));
+    press(0, Qt::Key_Z);
+    EXPECT_EQ(shown(), sample);
+    EXPECT_EQ(texts(), "Image From Undo | Using Undo Image");
+
+    // The menu last opened on another tab with an empty clipboard.
+    w->SSTab1->setCurrentIndex(1);
+    w->mnuEdit_Click();
+    ASSERT_FALSE(w->mnuCopy->isEnabled());
+    ASSERT_FALSE(w->mnuPaste->isEnabled());
+    press(0, Qt::Key_C);
+    EXPECT_EQ(clipboard.picture(), sample);
+    clipboard.setPicture(pasted);
+    press(0, Qt::Key_V);
+    EXPECT_EQ(shown(), pasted);
+
+    // Enabled at the last opening, but not on the tab the press comes from.
+    w->SSTab1->setCurrentIndex(0);
+    w->mnuEdit_Click();
+    ASSERT_TRUE(w->mnuUndo->isEnabled());
+    press(1, Qt::Key_Z);
+    EXPECT_EQ(shown(), pasted);
+    EXPECT_TRUE(dialogs.msgBoxes().empty());
 }
 
 TEST_F(WorkspaceWindow, RightClickOnThePictureOpensItsPopUp) {
