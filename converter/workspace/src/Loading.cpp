@@ -121,7 +121,11 @@ TextFileLoad loadTextFile(const std::string& path) {
         return {false, "Error loading " + path};
     }
     if (endsWithNoCase(path, ".rtf")) {
-        return {true, rtfToPlainText(*bytes)};
+        Result<std::string> plain = rtfDocumentToPlainText(*bytes);
+        if (!plain) {
+            return {false, "Error loading " + path};
+        }
+        return {true, std::move(plain).value()};
     }
     return {true, cp1252::toUtf8(*bytes)};
 }

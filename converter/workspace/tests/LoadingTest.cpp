@@ -93,6 +93,11 @@ TEST(LoadTextFileTest, UnreadableFileGivesTheErrorText) {
     EXPECT_EQ(loadTextFile(missing), (TextFileLoad{false, "Error loading " + missing}));
     const std::string missingRtf = folder.file("gone.rtf");
     EXPECT_EQ(loadTextFile(missingRtf), (TextFileLoad{false, "Error loading " + missingRtf}));
+    // A rich text box loads no document from bytes that are not rich text.
+    for (const char* bytes : {"Hi there\r\nsecond line", "", "{\\rt"}) {
+        const std::string notRtf = folder.write("x.rtf", bytes);
+        EXPECT_EQ(loadTextFile(notRtf), (TextFileLoad{false, "Error loading " + notRtf})) << bytes;
+    }
 }
 
 }  // namespace

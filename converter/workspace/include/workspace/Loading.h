@@ -67,7 +67,8 @@ PictureLoadResult loadPictureForWorkspace(const std::string& path);
 
 // A custom-text file as Text3 receives it, in UTF-8: a name ending ".rtf" (any case) is read as
 // rich text and reduced to its plain text, anything else as Windows-1252 plain text. A file that
-// cannot be read gives "Error loading " and the path, with `ok` clear.
+// cannot be read, or an ".rtf" that holds no rich-text document, gives "Error loading " and the
+// path, with `ok` clear.
 struct TextFileLoad {
     bool ok = false;
     std::string text;
