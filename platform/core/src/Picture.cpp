@@ -5,6 +5,7 @@
 #include <new>
 #include <string>
 
+#include "platform/Runtime.h"
 #include "platform/SystemColours.h"
 
 namespace tess {
@@ -68,6 +69,10 @@ Result<Picture> Picture::create(int width, int height, Colour fill) {
 
 Colour Picture::storedColour(Colour c) {
     return SystemColours::resolve(c) & 0xFFFFFF;
+}
+
+int Picture::pixelCoordinate(double v) {
+    return rt::roundHalfEven(v);
 }
 
 void Picture::setPixel(int x, int y, Colour c) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -129,6 +130,48 @@ TEST_F(SystemColourScheme, StoredColourResolvesReferencesAndMasksOtherNonColours
         p.fillBox(0, 0, 0, 0, 0x777777);
         p.line(0, 0, 1, 0, c.given);
         EXPECT_EQ(p.pixel(0, 0), c.stored);
+    }
+}
+
+TEST_F(SystemColourScheme, ComputedValuesKeepTheirLow24BitsAndAreNeverReferences) {
+    const struct {
+        std::int64_t given;
+        Colour stored;
+    } cases[] = {
+        {0x123456, 0x123456},
+        {-1, 0xFFFFFF},
+        {-0x123456, 0xEDCBAA},
+        {0x1000005, 0x000005},
+        {0x80000005, 0x000005},                    // would name the window colour as a reference
+        {0x80000005LL + 0x100000000LL, 0x000005},  // beyond 32 bits
+        {INT64_MAX, 0xFFFFFF},
+        {INT64_MIN, 0x000000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.given);
+        Picture p(1, 1, 0x777777);
+        p.setPixelValue(0, 0, c.given);
+        EXPECT_EQ(p.pixel(0, 0), c.stored);
+    }
+    const Picture original = numbered(2, 2);
+    Picture p = original;
+    p.setPixelValue(-1, 0, 0);
+    p.setPixelValue(2, 1, 0);
+    p.setPixelValue(0, INT_MAX, 0);
+    EXPECT_EQ(p, original);
+}
+
+TEST(PictureCoordinates, FractionsFallOnTheNearestPixelHalvesToEven) {
+    const struct {
+        double given;
+        int pixel;
+    } cases[] = {
+        {0.0, 0}, {0.4, 0},     {0.5, 0},  {0.6, 1},   {1.5, 2},        {2.5, 2},
+        {3.5, 4}, {320.5, 320}, {-0.5, 0}, {-1.5, -2}, {1e12, INT_MAX}, {-1e12, INT_MIN},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.given);
+        EXPECT_EQ(Picture::pixelCoordinate(c.given), c.pixel);
     }
 }
 

@@ -43,6 +43,21 @@ class Picture {
     void setPixel(int x, int y, Colour c);
     // The value setPixel stores for `c`.
     static Colour storedColour(Colour c);
+    // Writes a number that an effect computed from colours (a colour plus a running offset, a
+    // negated colour) and that may have outgrown 32 bits: the picture keeps its low 24 bits, the
+    // rule setPixel applies to every value that is not a system colour reference. A computed
+    // number is never taken for such a reference: 0x80000005 stores 0x000005, not the window
+    // colour.
+    void setPixelValue(int x, int y, std::int64_t value) {
+        if (contains(x, y)) {
+            pixels_[index(x, y)] = static_cast<std::uint32_t>(value) & 0xFFFFFFu;
+        }
+    }
+    // Drawing coordinates arrive as single-precision numbers (a centre at half the width, a box
+    // edge at half the height). A fractional one falls on the pixel of the nearest whole number,
+    // a half going to the even neighbour as every conversion does: 2.5 draws on 2, 3.5 on 4.
+    // Values beyond the int range saturate, so they stay outside the picture.
+    static int pixelCoordinate(double v);
 
     // Straight line from (x1, y1) towards (x2, y2); the end point itself is not drawn, so a line
     // whose two points are equal draws nothing. See the source for the raster rule.
