@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+#include "platform/Colour.h"
+
+namespace tess::fx {
+
+// The split most effects make of a colour they read, written out where they use it rather than
+// through the colour helpers: red = c And 255, green = (c \ 256) And 255 with "\" truncating
+// towards zero, blue = (c And &HFF0000) / 65536. For every colour read inside a picture it gives
+// the colour's own components; the invalid colour -1 of a read outside splits into red 255,
+// green 0, blue 255 (where the colour helpers give blue 0).
+struct InlineSplit {
+    int red;
+    int green;
+    int blue;
+
+    explicit constexpr InlineSplit(Colour c)
+        : red(c & 255), green((c / 256) & 255), blue((c & 0xFF0000) / 0x10000) {}
+
+    // RGB(red, green, blue): the colour itself for a read inside, magenta 0xFF00FF for -1.
+    constexpr Colour colour() const { return red + 256 * green + 65536 * blue; }
+};
+
+// The conversion of a fraction to a whole number: the nearest one, a half going to the even
+// neighbour. nearbyint rounds so under the default rounding mode, which nothing here changes;
+// it is the fast form of rt::roundHalfEven for values known to fit.
+inline std::int64_t nearestWhole(double v) {
+    return static_cast<std::int64_t>(std::nearbyint(v));
+}
+
+}  // namespace tess::fx

@@ -1,0 +1,79 @@
+#include "effects/TvEffects.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "InlineSplit.h"
+
+namespace tess::fx {
+
+namespace {
+
+// Int(r x n) for a number of the sequence: r is below 1, so the product is below n and the place
+// always lies inside. The product of a 24-bit fraction and a side is exact in double precision.
+int scaled(float r, int n) {
+    return static_cast<int>(std::floor(static_cast<double>(r) * n));
+}
+
+// Two numbers per pixel, column first, in the order of the loops.
+EffectOutput throwPixels(EffectContext& context) {
+    const Picture& source = context.picture;
+    Picture& target = context.scratch;
+    const int width = source.width();
+    const int height = source.height();
+    Random& random = context.random;
+    for (int y = 0; y <= height - 1; ++y) {
+        const std::uint32_t* row = source.row(y);
+        for (int x = 0; x <= width - 1; ++x) {
+            const auto c = static_cast<Colour>(row[x]);
+            const float u = random.next();
+            const float v = random.next();
+            target.setPixel(scaled(u, width), scaled(v, height), c);
+        }
+    }
+    return EffectOutput::Scratch;
+}
+
+}  // namespace
+
+EffectOutput tv(EffectContext& context) {
+    constexpr std::uint32_t kBoost = 40;
+    reseedFromClock(context);
+    Picture& picture = context.picture;
+    const int width = picture.width();
+    for (int y = 0; y <= picture.height() - 1; ++y) {
+        const int channel = scaled(context.random.next(), 3);
+        const int shift = 8 * channel;
+        std::uint32_t* row = picture.row(y);
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t c = row[x];
+            const std::uint32_t boosted = std::min((c >> shift & 0xFFu) + kBoost, 255u);
+            row[x] = (c & ~(0xFFu << shift)) | boosted << shift;
+        }
+    }
+    return EffectOutput::Picture;
+}
+
+EffectOutput tvSnowColour(EffectContext& context) {
+    return throwPixels(context);
+}
+
+EffectOutput tvSnow(EffectContext& context) {
+    Picture& picture = context.picture;
+    const int width = picture.width();
+    const int height = picture.height();
+    // The two boxes meet on the row of H / 2, a half rounding to the even row; the white one is
+    // drawn second and takes it.
+    const int middle = Picture::pixelCoordinate(static_cast<float>(height) / 2.0f);
+    picture.fillBox(0, 0, width, middle, 0x000000);
+    picture.fillBox(0, middle, width, height, 0xFFFFFF);
+    reseedFromClock(context);
+    for (int y = 0; y <= height - 1; y += 2) {
+        std::uint32_t* row = picture.row(y);
+        std::fill(row, row + width, 0u);
+    }
+    return throwPixels(context);
+}
+
+}  // namespace tess::fx
