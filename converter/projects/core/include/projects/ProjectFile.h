@@ -1,0 +1,70 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/MosaicOptions.h"
+#include "platform/Result.h"
+
+namespace tess {
+
+// Project files (".tpw", ".tpf"): an 8-character header "TPF" + version, then the encoded body
+// (FileEncoder.h), then CR LF. The body is a block of fixed-width settings fields, each padded
+// with blanks and followed by CR LF, an empty line, the custom text, CR LF CR LF, the bytes of a
+// picture file and CR LF. Texts are Windows-1252 in the file and UTF-8 in MosaicOptions.
+//
+// Layout B (version 10149 and later, the one written):
+//   field  position  width
+//   output path  1  265 | title  268  512 | background colour  782  8 | font size  792  2 |
+//   CSS size and unit  796  6 | spacer  804  2 | mode  808  2 | open in browser  812  1 |
+//   custom text length N  815  8 | picture length M  825  8
+// Layout A (older, read only) has no CSS field, so the fields after it sit 8 positions earlier.
+namespace project {
+inline constexpr std::string_view kMark = "TPF";
+inline constexpr std::size_t kHeaderSize = 8;
+// The version this writer puts in the header; files of a higher version were written by a newer
+// program.
+inline constexpr int kVersionMajor = 2;
+inline constexpr int kVersionMinor = 0;
+inline constexpr int kVersionRevision = 53;
+inline constexpr int kVersion = 20053;
+// The first version with the CSS field (layout B), and the last one that numbered the modes
+// without "Machine Code".
+inline constexpr int kFirstLayoutBVersion = 10149;
+inline constexpr int kLastOldModesVersion = 10116;
+// The longest output path stored as it is; a longer one is replaced (projectOutputPath).
+inline constexpr std::size_t kMaxStoredOutputPath = 256;
+}  // namespace project
+
+// Field 1: the output path, or for one longer than 256 characters a made-up
+// "C:\Mosaic<digits>.html" from the time of day (a fraction of a day) and a random number in
+// [0, 1).
+std::string projectOutputPath(std::string_view outputPath, double dayFraction, double random);
+
+// The plain body of layout B for the options (OutputPath as projectOutputPath gave it, CustomText
+// with CR LF line ends) and the stored picture file. Refused: a field wider than its place (a
+// title over 512 characters, a CSS size and unit over 6), a custom text or picture longer than
+// 99,999,999.
+Result<std::string> writeProjectBody(const MosaicOptions& options, std::string_view picture);
+// The whole file: header, encoded body, CR LF.
+Result<std::string> writeProjectFile(const MosaicOptions& options, std::string_view picture);
+
+// The version in a project file's header, or why the file is no project.
+Result<int> readProjectVersion(std::string_view file);
+
+struct LoadedProject {
+    int version = 0;
+    // FontSize, Spacer and Mode are the list entries to select (old mode numbers mapped); Title is
+    // trimmed. OutputPath and OpenInBrowser are as stored (the window keeps its own).
+    MosaicOptions options;
+    // The custom CSS entry takes CSSSize and CSSUnit (only with FontSize 8).
+    bool customCss = false;
+    // The bytes of the stored picture file.
+    std::string picture;
+};
+
+// Decodes and checks the whole file: header, body, every field's bounds, the lengths against
+// what the body holds. The picture bytes are not decoded here.
+Result<LoadedProject> readProject(std::string_view file);
+
+}  // namespace tess
