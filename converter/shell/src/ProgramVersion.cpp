@@ -4,9 +4,13 @@
 
 namespace tess {
 
+std::string versionText(int major, int minor, int revision) {
+    return std::to_string(major) + "." + std::to_string(minor) + "." +
+           ThreeDigits(std::to_string(revision));
+}
+
 std::string versionLabel() {
-    return "(" + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
-           ThreeDigits(std::to_string(kVersionRevision)) + ")";
+    return "(" + versionText(kVersionMajor, kVersionMinor, kVersionRevision) + ")";
 }
 
 std::string betaText() {

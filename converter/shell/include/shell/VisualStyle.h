@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/Result.h"
+
+namespace tess {
+
+// The program's own version data, as the visual-style manifest names it.
+struct VersionData {
+    std::string companyName;
+    std::string productName;
+    std::string title;
+    int major = 0;
+    int minor = 0;
+    int revision = 0;
+};
+
+VersionData programVersionData();
+
+// "company.product.title" with the maker's prefix taken out of the company and blanks as "-".
+std::string manifestIdentityName(const VersionData& data);
+// The 22 lines of the manifest joined by CR LF, without a line end after the last.
+std::string manifestText(const VersionData& data);
+// Beside the program: the program's file name in lower case followed by ".exe.manifest".
+std::string manifestPath(const std::string& programFolder, std::string_view programFileName);
+
+// Writes the manifest when it is missing (an existing file is kept whatever it holds), or deletes
+// it. A folder that cannot be written is reported, never fatal.
+Status WriteXPManifest(bool enable, const std::string& programFolder);
+// Whether the manifest lies beside the program: the converter then takes the themed look.
+bool manifestPresent(const std::string& programFolder);
+
+// The version tests compare major and the first digit of minor as one number: 4.10 is 41.
+int windowsVersionNumber(unsigned major, unsigned minor);
+// The desktop counts as a version above 5.1, so every test of it passes.
+bool IsWinXPOrLater();
+
+}  // namespace tess
