@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QLockFile>
 #include <QStandardPaths>
 #include <QStyleFactory>
 #include <cstdint>
@@ -17,12 +19,20 @@
 #include "platform/qt/QtShell.h"
 #include "platform/qt/SystemClock.h"
 #include "shell/ConverterProgram.h"
+#include "shell/VisualStyle.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    // The windows are laid out in pixels; one style everywhere keeps every control in its place.
-    if (QStyle* style = QStyleFactory::create("Fusion"))
+    const std::string folder = tess::qt::programFolder();
+    // The visual-style manifest beside the program chooses the themed look; without it the classic
+    // one. Either is a fixed style, so every control stays where the layout put it.
+    if (QStyle* style = QStyleFactory::create(
+            tess::converterStyleName(tess::manifestPresent(folder))))
         QApplication::setStyle(style);
+    // Held while the program runs: a second converter finds it taken.
+    QLockFile instanceLock(QDir::temp().filePath("Tessaryn-" + qEnvironmentVariable("USER") +
+                                                 ".lock"));
+    const bool otherInstance = !instanceLock.tryLock(0);
 
     tess::qt::IniSettingsStore settings(
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Tessaryn");
@@ -35,7 +45,7 @@ int main(int argc, char** argv) {
     tess::qt::QtShell shell;
     tess::qt::QtClipboard clipboard;
     tess::Services services{dialogs, settings, clock,     random,
-                            pump,    shell,    clipboard, tess::qt::programFolder()};
+                            pump,    shell,    clipboard, folder};
 
     std::vector<std::string> arguments;
     const QStringList all = QCoreApplication::arguments();
@@ -43,6 +53,7 @@ int main(int argc, char** argv) {
         arguments.push_back(all[i].toStdString());
 
     tess::ConverterProgram program(services, std::move(arguments));
+    program.otherInstanceRunning = otherInstance;
     program.start();
     return app.exec();
 }

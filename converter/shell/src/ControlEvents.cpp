@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QDropEvent>
 #include <QFocusEvent>
+#include <QMouseEvent>
 #include <QWidget>
 
 #include "platform/qt/PictureBoxWidget.h"
@@ -62,6 +63,15 @@ bool ControlEvents::eventFilter(QObject* watched, QEvent* event) {
             if (watched == parent() && movesWithinWindow(static_cast<QFocusEvent*>(event)))
                 emit focusLeft();
             break;
+        case QEvent::MouseButtonRelease: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            auto* control = qobject_cast<QWidget*>(watched);
+            if (watched == parent() && control && mouse->button() == Qt::LeftButton &&
+                control->rect().contains(mouse->position().toPoint())) {
+                emit clicked();
+            }
+            break;
+        }
         default:
             break;
     }

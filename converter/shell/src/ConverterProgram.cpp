@@ -26,6 +26,7 @@ void ConverterProgram::showMain() {
         main_ = std::make_unique<frmMain>(services_, state, arguments_);
         if (endProgram)
             main_->endProgram = endProgram;
+        main_->otherInstanceRunning = otherInstanceRunning;
         main_->Form_Load();
     }
     main_->show();

@@ -1,10 +1,13 @@
 #include "shell/SharedFunctions.h"
 
+#include <QApplication>
 #include <array>
 #include <string_view>
 #include <vector>
 
 #include "shell/StoredSettings.h"
+#include "shell/Trans.h"
+#include "shell/frmMain.h"
 
 namespace tess {
 
@@ -56,9 +59,29 @@ void ApplyTooltipSetting(QWidget& window, const SettingsStore& settings) {
     }
 }
 
-void ApplyTransparency(QWidget&, const ConverterState&) {}
+void ApplyTransparency(QWidget& window, const ConverterState& state) {
+    if (!IsWin2000OrLater() || !state.MainActive)
+        return;
+    // The choice is the main window's transparency menu: the dialog's owner, or else the one
+    // main window of the program.
+    const frmMain* main = nullptr;
+    for (QWidget* owner = window.parentWidget(); owner && !main; owner = owner->parentWidget())
+        main = qobject_cast<const frmMain*>(owner);
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!main)
+            main = qobject_cast<const frmMain*>(top);
+    }
+    const int choice = main ? main->transparencyChoice() : 0;
+    if (choice == 0) {
+        MakeOpaque(window);
+    } else {
+        SetTranslucency(window, transparencyAlpha(choice));
+    }
+}
 
-void SaveWindowState(frmMain&) {}
+void SaveWindowState(frmMain& main) {
+    main.saveWindowPosition();
+}
 
 bool IsWin2000OrLater() {
     return true;

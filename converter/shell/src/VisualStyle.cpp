@@ -99,6 +99,10 @@ bool manifestPresent(const std::string& programFolder) {
     return FileExists(manifestPath(programFolder, kProgramFileName));
 }
 
+const char* converterStyleName(bool withManifest) {
+    return withManifest ? "Fusion" : "Windows";
+}
+
 int windowsVersionNumber(unsigned major, unsigned minor) {
     const std::string text = std::to_string(major) + std::to_string(minor).substr(0, 1);
     return static_cast<int>(rt::val(text));

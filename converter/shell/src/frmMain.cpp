@@ -205,6 +205,11 @@ frmMain::frmMain(Services& services, ConverterState& state, std::vector<std::str
     connectOptions();
     connectWorkspace();
     connectMosaicRun();
+    connectPreferences();
+    connectRecentFiles();
+    connectWindowMenu();
+    connectSiblings();
+    connectWebAndAbout();
 
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
 }

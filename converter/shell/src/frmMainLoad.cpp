@@ -27,6 +27,7 @@
 #include "shell/SharedFunctions.h"
 #include "shell/StatusPanel.h"
 #include "shell/StoredSettings.h"
+#include "shell/WebCommands.h"
 #include "workspace/PictureChange.h"
 #include "workspace/PictureView.h"
 
@@ -39,9 +40,6 @@ using qt::PictureBoxWidget;
 using qt::toQ;
 
 namespace {
-
-// Where a hidden panel waits: below the window's inner area.
-constexpr int kParkedOffset = 100;
 
 // Runs one step of a sequence whose steps are independent: a step that fails is abandoned and the
 // sequence goes on.
@@ -74,10 +72,8 @@ QString shownCaption(QString caption) {
 void frmMain::Form_Load() {
     runStep([&] { SplitFX(); });
     runStep([&] {
-        for (PictureBoxWidget* panel : {HIDEABOUT, HIDESET}) {
-            panel->move(panel->x(), kClientHeight + kParkedOffset);
-            panel->hide();
-        }
+        parkPanel(HIDEABOUT);
+        parkPanel(HIDESET);
     });
     runStep([&] {
         if (!IsWin2000OrLater()) {
@@ -181,8 +177,7 @@ void frmMain::Form_Load() {
         UpdateScrollBars();
     });
     runStep([&] {
-        const DateTime today = services_.clock.now();
-        if (today.month == 12 && today.day == 24) {
+        if (isBirthday(services_.clock.now())) {
             mnuHBDR->setText("Happy &Birthday Orvalt!");
             mnuHBDR->setVisible(true);
         }

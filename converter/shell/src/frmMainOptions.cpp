@@ -44,6 +44,16 @@ void frmMain::selectComboIndex(QComboBox* combo, int index) {
         Combo1_Click();
     } else if (combo == Combo2) {
         Combo2_Click();
+    } else if (combo == Combo1b) {
+        Combo1b_Click();
+    } else if (combo == Combo2b) {
+        Combo2b_Click();
+    } else if (combo == Combo3b) {
+        Combo3b_Click();
+    } else if (combo == Combo4b) {
+        Combo4b_Click();
+    } else if (combo == Combo5b) {
+        Combo5b_Click();
     }
 }
 

@@ -22,11 +22,5 @@ void frmMain::mnuGFXLib_Click() {
     Command11->setEnabled(true);
 }
 
-void frmMain::CheckGFXLib() {}
-void frmMain::CheckHelp() {}
-void frmMain::CheckExplorer() {}
-void frmMain::LoadSizePos() {}
-void frmMain::PreviousFiles(const std::string&) {}
-void frmMain::mnuTransVal_Click(int) {}
 
 }  // namespace tess

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QTabWidget>
@@ -19,6 +20,7 @@
 
 #include "ShellFixture.h"
 #include "shell/ConverterProgram.h"
+#include "shell/VisualStyle.h"
 #include "shell/frmCSS.h"
 #include "shell/frmSplash.h"
 
@@ -112,16 +114,32 @@ std::string layoutFaults(const QWidget& top) {
     return faults.str();
 }
 
-void saveShot(QWidget& w, const QString& name) {
+// The style the window is drawn in while a test runs: the themed look or the classic one.
+QString currentStyleName() {
+    return QApplication::style()->name();
+}
+
+void saveShot(QWidget& w, QString name) {
+    if (currentStyleName().compare("fusion", Qt::CaseInsensitive) != 0)
+        name = currentStyleName().toLower() + "-" + name;
     const QDir dir(SHELL_SCREENSHOT_DIR);
     ASSERT_TRUE(dir.mkpath("."));
     const QString path = dir.filePath(name);
     EXPECT_TRUE(w.grab().save(path)) << path.toStdString();
 }
 
-using Layout = ShellFixture;
+// Every layout holds in both looks the converter starts with: the themed one (with the
+// visual-style manifest) and the classic one (without it).
+class Layout : public ShellFixture, public ::testing::WithParamInterface<const char*> {
+  protected:
+    Layout() { QApplication::setStyle(QStyleFactory::create(GetParam())); }
+    ~Layout() override { QApplication::setStyle(QStyleFactory::create("Fusion")); }
+};
 
-TEST_F(Layout, MainWindowIsFixedAtItsDesignSize) {
+INSTANTIATE_TEST_SUITE_P(BothLooks, Layout,
+                         ::testing::Values(converterStyleName(true), converterStyleName(false)));
+
+TEST_P(Layout, MainWindowIsFixedAtItsDesignSize) {
     auto w = openMain();
     w->show();
     QCoreApplication::processEvents();
@@ -136,7 +154,7 @@ TEST_F(Layout, MainWindowIsFixedAtItsDesignSize) {
     EXPECT_EQ(w->SSTab1->tabText(2), " 3. Create Mosaic ");
 }
 
-TEST_F(Layout, EveryTabIsTidyAndItsScreenshotIsSaved) {
+TEST_P(Layout, EveryTabIsTidyAndItsScreenshotIsSaved) {
     store("Mode", "0");
     auto w = openMain();
     w->show();
@@ -149,28 +167,23 @@ TEST_F(Layout, EveryTabIsTidyAndItsScreenshotIsSaved) {
     }
 }
 
-TEST_F(Layout, HiddenPanelsAreTidyWhenLaidOverTheTabs) {
+TEST_P(Layout, HiddenPanelsAreTidyWhenLaidOverTheTabs) {
     auto w = openMain();
     w->show();
-    // What the preferences and about commands will do: cover the tab control with the panel.
-    for (qt::PictureBoxWidget* panel : {w->HIDESET, w->HIDEABOUT}) {
-        for (QComboBox* combo : {w->Combo1b, w->Combo2b, w->Combo3b})
-            combo->clear();
-        w->Combo1b->addItems({"-1", "CSS - 10%"});
-        w->Combo2b->addItems({"Random Numbers", "Machine Code"});
-        w->Combo4b->addItems({"Yes", "No"});
-        w->Combo5b->addItems({"Normal", "High"});
-        panel->setGeometry(w->SSTab1->geometry());
-        panel->show();
-        panel->raise();
-        QCoreApplication::processEvents();
-        EXPECT_EQ(layoutFaults(*panel), "") << panel->objectName().toStdString();
-        saveShot(*w, panel == w->HIDESET ? "frmMain-preferences.png" : "frmMain-about.png");
-        panel->hide();
-    }
+    // The longest entries of the preferences' lists.
+    store("FontSize", "7");
+    store("Mode", "4");
+    w->mnuSettings_Click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(layoutFaults(*w->HIDESET), "");
+    saveShot(*w, "frmMain-preferences.png");
+    w->mnuAboutMe_Click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(layoutFaults(*w->HIDEABOUT), "");
+    saveShot(*w, "frmMain-about.png");
 }
 
-TEST_F(Layout, DialogAndSplashAreTidy) {
+TEST_P(Layout, DialogAndSplashAreTidy) {
     auto w = openMain();
     w->show();
     bool checked = false;

@@ -221,6 +221,7 @@ TEST_F(OptionControls, BackgroundColourFromTheSwatchOrTheMenu) {
 }
 
 TEST_F(OptionControls, ProjectAndLibraryEntryPointsSayTheyAreNotAvailable) {
+    touch(inProgram("Graphics/default.tgl"));
     auto w = openMain();
     std::string path = inProgram("cat.tpw");
     w->LoadTProject(path);

@@ -10,7 +10,8 @@ namespace tess {
 
 // Gives a standard control the events the window's handlers need that Qt keeps inside the control:
 // files dropped from the desktop (which a text box would otherwise insert as text) and the focus
-// moving onto or off the control within the window. Opening a menu or switching to another window
+// moving onto or off the control within the window, and clicks on controls that have no click
+// of their own (labels). Opening a menu or switching to another window
 // does not count as leaving the control. The filter belongs to the control it watches.
 class ControlEvents : public QObject {
     Q_OBJECT
@@ -23,6 +24,8 @@ class ControlEvents : public QObject {
     void filesDropped(const std::vector<std::string>& paths);
     void focusEntered();
     void focusLeft();
+    // A left click: the button released over the control it was pressed on.
+    void clicked();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -31,6 +31,8 @@ class ConverterProgram {
     frmMain* mainWindow() const { return main_.get(); }
 
     ConverterState state;
+    // Whether another converter was already running at start (the update query reports it).
+    bool otherInstanceRunning = false;
     // Given to the main window: what ends the program after its shut-down.
     std::function<void()> endProgram;
 

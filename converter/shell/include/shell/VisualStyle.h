@@ -32,6 +32,9 @@ Status WriteXPManifest(bool enable, const std::string& programFolder);
 // Whether the manifest lies beside the program: the converter then takes the themed look.
 bool manifestPresent(const std::string& programFolder);
 
+// Qt's built-in style for the look: themed with the manifest, the classic look without it.
+const char* converterStyleName(bool withManifest);
+
 // The version tests compare major and the first digit of minor as one number: 4.10 is 41.
 int windowsVersionNumber(unsigned major, unsigned minor);
 // The desktop counts as a version above 5.1, so every test of it passes.

@@ -16,6 +16,7 @@
 #include "shell/ConverterState.h"
 #include "shell/FileListBox.h"
 #include "shell/LineShape.h"
+#include "shell/WebCommands.h"
 #include "shell/StoredSettings.h"
 #include "workspace/UndoStore.h"
 
@@ -147,20 +148,64 @@ class frmMain : public QMainWindow {
     // ---- Libraries ----
 
     // ---- Periphery ----
+    // The preferences panel and the option summary (frmMainPreferences.cpp).
+    void mnuSettings_Click();
+    void Command1b_Click();
+    void Command2b_Click();
+    void Command3b_Click();
+    void Check1b_Click();
+    void Check2b_Click();
+    void Check2_Click();
+    void Combo1b_Click();
+    void Combo2b_Click();
+    void Combo3b_Click();
+    void Combo4b_Click();
+    void Combo5b_Click();
+    void Picture3b_Click();
+    void Picture3b_KeyDown(int KeyCode, int Shift);
+    void Picture3b_GotFocus();
+    void Picture3b_LostFocus();
+    void SSTab1_Click(int PreviousTab);
+    // Recent project files (frmMainRecent.cpp); PreviousFiles takes "load" or "save".
+    void PreviousFiles(const std::string& sAction);
+    void PreviousFilesArray(const std::string& sFileName);
+    void mnuPreviousFiles_Click(int Index);
+    void mnuFile_Click();
+    // Window position and transparency (frmMainWindowMenu.cpp).
+    void LoadSizePos();
+    void mnuRWSP_Click();
+    void mnuTransVal_Click(int Index);
+    // What SaveWindowState stores at shut-down.
+    void saveWindowPosition();
+    // The checked transparency entry (the highest, if several), 0 when none.
+    int transparencyChoice() const;
+    // Sibling programs and folders (frmMainSiblings.cpp).
+    std::string GetCurrentMosaicDir(const std::string& ReturnDirOnError) const;
+    void CheckGFXLib();
+    void CheckHelp();
+    void CheckExplorer();
+    void mnuWenderlock_Click();
+    void mnuTGLBuilder_Click();
+    void mnuTools_Click();
+    void Command11_Click();
+    // Web commands, the about panel, the options review's "Change" (frmMainWeb.cpp).
+    void mnuOLHelp_Click();
+    void mnuContact_Click();
+    void mnuRBug_Click();
+    void mnuDonate_Click();
+    void mnuCUpdate_Click();
+    void mnuHBDR_Click();
+    void Label13_Click();
+    void Label17_Click();
+    void mnuAboutMe_Click();
+    void Command13_Click();
+    void Command14_Click();
+    // Whether another converter was running when this one started (the update query says so).
+    bool otherInstanceRunning = false;
 
     // ---- Not built yet (frmMainPending.cpp) ----
     void LoadTProject(std::string& path);
     void mnuGFXLib_Click();
-    // Sibling tools and folders.
-    void CheckGFXLib();
-    void CheckHelp();
-    void CheckExplorer();
-    // Window position.
-    void LoadSizePos();
-    // Recent project files ("load" or "save").
-    void PreviousFiles(const std::string& sAction);
-    // Transparency menu.
-    void mnuTransVal_Click(int Index);
 
     // ---- Form members ----
     std::string TextFilePath;
@@ -451,6 +496,18 @@ class frmMain : public QMainWindow {
     // ---- Libraries ----
 
     // ---- Periphery ----
+    // Where a hidden panel waits: below the window's inner area.
+    static constexpr int kParkedOffset = 100;
+    void parkPanel(qt::PictureBoxWidget* panel);
+    void showPanelOverTabs(qt::PictureBoxWidget* panel);
+    void connectPreferences();
+    void markPreferencesChanged();
+    void connectRecentFiles();
+    void connectWindowMenu();
+    void saveSetting(const std::string& key, const std::string& value);
+    void connectSiblings();
+    void connectWebAndAbout();
+    void openWebPage(WebCommand command);
 
     // ---- Shared by every concern ----
     Services& services_;
