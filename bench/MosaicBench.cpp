@@ -361,7 +361,8 @@ void registerBare(int width, int height, Target target) {
 void registerAll() {
     constexpr int kSmart = 6;
     constexpr int kCustom = 0;
-    constexpr int kBinary = 3;
+    constexpr int kRandomLetters = 1;
+    constexpr int kHex = 5;
     // Streaming targets first, so that the memory figures of the clipboard runs come last.
     for (Target target : {Target::DevNull, Target::ShmFile, Target::DiskFile}) {
         registerBare(1000, 1000, target);
@@ -374,7 +375,10 @@ void registerAll() {
         registerEngine(kSmart, 1000, 1000, target, RunPriority::Normal, 8);
     }
     registerEngine(kCustom, 1000, 1000, Target::Discard, RunPriority::High);
-    registerEngine(kBinary, 1000, 1000, Target::Discard, RunPriority::High);
+    // The five random modes beside Smart Text into the same sink.
+    for (int mode = kRandomLetters; mode <= kHex; ++mode) {
+        registerEngine(mode, 1000, 1000, Target::Discard, RunPriority::High);
+    }
     registerBare(2000, 2000, Target::ShmFile);
     registerEngine(kSmart, 2000, 2000, Target::Discard, RunPriority::High);
     registerEngine(kSmart, 2000, 2000, Target::ShmFile, RunPriority::High);

@@ -5,12 +5,12 @@
 
 namespace tess {
 
-namespace {
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-}  // namespace
-
 CellChars::CellChars(const MosaicOptions& options, Clock& clock, Random& random)
-    : mode_(options.Mode), clock_(clock), random_(random) {
+    : mode_(options.Mode),
+      clock_(clock),
+      random_(random),
+      defaultRandom_(dynamic_cast<DefaultRandom*>(&random)),
+      seeds_{clock.tickCount(), 0} {
     if (mode_ != 0) {
         return;
     }
@@ -26,45 +26,35 @@ CellChars::CellChars(const MosaicOptions& options, Clock& clock, Random& random)
     }
 }
 
-void CellChars::reseed() {
-    random_.reseed(clock_.tickCount());
-}
-
-int CellChars::draw(int n) {
-    const int value = static_cast<int>(static_cast<double>(random_.next()) * n);
-    return value < 0 ? 0 : (value >= n ? n - 1 : value);
+bool CellChars::asciiOnly() const {
+    if (mode_ == 4) {
+        return false;
+    }
+    for (const Slot& slot : slots_) {
+        if (!isAscii(std::string_view(slot.bytes.data(), slot.size))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void CellChars::randomCell(char* out) {
     switch (mode_) {
         case 1:
-            for (int i = 0; i < 2; ++i) {
-                reseed();
-                out[i] = static_cast<char>('A' + draw(26));
-            }
+            randomCell<1>(random_, seeds_, out);
             break;
         case 2:
-            reseed();
-            out[0] = static_cast<char>('0' + draw(10));
-            out[1] = '0';
+            randomCell<2>(random_, seeds_, out);
             break;
         case 3:
-            reseed();
-            out[0] = static_cast<char>('0' + draw(2));
-            out[1] = static_cast<char>('0' + draw(2));
+            randomCell<3>(random_, seeds_, out);
             break;
         case 4:
-            reseed();
-            out[0] = static_cast<char>(161 + draw(94));
-            out[1] = static_cast<char>(161 + draw(94));
+            randomCell<4>(random_, seeds_, out);
             break;
-        case 5: {
-            reseed();
-            const int value = draw(256);
-            out[0] = kHexDigits[value >> 4];
-            out[1] = kHexDigits[value & 15];
+        case 5:
+            randomCell<5>(random_, seeds_, out);
             break;
-        }
         default:
             break;
     }

@@ -132,8 +132,11 @@ TEST(CellCharsTest, RandomModesDrawAndReseedAsScripted) {
         EXPECT_EQ(cellsOf(options, clock, random, static_cast<int>(c.expected.size())), c.expected)
             << "mode " << c.mode;
         EXPECT_EQ(random.history(), c.history) << "mode " << c.mode;
-        for (std::uint64_t entropy : random.reseeds()) {
-            EXPECT_EQ(entropy, 77u);  // the clock's tick count
+        // Each reseed mixes the clock's tick with its own place in the run.
+        const std::vector<std::uint64_t>& entropy = random.reseeds();
+        for (std::size_t i = 0; i < entropy.size(); ++i) {
+            EXPECT_EQ(entropy[i] >> 32, 77u) << "mode " << c.mode;
+            EXPECT_EQ(entropy[i] & 0xFFFFFFFFu, i) << "mode " << c.mode;
         }
     }
 }

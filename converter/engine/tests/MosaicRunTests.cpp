@@ -4,6 +4,7 @@
 
 #include "EngineTestSupport.h"
 #include "engine/PageFormat.h"
+#include "platform/DefaultRandom.h"
 #include "platform/testing/MemoryClipboard.h"
 
 namespace tess {
@@ -323,6 +324,89 @@ TEST(MosaicRunTest, FailingSpeedLogDoesNotFailTheRun) {
     EXPECT_EQ(result->status, RunStatus::Complete);
     EXPECT_TRUE(result->speedLogError.has_value());
     EXPECT_TRUE(sink.joined().ends_with("</html>\r\n"));
+}
+
+}  // namespace
+}  // namespace tess
+
+namespace tess {
+namespace {
+
+using enginetest::RecordingSink;
+
+// The rows of a page from the sink: the pieces between the head and the trailer, joined per row.
+std::vector<std::string> rowsOf(const RecordingSink& sink) {
+    std::vector<std::string> rows(1);
+    for (std::size_t i = 1; i + 1 < sink.pieces.size(); ++i) {
+        if (sink.pieces[i] == "\r\n") {
+            rows.emplace_back();
+        } else {
+            rows.back() += sink.pieces[i];
+        }
+    }
+    rows.pop_back();
+    return rows;
+}
+
+TEST(MosaicRunTest, RandomModesFollowTheClockRowByRow) {
+    // The same generator seed each time; only the clock differs. The tick is taken at each row's
+    // start, so a tick that moves after the first row changes the rows after it and only those.
+    for (std::int16_t mode : {1, 2, 3, 4, 5}) {
+        auto rowsAt = [mode](std::uint32_t tick, std::uint32_t laterTick) {
+            testing::FixedClock clock(DateTime{2005, 10, 12, 9, 30, 0, 0}, tick);
+            DefaultRandom random(7);
+            enginetest::TestHooks hooks;
+            hooks.onRow = [&](int) { clock.setTickCount(laterTick); };
+            MosaicOptions options = enginetest::smartOptions();
+            options.Mode = mode;
+            RecordingSink sink;
+            const RunServices services{clock, random, nullptr};
+            EXPECT_TRUE(runMosaic(Picture(40, 3, 0), options,
+                                  MosaicTarget::sink(sink, page::Seams::File), services, hooks)
+                            .ok());
+            return rowsOf(sink);
+        };
+        const std::vector<std::string> still = rowsAt(5000, 5000);
+        ASSERT_EQ(still.size(), 3u);
+        EXPECT_EQ(rowsAt(5000, 5000), still) << "mode " << mode;  // same clock, same page
+
+        const std::vector<std::string> moved = rowsAt(5000, 5001);
+        EXPECT_EQ(moved[0], still[0]) << "mode " << mode;
+        EXPECT_NE(moved[1], still[1]) << "mode " << mode;
+        EXPECT_NE(moved[2], still[2]) << "mode " << mode;
+
+        const std::vector<std::string> other = rowsAt(6000, 6000);
+        for (std::size_t row = 0; row < 3; ++row) {
+            EXPECT_NE(other[row], still[row]) << "mode " << mode << " row " << row;
+        }
+    }
+}
+
+TEST(MosaicRunTest, ClipboardTextIsUtf8OfThePageWhateverItsBytes) {
+    // Plain ASCII pages go to the clipboard as they are; others are converted. Which it is depends
+    // on the title, the mode and the custom text, so each may be the only non-ASCII part.
+    struct Case {
+        const char* name;
+        std::int16_t mode;
+        const char* title;
+        const char* customText;
+    };
+    for (const Case& c :
+         {Case{"ascii smart", 6, "T", ""}, Case{"title", 6, "caf\xC3\xA9", ""},
+          Case{"ascii custom", 0, "T", "ab"}, Case{"custom text", 0, "T", "\xC3\xA9t\xC3\xA9"},
+          Case{"machine code", 4, "T", ""}, Case{"hex", 5, "T", ""}}) {
+        enginetest::RunFixture fixture;
+        fixture.random.setValues({0.5f});
+        MosaicOptions options = enginetest::smartOptions();
+        options.Mode = c.mode;
+        options.Title = c.title;
+        options.CustomText = c.customText;
+        testing::MemoryClipboard clipboard;
+        Result<RunResult> result =
+            fixture.run(Picture(3, 2, 0x808080), options, MosaicTarget::clipboard(&clipboard));
+        ASSERT_TRUE(result.ok()) << c.name;
+        EXPECT_EQ(clipboard.text(), cp1252::toUtf8(result->clipboardText)) << c.name;
+    }
 }
 
 }  // namespace

@@ -278,6 +278,14 @@ Status appendFileBytes(const std::string& path, std::string_view bytes) {
     return {};
 }
 
+bool isAscii(std::string_view bytes) {
+    unsigned char any = 0;
+    for (char ch : bytes) {
+        any |= static_cast<unsigned char>(ch);
+    }
+    return any < 0x80;
+}
+
 std::string joinPath(std::string_view folder, std::string_view name) {
     std::string out(folder);
     if (!out.empty() && out.back() != '/') {

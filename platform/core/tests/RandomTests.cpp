@@ -90,3 +90,20 @@ TEST(DefaultRandom, ReseededDrawsStayEvenlySpread) {
 
 }  // namespace
 }  // namespace tess
+
+namespace tess {
+namespace {
+
+// The random modes draw with below(n); it must give exactly the integer part of next() × n.
+TEST(DefaultRandom, BelowIsTheIntegerPartOfTheDrawTimesN) {
+    for (std::uint32_t n : {2u, 10u, 26u, 94u, 256u}) {
+        DefaultRandom a(n), b(n);
+        for (int i = 0; i < 10'000; ++i) {
+            const auto expected = static_cast<std::uint32_t>(static_cast<double>(a.next()) * n);
+            ASSERT_EQ(b.below(n), expected) << "n " << n << " draw " << i;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tess

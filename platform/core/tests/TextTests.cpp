@@ -77,6 +77,15 @@ TEST(Cp1252, InvalidUtf8BytesAreTakenAsCodePageBytes) {
 
 // ---- UTF-8 ------------------------------------------------------------------------------------
 
+TEST(IsAscii, OnlyBytesBelow0x80) {
+    EXPECT_TRUE(isAscii(""));
+    EXPECT_TRUE(isAscii(std::string("a\0~\x7F", 4)));
+    EXPECT_FALSE(isAscii("abc\x80"));
+    EXPECT_FALSE(
+        isAscii("\xFF"
+                "abc"));
+}
+
 TEST(Utf8, DecodesValidSequences) {
     EXPECT_EQ(utf8::decode("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"),
               (std::u32string{U'a', 0xE9, 0x20AC, 0x1F600}));

@@ -65,6 +65,7 @@ class MosaicWriter {
     }();
 
     void put(std::string_view piece);
+    void adviseTextMemory();
     void flush(char* end);
     char* firstRun(char* out, std::uint32_t colour);
 
@@ -104,6 +105,29 @@ class MosaicWriter {
         written_ = written;
     }
 
+    template <int Mode, class CellHook>
+    void writeRandomRow(const std::uint32_t* pixels, int width, CellHook& afterCell) {
+        chars_.readClock();
+        DefaultRandom* shared = chars_.defaultRandom();
+        if (shared == nullptr) {
+            writeCells(pixels, width, afterCell, [this](char* out, std::uint32_t) {
+                chars_.randomCell(out);
+                return out + 2;
+            });
+            return;
+        }
+        // The run has the generator to itself (every other command waits for its end), so it
+        // draws from a local copy for the row and hands the state back after.
+        DefaultRandom random = *shared;
+        CellChars::Seeds seeds = chars_.seeds();
+        writeCells(pixels, width, afterCell, [&random, &seeds](char* out, std::uint32_t) {
+            CellChars::randomCell<Mode>(random, seeds, out);
+            return out + 2;
+        });
+        *shared = random;
+        chars_.seeds() = seeds;
+    }
+
     const Picture& picture_;
     const MosaicOptions& options_;
     Clock& clock_;
@@ -114,6 +138,8 @@ class MosaicWriter {
     bool toFile_ = false;
     Clipboard* clipboard_ = nullptr;
     std::string text_;
+    std::size_t advisedCapacity_ = 0;
+    bool ascii_ = true;  // whether the page gathered in text_ is plain ASCII
     bool first_ = true;
     std::uint32_t previous_ = kNoColour;
     std::int32_t written_ = 0;
@@ -137,14 +163,19 @@ void MosaicWriter::writeRow(int y, CellHook&& afterCell) {
             });
             break;
         case 1:
+            writeRandomRow<1>(pixels, width, afterCell);
+            break;
         case 2:
+            writeRandomRow<2>(pixels, width, afterCell);
+            break;
         case 3:
+            writeRandomRow<3>(pixels, width, afterCell);
+            break;
         case 4:
+            writeRandomRow<4>(pixels, width, afterCell);
+            break;
         case 5:
-            writeCells(pixels, width, afterCell, [this](char* out, std::uint32_t) {
-                chars_.randomCell(out);
-                return out + 2;
-            });
+            writeRandomRow<5>(pixels, width, afterCell);
             break;
         case 6:
             writeCells(pixels, width, afterCell, [](char* out, std::uint32_t colour) {

@@ -28,6 +28,9 @@ std::string encode(char32_t codePoint);
 std::size_t length(std::string_view text);  // in characters
 }  // namespace utf8
 
+// Whether every byte is below 0x80: such a text reads the same in UTF-8 and in Windows-1252.
+bool isAscii(std::string_view bytes);
+
 // Whole-file helpers. Paths are UTF-8.
 // A file too large for memory is errc::OutOfMemory.
 Result<std::string> readFileBytes(const std::string& path);
