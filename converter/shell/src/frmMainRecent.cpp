@@ -8,6 +8,7 @@
 
 #include "platform/Files.h"
 #include "platform/Runtime.h"
+#include "platform/qt/MenuOpening.h"
 #include "platform/qt/QtText.h"
 #include "shell/RecentFiles.h"
 #include "shell/StoredSettings.h"
@@ -27,7 +28,7 @@ std::string recentKey(std::size_t slot) {
 }  // namespace
 
 void frmMain::connectRecentFiles() {
-    connect(mnuFile, &QMenu::aboutToShow, this, [this] { mnuFile_Click(); });
+    qt::MenuOpening::connect(*this, *mnuFile, [this] { mnuFile_Click(); });
     for (std::size_t k = 0; k < mnuPreviousFiles.size(); ++k) {
         connect(mnuPreviousFiles[k], &QAction::triggered, this,
                 [this, k] { mnuPreviousFiles_Click(static_cast<int>(k)); });

@@ -7,6 +7,7 @@
 
 #include "platform/Files.h"
 #include "platform/Text.h"
+#include "platform/qt/MenuOpening.h"
 #include "platform/qt/QtText.h"
 
 // The things beside the program that may be missing: the explorer, the graphics libraries and the
@@ -24,7 +25,7 @@ constexpr const char* kExplorerFileName = "Wenderlock";
 }  // namespace
 
 void frmMain::connectSiblings() {
-    connect(mnuTools, &QMenu::aboutToShow, this, [this] { mnuTools_Click(); });
+    qt::MenuOpening::connect(*this, *mnuTools, [this] { mnuTools_Click(); });
     connect(mnuWenderlock, &QAction::triggered, this, [this] { mnuWenderlock_Click(); });
     connect(mnuTGLBuilder, &QAction::triggered, this, [this] { mnuTGLBuilder_Click(); });
     connect(Command11, &QPushButton::clicked, this, [this] { Command11_Click(); });

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTest>
 
 #include "ShellFixture.h"
 #include "platform/Files.h"
@@ -303,6 +304,23 @@ TEST_F(Periphery, TheTextPatternItemIsOpenOnlyInCustomTextMode) {
     w->selectComboIndex(w->Combo2, 0);
     w->mnuFile_Click();
     EXPECT_TRUE(w->mnuLoadText->isEnabled());
+}
+
+TEST_F(Periphery, CtrlTFollowsTheModeAtThePressNotAtTheMenusLastOpening) {
+    auto w = openMain();
+    w->show();
+    QApplication::setActiveWindow(w.get());
+    QCoreApplication::processEvents();
+    if (!w->isActiveWindow())
+        GTEST_SKIP() << "the platform gives no window activation";
+    w->selectComboIndex(w->Combo2, 0);
+    w->mnuFile_Click();
+    w->selectComboIndex(w->Combo2, 3);
+    w->Command2->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::ControlModifier);
+    EXPECT_TRUE(dialogs.opens().empty());
+    EXPECT_FALSE(w->mnuLoadText->isEnabled());
 }
 
 // ---- Window position ----
