@@ -12,8 +12,9 @@ std::int16_t saturate16(int value) {
         value, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
 }
 
+// The record holds 16-bit components: a sum beyond them saturates.
 void adjust(std::int16_t& c, std::int16_t amount) {
-    c = c >= 128 ? ClampHigh(saturate16(c - amount)) : ClampLow(saturate16(c + amount));
+    c = saturate16(adjustComponent(c, amount));
 }
 
 }  // namespace

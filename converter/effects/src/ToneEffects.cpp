@@ -76,22 +76,14 @@ class StepTables {
 constexpr StepTables kBrighten([](int c) { return (255 - c) / kStep; });
 constexpr StepTables kDarken([](int c) { return c / kStep; });
 
-// The contrast map of one component, from AdjustContrast itself.
-std::array<std::uint32_t, 256> contrastTable(std::int16_t amount) {
-    std::array<std::uint32_t, 256> table{};
-    for (int c = 0; c < 256; ++c) {
-        const auto v = static_cast<std::int16_t>(c);
-        RGBTriple t{v, v, v};
-        t = AdjustContrast(t, amount);
-        table[static_cast<std::size_t>(c)] = static_cast<std::uint32_t>(t.Red);
-    }
-    return table;
-}
-
-EffectOutput contrast(EffectContext& context, std::int16_t amount) {
-    const std::array<std::uint32_t, 256> map = contrastTable(amount);
-    mapPixelsInto(context.picture, context.scratch, [&map](std::uint32_t c) {
-        return map[c & 0xFF] | map[(c >> 8) & 0xFF] << 8 | map[c >> 16] << 16;
+EffectOutput contrast(EffectContext& context, int amount) {
+    mapPixelsInto(context.picture, context.scratch, [amount](std::uint32_t c) {
+        const auto r = static_cast<int>(c & 0xFF);
+        const auto g = static_cast<int>((c >> 8) & 0xFF);
+        const auto b = static_cast<int>(c >> 16);
+        return static_cast<std::uint32_t>(adjustComponent(r, amount) +
+                                          256 * adjustComponent(g, amount) +
+                                          65536 * adjustComponent(b, amount));
     });
     return EffectOutput::Scratch;
 }
@@ -126,7 +118,7 @@ EffectOutput blackAndWhite(EffectContext& context) {
 
 EffectOutput grayscale(EffectContext& context) {
     mapPixels(context.picture, [](std::uint32_t c) {
-        const std::uint32_t top = std::max({c & 0xFF, (c >> 8) & 0xFF, c >> 16});
+        const std::uint32_t top = std::max(std::max(c & 0xFF, (c >> 8) & 0xFF), c >> 16);
         return top * 0x010101u;
     });
     return EffectOutput::Picture;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/Colour.h"
@@ -24,6 +25,13 @@ Colour RGBOf(const RGBTriple& t);
 std::int16_t ClampLow(const std::int16_t& value);
 // 255 for a value above 255, else the value.
 std::int16_t ClampHigh(const std::int16_t& value);
+// One component of AdjustContrast, in whole numbers: a component of 128 or more (bright)
+// becomes c - amount, at most 255; a darker one c + amount, at least 0. The contrast effects map
+// every pixel's components with this.
+constexpr int adjustComponent(int c, int amount) {
+    return c >= 128 ? std::min(c - amount, 255) : std::max(c + amount, 0);
+}
+
 // Per component, in the order red, blue, green: a component of 128 or more becomes
 // ClampHigh(c - amount), a smaller one ClampLow(c + amount). Changes `t` and returns a copy of it.
 // With components of 0..255 and the amounts the effects use (plus or minus 10) every sum fits;

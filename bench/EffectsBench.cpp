@@ -1,0 +1,154 @@
+// Image effect benchmarks on a 4000 x 3000 picture. "Effects/Floor" is a plain loop that reads and
+// writes every pixel once, the baseline each effect's pixel work ("Effects/Effect/<name>") is
+// compared with in the same run. "Effects/UndoCopy" is the undo copy every effect writes first
+// (a bitmap file, to /dev/shm and to TESSARYN_BENCH_DIR or beside the program), and
+// "Effects/Frame" the picture copies a run makes before the pixel work. Rates are megapixels per
+// second ("MP/s").
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "effects/EffectRun.h"
+#include "effects/EffectTable.h"
+#include "effects/FlipInvert.h"
+#include "effects/Thumbnail.h"
+#include "platform/DefaultRandom.h"
+#include "platform/Picture.h"
+#include "platform/qt/SystemClock.h"
+#include "workspace/UndoStore.h"
+
+namespace {
+
+using namespace tess;
+
+constexpr int kWidth = 4000;
+constexpr int kHeight = 3000;
+constexpr double kMegapixels = kWidth * kHeight / 1e6;
+
+// Smooth gradients with a little noise, like a photo.
+const Picture& photo() {
+    static const Picture picture = [] {
+        Picture p(kWidth, kHeight);
+        std::uint32_t noise = 12345;
+        for (int y = 0; y < kHeight; ++y) {
+            std::uint32_t* row = p.row(y);
+            for (int x = 0; x < kWidth; ++x) {
+                noise = noise * 1103515245u + 12345u;
+                const int n = static_cast<int>((noise >> 16) & 15);
+                row[x] = static_cast<std::uint32_t>(
+                    rgb((x * 255 / kWidth + n) & 255, (y * 255 / kHeight + n) & 255,
+                        ((x + y) * 255 / (kWidth + kHeight)) & 255));
+            }
+        }
+        return p;
+    }();
+    return picture;
+}
+
+void reportRate(benchmark::State& state) {
+    state.counters["MP/s"] = benchmark::Counter(
+        kMegapixels * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+void Floor(benchmark::State& state) {
+    Picture picture = photo();
+    for (auto _ : state) {
+        for (int y = 0; y < picture.height(); ++y) {
+            std::uint32_t* row = picture.row(y);
+            for (int x = 0; x < picture.width(); ++x)
+                row[x] = row[x] ^ 0x010101u;
+        }
+        benchmark::ClobberMemory();
+    }
+    reportRate(state);
+}
+BENCHMARK(Floor)->Name("Effects/Floor/4000x3000")->Unit(benchmark::kMillisecond);
+
+// The pixel work alone, on pictures made once: in-place effects go on working on their own
+// result, which costs the same as the first run.
+void Effect(benchmark::State& state, fx::EffectStyle style, fx::EffectFunction function) {
+    Picture picture = photo();
+    Picture scratch = style == fx::EffectStyle::InPlace
+                          ? Picture()
+                          : Picture(kWidth, kHeight, fx::kMainScratchBack);
+    DefaultRandom random;
+    qt::SystemClock clock;
+    fx::EffectContext context{picture, scratch, random, clock};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(function(context));
+        benchmark::ClobberMemory();
+    }
+    reportRate(state);
+}
+
+void Frame(benchmark::State& state, fx::EffectStyle style) {
+    for (auto _ : state) {
+        Result<fx::EffectRun> run = fx::EffectRun::prepare(style, photo(), fx::kMainScratchBack);
+        benchmark::DoNotOptimize(run.ok());
+    }
+    reportRate(state);
+}
+
+std::string benchFolder() {
+    if (const char* folder = std::getenv("TESSARYN_BENCH_DIR"))
+        return folder;
+    std::error_code error;
+    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::current_path().string() : program.parent_path().string();
+}
+
+void UndoCopy(benchmark::State& state, const std::string& folder) {
+    UndoStore undo(folder);
+    for (auto _ : state) {
+        if (!undo.save(photo())) {
+            state.SkipWithError("the undo copy could not be written");
+            break;
+        }
+    }
+    undo.deleteFiles();
+    reportRate(state);
+}
+
+void Thumbnail(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(fx::makeThumbnail(photo(), fx::kPreviewScratchBack));
+    state.counters["source MP/s"] = benchmark::Counter(
+        kMegapixels * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+const bool registered = [] {
+    for (const fx::EffectEntry& entry : fx::effectTable()) {
+        if (entry.apply == nullptr)
+            continue;
+        benchmark::RegisterBenchmark(
+            ("Effects/Effect/" + std::string(entry.displayName) + "/4000x3000").c_str(), Effect,
+            entry.style, entry.apply)
+            ->Unit(benchmark::kMillisecond);
+    }
+    const std::pair<const char*, fx::EffectFunction> tools[] = {{"Flip H", fx::flipHorizontal},
+                                                                {"Flip V", fx::flipVertical},
+                                                                {"Invert", fx::invertColours}};
+    for (const auto& [name, function] : tools) {
+        benchmark::RegisterBenchmark(("Effects/Tool/" + std::string(name) + "/4000x3000").c_str(),
+                                     Effect, fx::EffectStyle::Scratch, function)
+            ->Unit(benchmark::kMillisecond);
+    }
+    benchmark::RegisterBenchmark("Effects/Frame/InPlace/4000x3000", Frame, fx::EffectStyle::InPlace)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Effects/Frame/Scratch/4000x3000", Frame, fx::EffectStyle::Scratch)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Effects/UndoCopy/ShmFile/4000x3000", UndoCopy,
+                                 std::string("/dev/shm"))
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Effects/UndoCopy/DiskFile/4000x3000", UndoCopy, benchFolder())
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Effects/Thumbnail/4000x3000", Thumbnail)
+        ->Unit(benchmark::kMillisecond);
+    return true;
+}();
+
+}  // namespace
