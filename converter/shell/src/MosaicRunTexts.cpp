@@ -4,17 +4,6 @@
 
 namespace tess {
 
-std::string customTextForRun(std::string_view boxText) {
-    std::string text;
-    text.reserve(boxText.size());
-    for (std::size_t i = 0; i < boxText.size(); ++i) {
-        if (boxText[i] == '\n' && (i == 0 || boxText[i - 1] != '\r'))
-            text += '\r';
-        text += boxText[i];
-    }
-    return text;
-}
-
 Message clipboardRunMessage(RunStatus status) {
     if (status == RunStatus::Complete)
         return {"The HTML Mosaic has been copied to your clipboard.", mb::Information, "Complete"};

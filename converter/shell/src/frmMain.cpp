@@ -476,7 +476,7 @@ void frmMain::buildOptionsTab(QWidget* page) {
     Label27 = makeLabel(Frame4, "Label27", "Custom Text:", QRect(10, 84, 80, 15));
     Command4 = makeButton(Frame4, "Command4", "Browse...", QRect(339, 78, 74, 24),
                           "Browse to select a text/rtf file to load as a text pattern.");
-    Text3 = new QPlainTextEdit(Frame4);
+    Text3 = new qt::MultiLineTextBox(Frame4);
     Text3->setObjectName("Text3");
     Text3->setGeometry(10, 106, 403, 64);
     Text3->setToolTip("Space to enter custom text to use in the HTML Mosaic.");

@@ -132,7 +132,7 @@ void frmMain::Form_Load() {
     runStep([&] { ApplyTooltipSetting(*this, services_.settings); });
     runStep([&] { setWindowTitle(toQ(" " + page::generatorBanner())); });
     runStep([&] { Text2->setText(toQ(proposeOutputPath(File1, services_.programFolder))); });
-    runStep([&] { Text3->setPlainText("tessaryn q4"); });
+    runStep([&] { Text3->setText("tessaryn q4"); });
     runStep([&] {
         for (std::string_view text : MosaicOptions::kFontSizeTexts)
             Combo1->addItem(toQ(text));

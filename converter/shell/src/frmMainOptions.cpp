@@ -146,7 +146,7 @@ void frmMain::Command4_Click() {
         return;
     TextFilePath = CMDialog1.FileName;
     Hourglass hourglass(*this);
-    Text3->setPlainText(toQ(loadTextFile(TextFilePath).text));
+    Text3->setText(toQ(loadTextFile(TextFilePath).text));
 }
 
 void frmMain::mnuLoadText_Click() {

@@ -144,7 +144,8 @@ void frmMain::runMosaicFromControls() {
 
     MosaicOptions options;
     options.Mode = static_cast<std::int16_t>(Combo2->currentIndex());
-    options.CustomText = customTextForRun(fromQ(Text3->toPlainText()));
+    // The run reads the text as it stands, each line end as it came in.
+    options.CustomText = fromQ(Text3->text());
     options.Spacer = static_cast<std::int16_t>(Combo3->currentIndex());
     options.FontSize = static_cast<std::int16_t>(Combo1->currentIndex());
     options.CSSSize = state_.CSSSize;

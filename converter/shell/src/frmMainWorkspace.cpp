@@ -214,7 +214,7 @@ void frmMain::DragNDrop(const std::vector<std::string>& files, const std::string
         case DropKind::Text: {
             TextFilePath = request.path;
             Hourglass hourglass(*this);
-            Text3->setPlainText(toQ(loadTextFile(request.path).text));
+            Text3->setText(toQ(loadTextFile(request.path).text));
             break;
         }
         case DropKind::Ignore:

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -388,6 +389,48 @@ TEST_F(MosaicRunWindow, OneLineBreakOfTheCustomTextGivesTwoSpacers) {
     press();
     // "a++b" is even, so two more spacers: the cells read a+, +b, ++.
     EXPECT_NE(page().find("\">a++b++\r\n"), std::string::npos) << page();
+}
+
+// One spacer per CR and per LF of the custom text, whichever line ends its file, drop or paste
+// brought in.
+TEST_F(MosaicRunWindow, TheCustomTextKeepsTheLineEndsItCameWith) {
+    usePicture(Picture(3, 1, 0x808080));
+    w->Text2->setText(QString::fromStdString(outPath()));
+    w->selectComboIndex(w->Combo2, 0);
+    w->Combo3->setCurrentIndex(0);
+    struct Case {
+        const char* bytes;
+        const char* cells;  // "a+b" is odd: one more spacer; "a++b" is even: two
+    };
+    const Case cases[] = {{"a\nb", "a+b+a+"}, {"a\rb", "a+b+a+"}, {"a\r\nb", "a++b++"}};
+    enum class Way { File, Drop, Paste };
+    for (const Case& c : cases) {
+        for (Way way : {Way::File, Way::Drop, Way::Paste}) {
+            const std::string txt = out + "/custom.txt";
+            std::ofstream(txt, std::ios::binary) << c.bytes;
+            w->Text3->setText("other");
+            switch (way) {
+                case Way::File:
+                    dialogs.answerOpen(txt);
+                    w->Command4_Click();
+                    break;
+                case Way::Drop:
+                    dialogs.answerMsgBox(mb::Yes);
+                    w->Text3_OLEDragDrop({txt});
+                    break;
+                case Way::Paste:
+                    QApplication::clipboard()->setText(QString::fromLatin1(c.bytes));
+                    w->Text3->selectAll();
+                    w->Text3->paste();
+                    break;
+            }
+            press();
+            EXPECT_NE(page().find(std::string("\">") + c.cells + "\r\n"), std::string::npos)
+                << ::testing::PrintToString(c.bytes) << " way " << static_cast<int>(way) << ": "
+                << page();
+        }
+    }
+    EXPECT_EQ(dialogs.msgBoxes().size(), 3u);
 }
 
 TEST_F(MosaicRunWindow, BarFollowsTheProgressAndIsRepaintedFromIt) {

@@ -11,10 +11,6 @@ namespace tess {
 
 // The texts the main window's mosaic run reads from its controls and shows in its message boxes.
 
-// The custom text as the run reads it: the text box holds LF line ends, the run counts CR LF (one
-// line break gives two spacers).
-std::string customTextForRun(std::string_view boxText);
-
 // The box after a run to the clipboard, complete or cancelled.
 Message clipboardRunMessage(RunStatus status);
 

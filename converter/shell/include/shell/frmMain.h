@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Services.h"
+#include "platform/qt/MultiLineTextBox.h"
 #include "platform/qt/PictureBoxWidget.h"
 #include "projects/qt/ProgressWindow.h"
 #include "shell/CommonDialog.h"
@@ -28,7 +29,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
 class QTabWidget;
@@ -262,7 +262,8 @@ class frmMain : public QMainWindow {
     QComboBox* Combo3 = nullptr;
     QLabel* Label27 = nullptr;
     QPushButton* Command4 = nullptr;
-    QPlainTextEdit* Text3 = nullptr;
+    // The custom text, with the line ends it was given.
+    qt::MultiLineTextBox* Text3 = nullptr;
     QGroupBox* Frame5 = nullptr;
     QLabel* Label1 = nullptr;
     QComboBox* Combo1 = nullptr;
