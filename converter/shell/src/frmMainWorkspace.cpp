@@ -178,15 +178,20 @@ void frmMain::replaceWorkingPicture(PictureReplacement replacement) {
 }
 
 void frmMain::loadWorkingPicture(const std::string& path) {
+    ImagePath = path;
     Hourglass hourglass(*this);
     PictureUpdate update = loadPicture(path, undo_, srcPic->box().pictureOrImage());
     if (!update.replacement) {
         hourglass.restore();
         if (update.message)
             showMessage(services_.dialogs, *update.message);
+        // The picture and its texts stay, and so does ImageChanged: a project saved next must
+        // store the picture shown, not the file its source line names.
+        Label6->setText(toQ(idleStatusText(srcPic->box().width(), srcPic->box().height())));
+        DrawImageEdges();
+        UpdateScrollBars();
         return;
     }
-    ImagePath = path;
     replaceWorkingPicture(std::move(*update.replacement));
 }
 

@@ -320,13 +320,13 @@ TEST_F(WorkspaceWindow, EverySupportedFormatLoads) {
     }
 }
 
-TEST_F(WorkspaceWindow, APictureThatCannotBeDecodedChangesNothing) {
+TEST_F(WorkspaceWindow, APictureThatCannotBeDecodedKeepsThePictureAndSavesItForUndo) {
     const Picture a = marked(7, 5, 0x111111);
     const std::string pathA = writeBmp("a.bmp", a);
     open(pathA);
     state.ImageChanged = true;  // as after an effect
-    const std::string undoBefore = undoFile();
     const std::string textsBefore = texts();
+    w->Label6->setText("Completed!");  // as after a run
 
     const std::string bad = write("x.jpg", "plain text, not a picture");
     open(bad);
@@ -337,15 +337,20 @@ TEST_F(WorkspaceWindow, APictureThatCannotBeDecodedChangesNothing) {
               "Error loading image\r\n\"" + bad +
                   "\"\r\n\r\ntessaryn q4 only supports BMP, JPG, GIF, DIB, and ICO image formats.");
     EXPECT_EQ(shown(), a);
-    EXPECT_EQ(w->ImagePath, pathA);
+    EXPECT_EQ(w->ImagePath, bad);
     EXPECT_EQ(texts(), textsBefore);
+    EXPECT_EQ(w->Label6->text(), "0x0 of 7x5 (Idle)");
     EXPECT_TRUE(state.ImageChanged);
-    EXPECT_EQ(undoFile(), undoBefore);
+    EXPECT_EQ(undoFile(), encodeBmp24(a));
     EXPECT_EQ(w->cursor().shape(), Qt::ArrowCursor);
 
-    // Undo still brings back the picture from before the good load.
+    // The next undo brings back the same picture that is still shown; the dialog starts at the
+    // file that failed.
     w->mnuUndo_Click();
-    EXPECT_EQ(shown(), sample);
+    EXPECT_EQ(shown(), a);
+    dialogs.cancelOpen();
+    w->Command1_Click();
+    EXPECT_EQ(dialogs.opens().back().request.fileName, bad);
 }
 
 TEST_F(WorkspaceWindow, LoadAThenBThenUndoTwiceSwapsThem) {

@@ -16,12 +16,12 @@ PictureReplacement replacement(Picture picture, PictureSource source, const std:
 }  // namespace
 
 PictureUpdate loadPicture(const std::string& path, UndoStore& undo, const Picture& current) {
+    // Callers rely on the undo copy never failing visibly.
+    (void)undo.save(current);
     PictureLoadResult loaded = loadPictureForWorkspace(path);
     if (!loaded.picture) {
         return {std::nullopt, std::move(loaded.error)};
     }
-    // Callers rely on the undo copy never failing visibly.
-    (void)undo.save(current);
     return {replacement(std::move(*loaded.picture), PictureSource::File, path), std::nullopt};
 }
 

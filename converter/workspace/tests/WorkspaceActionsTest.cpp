@@ -42,15 +42,15 @@ TEST_F(WorkspaceActionsTest, LoadGivesThePictureWithTheFileTextsAndSavesTheShown
     EXPECT_EQ(*undo.swap(a), sample);
 }
 
-TEST_F(WorkspaceActionsTest, UndecodablePictureChangesNothing) {
+TEST_F(WorkspaceActionsTest, UndecodablePictureKeepsThePictureAndSavesItForUndo) {
     ASSERT_TRUE(undo.save(sample).ok());
     const std::string bad = folder.write("x.jpg", "plain text, not a picture");
     const PictureUpdate update = loadPicture(bad, undo, a);
     EXPECT_FALSE(update.replacement.has_value());
     ASSERT_TRUE(update.message.has_value());
     EXPECT_EQ(update.message->title, "Error Loading Image");
-    // The undo copy still holds what it held before the attempt.
-    EXPECT_EQ(*undo.swap(a), sample);
+    // The attempt saved the picture still shown, so undo brings back that same picture.
+    EXPECT_EQ(*undo.swap(a), a);
 }
 
 TEST_F(WorkspaceActionsTest, LoadAThenBThenUndoTwice) {

@@ -30,9 +30,9 @@ struct PictureUpdate {
     std::optional<Message> message;
 };
 
-// The load behind the open dialog and a confirmed picture drop. The file is decoded first; only a
-// picture that decoded saves `current` as the undo copy. The window sets ImagePath to `path` when
-// a replacement comes back.
+// The load behind the open dialog and a confirmed picture drop. Every attempt saves `current` as
+// the undo copy first, so after a file that is no picture the next undo brings back the picture
+// still shown. The window sets ImagePath to `path` whatever comes back.
 PictureUpdate loadPicture(const std::string& path, UndoStore& undo, const Picture& current);
 
 // mnuPaste_Click: the clipboard's picture, taken before the undo copy is saved.
