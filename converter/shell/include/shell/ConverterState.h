@@ -12,7 +12,10 @@ struct ConverterState {
     // reader, read by the mosaic run and the project writer.
     std::int16_t CSSSize = 60;
     std::string CSSUnit = "%";
-    // Set after an effect, tool or resize; cleared after a load, drop, paste or undo.
+    // Whether the working picture may differ from the file its source line names: set after an
+    // effect, tool, resize, paste or undo; cleared only when a picture file loads (a file that
+    // fails to load leaves it as it was). A project save stores that file's own bytes while it is
+    // clear, so a pasted or undone picture keeps it set: the file is not the picture shown.
     bool ImageChanged = false;
     // Set when the main window is first activated; until then dialogs stay opaque.
     bool MainActive = false;
