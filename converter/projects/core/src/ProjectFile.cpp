@@ -1,8 +1,11 @@
 #include "projects/ProjectFile.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <optional>
+
+#include <sys/stat.h>
 
 #include "platform/Files.h"
 #include "platform/Runtime.h"
@@ -148,6 +151,17 @@ Result<std::string> writeProjectFile(const MosaicOptions& options, std::string_v
     return file;
 }
 
+Result<std::string> readProjectFile(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return readFileBytes(path);  // its error names the reason
+    if (!S_ISREG(st.st_mode))
+        return fault("\"" + path + "\" is not a file.");
+    if (st.st_size > project::kMaxFileSize)
+        return fault("\"" + path + "\" is too large for a project.");
+    return readFileBytes(path);
+}
+
 Result<int> readProjectVersion(std::string_view file) {
     const std::string header = rt::trim(file.substr(0, project::kHeaderSize));
     if (header.substr(0, project::kMark.size()) != project::kMark)
@@ -164,7 +178,8 @@ Result<LoadedProject> readProject(std::string_view file) {
     Result<int> version = readProjectVersion(file);
     if (!version)
         return version.error();
-    Result<std::string> decoded = DecodeFile(file.substr(project::kHeaderSize));
+    Result<std::string> decoded =
+        DecodeFile(file.substr(std::min(file.size(), project::kHeaderSize)));
     if (!decoded)
         return decoded.error();
     const std::string_view body = *decoded;

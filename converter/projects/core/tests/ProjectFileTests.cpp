@@ -359,6 +359,7 @@ TEST(ProjectReader, AFileThatFailsAnyCheckIsRefusedWithItsReason) {
         {"not a project", "GIF89a" + good.substr(6), "The file is not a project."},
         {"lower-case mark", "tpf" + good.substr(3), "The file is not a project."},
         {"empty file", "", "The file is not a project."},
+        {"header cut", "TPF2", "The encoded data has no encoder mark."},
         {"no version", "TPF     " + good.substr(8),
          "The project's header holds no version number."},
         {"version not a number", "TPF2005x" + good.substr(8),

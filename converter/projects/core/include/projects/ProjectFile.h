@@ -34,6 +34,8 @@ inline constexpr int kFirstLayoutBVersion = 10149;
 inline constexpr int kLastOldModesVersion = 10116;
 // The longest output path stored as it is; a longer one is replaced (projectOutputPath).
 inline constexpr std::size_t kMaxStoredOutputPath = 256;
+// Two lengths of eight digits and the settings, encoded: no project file comes near this.
+inline constexpr std::int64_t kMaxFileSize = std::int64_t{256} << 20;
 }  // namespace project
 
 // Field 1: the output path, or for one longer than 256 characters a made-up
@@ -48,6 +50,10 @@ std::string projectOutputPath(std::string_view outputPath, double dayFraction, d
 Result<std::string> writeProjectBody(const MosaicOptions& options, std::string_view picture);
 // The whole file: header, encoded body, CR LF.
 Result<std::string> writeProjectFile(const MosaicOptions& options, std::string_view picture);
+
+// A project file's bytes, read whole. Refuses what is not a regular file (a pipe would never end)
+// and a file larger than any project can be.
+Result<std::string> readProjectFile(const std::string& path);
 
 // The version in a project file's header, or why the file is no project.
 Result<int> readProjectVersion(std::string_view file);
