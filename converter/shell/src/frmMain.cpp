@@ -205,6 +205,7 @@ frmMain::frmMain(Services& services, ConverterState& state, std::vector<std::str
     connectOptions();
     connectWorkspace();
     connectMosaicRun();
+    connectProjects();
     connectPreferences();
     connectRecentFiles();
     connectWindowMenu();

@@ -8,11 +8,6 @@
 
 namespace tess {
 
-void frmMain::LoadTProject(std::string& path) {
-    services_.dialogs.msgBox("Opening projects is not available in this version yet:\r\n" + path,
-                             mb::OKOnly | mb::Information, "tessaryn q4");
-}
-
 void frmMain::mnuGFXLib_Click() {
     mnuGFXLib->setEnabled(false);
     Command11->setEnabled(false);
@@ -21,6 +16,5 @@ void frmMain::mnuGFXLib_Click() {
     mnuGFXLib->setEnabled(true);
     Command11->setEnabled(true);
 }
-
 
 }  // namespace tess

@@ -130,18 +130,7 @@ void frmMain::drawStatusBar() {
                     barPixel(ProgressPos, StatusScaleWidth, picStatus->box().width()));
 }
 
-void frmMain::runMosaicFromControls() {
-    statusBack->show();
-    Lite3D(*statusBack, *picStatHandler, 2);
-    statusBack->update();
-
-    const Colour swatch = Picture3b->box().backColor();
-    fitBox(*picStatus);
-    picStatus->box().cls();
-    picStatus->update();
-    disableForRun();
-    setCursor(Qt::WaitCursor);
-
+MosaicOptions frmMain::mosaicOptionsFromControls() const {
     MosaicOptions options;
     options.Mode = static_cast<std::int16_t>(Combo2->currentIndex());
     // The run reads the text as it stands, each line end as it came in.
@@ -156,6 +145,22 @@ void frmMain::runMosaicFromControls() {
     options.ToClipboard = checkValue(*Check3);
     options.OpenInBrowser = checkValue(*Check1);
     options.Priority = mnuNormalP->isChecked() ? RunPriority::Normal : RunPriority::High;
+    return options;
+}
+
+void frmMain::runMosaicFromControls() {
+    statusBack->show();
+    Lite3D(*statusBack, *picStatHandler, 2);
+    statusBack->update();
+
+    const Colour swatch = Picture3b->box().backColor();
+    fitBox(*picStatus);
+    picStatus->box().cls();
+    picStatus->update();
+    disableForRun();
+    setCursor(Qt::WaitCursor);
+
+    const MosaicOptions options = mosaicOptionsFromControls();
 
     Label6->clear();
     // Every input that could change the picture is locked until the run ends.

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/MosaicOptions.h"
 #include "platform/Services.h"
 #include "platform/qt/MultiLineTextBox.h"
 #include "platform/qt/PictureBoxWidget.h"
@@ -17,8 +18,8 @@
 #include "shell/ConverterState.h"
 #include "shell/FileListBox.h"
 #include "shell/LineShape.h"
-#include "shell/WebCommands.h"
 #include "shell/StoredSettings.h"
+#include "shell/WebCommands.h"
 #include "workspace/UndoStore.h"
 
 class QAction;
@@ -144,6 +145,14 @@ class frmMain : public QMainWindow {
     // there.
     void showProgress(const std::string& action, const std::string& subject,
                       const std::string& step, QWidget* owner = nullptr);
+    // The File menu's project commands, and the reader behind the open command, the recent files
+    // and the command line. A file that fails any check is reported and changes nothing.
+    void mnuSaveProj_Click();
+    void mnuLoadProj_Click();
+    void LoadTProject(std::string& path);
+    // The names last chosen in the project save and open dialogs.
+    std::string ProjectSavePath;
+    std::string ProjectOpenPath;
 
     // ---- Libraries ----
 
@@ -204,7 +213,6 @@ class frmMain : public QMainWindow {
     bool otherInstanceRunning = false;
 
     // ---- Not built yet (frmMainPending.cpp) ----
-    void LoadTProject(std::string& path);
     void mnuGFXLib_Click();
 
     // ---- Form members ----
@@ -481,6 +489,8 @@ class frmMain : public QMainWindow {
     // ---- The mosaic run (frmMainRun.cpp) ----
     void connectMosaicRun();
     void runMosaicFromControls();
+    // The options as the controls hold them; the run and the project writer read them here.
+    MosaicOptions mosaicOptionsFromControls() const;
     // The run's lock of every input, and its release; `swatch` is Picture3b's colour before it.
     void disableForRun();
     void enableAfterRun(Colour swatch, bool statusHiddenFirst);
@@ -493,6 +503,7 @@ class frmMain : public QMainWindow {
     // ---- Resize ----
 
     // ---- Projects ----
+    void connectProjects();
 
     // ---- Libraries ----
 
