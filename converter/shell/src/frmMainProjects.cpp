@@ -195,7 +195,7 @@ void frmMain::LoadTProject(std::string& path) {
             }
             selectComboIndex(Combo3, o.Spacer);
             selectComboIndex(Combo2, o.Mode);
-            Text3->setPlainText(toQ(o.CustomText));
+            Text3->setText(toQ(o.CustomText));
 
             SaveUndoData();
             srcPic->box().setPicture(std::move(*picture));

@@ -72,7 +72,7 @@ class ProjectWindow : public ShellFixture {
                w.Combo1->currentText().toStdString() + "|" +
                std::to_string(w.Combo2->currentIndex()) + "|" +
                std::to_string(w.Combo3->currentIndex()) + "|" +
-               w.Text3->toPlainText().toStdString() + "|" + w.Text1->text().toStdString() + "|" +
+               w.Text3->text().toStdString() + "|" + w.Text1->text().toStdString() + "|" +
                w.Label6->text().toStdString();
     }
 
@@ -102,7 +102,7 @@ TEST_F(ProjectWindow, ASavedProjectLoadsBackWithEveryOptionAndThePicture) {
     w->Combo1->setCurrentIndex(8);
     w->Text4->setText("My \xC3\xA9 title");
     w->CommonDialog1.Color = 0x00FF8000;
-    w->Text3->setPlainText("line one\nline two");
+    w->Text3->setText("line one\r\nline two\rthree\n");
     w->Check1->setChecked(true);
     const std::string project = files + "/work.tpw";
     save(*w, project);
@@ -125,7 +125,7 @@ TEST_F(ProjectWindow, ASavedProjectLoadsBackWithEveryOptionAndThePicture) {
     state.CSSUnit = "%";
     w->Text4->setText("other");
     w->CommonDialog1.Color = 0;
-    w->Text3->setPlainText("other");
+    w->Text3->setText("other");
     w->Text2->setText("/elsewhere/out.html");
     w->Check1->setChecked(false);
     const bool imageChanged = state.ImageChanged;
@@ -143,7 +143,7 @@ TEST_F(ProjectWindow, ASavedProjectLoadsBackWithEveryOptionAndThePicture) {
     EXPECT_EQ(w->Text4->text().toStdString(), "My \xC3\xA9 title");
     EXPECT_EQ(w->Combo2->currentIndex(), 6);
     EXPECT_EQ(w->Combo3->currentIndex(), 4);
-    EXPECT_EQ(w->Text3->toPlainText().toStdString(), "line one\nline two");
+    EXPECT_EQ(w->Text3->text().toStdString(), "line one\r\nline two\rthree\n");
     EXPECT_EQ(w->Text1->text().toStdString(), "Using Image From Tessaryn Project");
     EXPECT_EQ(w->Label6->text().toStdString(), "0x0 of 30x20 (Idle)");
     // The output path and the browser box stay as they are, and so does ImageChanged.
