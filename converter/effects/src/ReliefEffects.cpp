@@ -18,8 +18,10 @@ void invertIntoScratch(EffectContext& context) {
            RasterOp::SrcInvert);
 }
 
-int mean(int a, int b) {
-    return (a + b) / 2;  // both at least 0: the floor of the half
+// Int((a + b) / 2) of each component at once: the common bits plus half the differing ones,
+// with no carry from one component into the next.
+std::uint32_t componentMeans(std::uint32_t a, std::uint32_t b) {
+    return (a & b) + (((a ^ b) & 0xFEFEFEu) >> 1);
 }
 
 // The neighbour of every column (and of every row) is fixed by the rule, so it is worked out
@@ -33,20 +35,22 @@ EffectOutput emboss(EffectContext& context, Neighbour neighbour) {
     const Picture& reference = context.scratch;
     const int width = picture.width();
     const int height = picture.height();
+    // The reference read gives -1 outside (only Inner Emboss on a picture one pixel wide or
+    // high reads there), which splits into red 255, green 0, blue 255.
+    const auto outside = static_cast<std::uint32_t>(InlineSplit(kInvalidColour).colour());
     std::vector<int> columns(static_cast<std::size_t>(width));
     for (int x = 0; x < width; ++x) {
-        columns[static_cast<std::size_t>(x)] = neighbour(x, width);
+        const int nx = neighbour(x, width);
+        columns[static_cast<std::size_t>(x)] = nx < width ? nx : -1;
     }
     for (int y = 0; y < height; ++y) {
         const int ny = neighbour(y, height);
+        const std::uint32_t* other = ny < height ? reference.row(ny) : nullptr;
         std::uint32_t* row = picture.row(y);
         for (int x = 0; x < width; ++x) {
-            const InlineSplit own(static_cast<Colour>(row[x]));
-            // Only Inner Emboss on a picture one pixel wide or high reads outside: -1.
-            const InlineSplit other(reference.pixel(columns[static_cast<std::size_t>(x)], ny));
-            row[x] = static_cast<std::uint32_t>(mean(own.red, other.red) +
-                                                256 * mean(own.green, other.green) +
-                                                65536 * mean(own.blue, other.blue));
+            const int nx = columns[static_cast<std::size_t>(x)];
+            const std::uint32_t n = other != nullptr && nx >= 0 ? other[nx] : outside;
+            row[x] = componentMeans(row[x], n);
         }
     }
     return EffectOutput::Picture;

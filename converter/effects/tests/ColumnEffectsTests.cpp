@@ -70,6 +70,28 @@ TEST(ColumnEffects, NightCamDrawsOneNumberPerOddPixelAndNeverReseeds) {
     EXPECT_EQ(runner.random.drawCount(), 6);
 }
 
+// Night Cam's numbers go down each odd column before the next one, across the whole width: on a
+// picture of 2^20 everywhere the number k / 128 shows as 8192 k, so each odd pixel shows which
+// draw it took.
+TEST(ColumnEffects, NightCamDrawsColumnByColumnAcrossTheWholeWidth) {
+    constexpr int kWidth = 70;
+    constexpr int kHeight = 3;
+    std::vector<float> numbers;
+    for (int k = 0; k < (kWidth / 2) * kHeight; ++k)
+        numbers.push_back(static_cast<float>(k) / 128.0f);
+    EffectRunner runner;
+    runner.random.setValues(numbers);
+    const Picture result = runner.apply(entryNamed("Night Cam"), Picture(kWidth, kHeight, 1 << 20));
+    for (int x = 1; x < kWidth; x += 2) {
+        for (int y = 0; y < kHeight; ++y) {
+            const int draw = (x / 2) * kHeight + y;
+            EXPECT_EQ(result.pixel(x, y), 8192 * draw) << x << ", " << y;
+        }
+    }
+    EXPECT_EQ(result.pixel(68, 0), 1 << 20);  // an even column: the pixel one down and right
+    EXPECT_EQ(runner.random.drawCount(), (kWidth / 2) * kHeight);
+}
+
 TEST(ColumnEffects, OnePixelWideReadsOutsideEverywhere) {
     EffectRunner runner;
     EXPECT_EQ(rowsOf(runner.apply(entryNamed("InversionScape"), Picture(1, 2, 0x123456))),

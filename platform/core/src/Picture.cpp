@@ -67,18 +67,12 @@ Result<Picture> Picture::create(int width, int height, Colour fill) {
     }
 }
 
-Colour Picture::storedColour(Colour c) {
+Colour Picture::storedNonColour(Colour c) {
     return SystemColours::resolve(c) & 0xFFFFFF;
 }
 
 int Picture::pixelCoordinate(double v) {
     return rt::roundHalfEven(v);
-}
-
-void Picture::setPixel(int x, int y, Colour c) {
-    if (contains(x, y)) {
-        pixels_[index(x, y)] = static_cast<std::uint32_t>(storedColour(c));
-    }
 }
 
 // The pixels of a line: n = the larger of |x2 - x1| and |y2 - y1| steps along that (major) axis,
@@ -176,9 +170,12 @@ void Picture::circle(int cx, int cy, int radius, Colour c) {
         }
     }
     const auto stored = static_cast<std::uint32_t>(storedColour(c));
+    // A ring that lies wholly on the picture needs no test per pixel.
+    const bool inside = ox - r >= 0 && oy - r >= 0 && ox + r < width_ && oy + r < height_;
     auto put = [&](std::int64_t px, std::int64_t py) {
-        if (px >= 0 && py >= 0 && px < width_ && py < height_) {
-            pixels_[index(static_cast<int>(px), static_cast<int>(py))] = stored;
+        if (inside || (px >= 0 && py >= 0 && px < width_ && py < height_)) {
+            pixels_[static_cast<std::size_t>(py) * static_cast<std::size_t>(width_) +
+                    static_cast<std::size_t>(px)] = stored;
         }
     };
     std::int64_t x = r;

@@ -40,9 +40,13 @@ class Picture {
     // that is not a colour (the invalid -1, negated colours, sums above 0xFFFFFF) is masked the
     // same way: -1 becomes white 0xFFFFFF, -0x102030 becomes 0xEFDFD0, 0x1000005 becomes 5.
     // Every drawing call below stores its colour by this rule.
-    void setPixel(int x, int y, Colour c);
-    // The value setPixel stores for `c`.
-    static Colour storedColour(Colour c);
+    void setPixel(int x, int y, Colour c) {
+        if (contains(x, y)) {
+            pixels_[index(x, y)] = static_cast<std::uint32_t>(storedColour(c));
+        }
+    }
+    // The value setPixel stores for `c`. A plain colour is stored as it is, at no cost.
+    static Colour storedColour(Colour c) { return (c & ~0xFFFFFF) == 0 ? c : storedNonColour(c); }
     // Writes a number that an effect computed from colours (a colour plus a running offset, a
     // negated colour) and that may have outgrown 32 bits: the picture keeps its low 24 bits, the
     // rule setPixel applies to every value that is not a system colour reference. A computed
@@ -50,8 +54,12 @@ class Picture {
     // colour.
     void setPixelValue(int x, int y, std::int64_t value) {
         if (contains(x, y)) {
-            pixels_[index(x, y)] = static_cast<std::uint32_t>(value) & 0xFFFFFFu;
+            pixels_[index(x, y)] = storedValue(value);
         }
+    }
+    // The value setPixelValue stores, for code that writes whole rows.
+    static std::uint32_t storedValue(std::int64_t value) {
+        return static_cast<std::uint32_t>(value) & 0xFFFFFFu;
     }
     // Drawing coordinates arrive as single-precision numbers (a centre at half the width, a box
     // edge at half the height). A fractional one falls on the pixel of the nearest whole number,
@@ -84,6 +92,7 @@ class Picture {
     bool operator==(const Picture& other) const = default;
 
   private:
+    static Colour storedNonColour(Colour c);
     std::size_t index(int x, int y) const { return static_cast<std::size_t>(y) * width_ + x; }
 
     int width_ = 0;
