@@ -1,8 +1,8 @@
 #include "engine/OutputName.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <limits>
+#include <optional>
 
 #include "platform/Runtime.h"
 #include "platform/Text.h"
@@ -10,15 +10,6 @@
 namespace tess {
 
 namespace {
-
-bool listedByPattern(const std::string& name) {
-    const std::string lower = rt::toLower(name);
-    auto endsWith = [&lower](std::string_view end) {
-        return lower.size() >= end.size() &&
-               lower.compare(lower.size() - end.size(), end.size(), end) == 0;
-    };
-    return endsWith(".htm") || endsWith(".html");
-}
 
 // The value of the name's tail, or nullopt when it does not fit the counter.
 std::optional<std::int32_t> tailValue(const std::string& name) {
@@ -41,27 +32,6 @@ std::optional<std::int32_t> tailValue(const std::string& name) {
 }
 
 }  // namespace
-
-Result<std::vector<std::string>> listMosaicFiles(const std::string& folder) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    fs::directory_iterator entries(folder.empty() ? "." : folder, error);
-    if (error) {
-        const bool missing =
-            error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory;
-        return Error{missing ? errc::PathNotFound : errc::Generic,
-                     "Cannot list " + folder + ": " + error.message()};
-    }
-    std::vector<std::string> names;
-    for (const fs::directory_entry& entry : entries) {
-        std::string name = entry.path().filename().string();
-        std::error_code ignored;
-        if (!name.starts_with(".") && entry.is_regular_file(ignored) && listedByPattern(name)) {
-            names.push_back(std::move(name));
-        }
-    }
-    return names;
-}
 
 std::string GetNumber(const std::vector<std::string>& names) {
     std::int32_t highest = 0;

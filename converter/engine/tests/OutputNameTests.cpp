@@ -33,27 +33,5 @@ TEST(GetNumberTest, FailedListingGivesZero) {
     EXPECT_EQ(GetNumber(failed), "0");
 }
 
-TEST(ListMosaicFilesTest, ListsHtmAndHtmlInAnyCase) {
-    enginetest::TempFolder folder;
-    for (const char* name :
-         {"Image3.HTML", "image5.Htm", "notes.txt", "Image9.htmx", ".Image30.html"}) {
-        ASSERT_TRUE(writeFileAtomic(folder.file(name), "x").ok());
-    }
-    std::filesystem::create_directory(folder.file("Image20.html"));
-    Result<std::vector<std::string>> names = listMosaicFiles(folder.path());
-    ASSERT_TRUE(names.ok());
-    std::sort(names->begin(), names->end());
-    EXPECT_EQ(names.value(), (std::vector<std::string>{"Image3.HTML", "image5.Htm"}));
-    EXPECT_EQ(GetNumber(names), "6");
-}
-
-TEST(ListMosaicFilesTest, MissingFolderIsPathNotFound) {
-    enginetest::TempFolder folder;
-    Result<std::vector<std::string>> names = listMosaicFiles(folder.file("Mosaics"));
-    ASSERT_FALSE(names.ok());
-    EXPECT_EQ(names.error().code, errc::PathNotFound);
-    EXPECT_EQ(GetNumber(names), "0");
-}
-
 }  // namespace
 }  // namespace tess

@@ -1,23 +1,16 @@
 #include "shell/FileListBox.h"
 
-#include <algorithm>
-#include <filesystem>
-#include <system_error>
-
-#include "platform/Runtime.h"
+#include "platform/FolderListing.h"
 
 namespace tess {
 
-namespace fs = std::filesystem;
-
 Status FileListBox::setPath(const std::string& folder) {
-    std::error_code ec;
-    if (!fs::is_directory(fs::path(folder), ec)) {
-        return Error{errc::PathNotFound, "Path not found: " + folder};
-    }
+    Result<std::vector<std::string>> listed = listFolder(folder, pattern_);
+    if (!listed && listed.error().code == errc::PathNotFound)
+        return listed.error();
     path_ = folder;
-    refresh();
-    return {};
+    keep(std::move(listed));
+    return listed_;
 }
 
 void FileListBox::setPattern(std::string pattern) {
@@ -26,39 +19,32 @@ void FileListBox::setPattern(std::string pattern) {
 }
 
 bool FileListBox::matches(std::string_view name, std::string_view pattern) {
-    if (pattern == "*" || pattern == "*.*")
-        return true;
-    if (pattern.size() < 3 || pattern.substr(0, 2) != "*.")
-        return false;
-    const std::string wanted = rt::toLower(pattern.substr(2));
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos)
-        return false;
-    const std::string extension = rt::toLower(name.substr(dot + 1));
-    if (extension == wanted)
-        return true;
-    return wanted.size() == 3 && extension.size() > 3 && extension.compare(0, 3, wanted) == 0;
+    return matchesListPattern(name, pattern);
 }
 
 void FileListBox::refresh() {
-    names_.clear();
-    if (path_.empty())
+    if (path_.empty()) {
+        names_.clear();
+        listed_ = {};
         return;
-    std::error_code ec;
-    for (fs::directory_iterator it(fs::path(path_), ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code typeError;
-        if (!it->is_regular_file(typeError))
-            continue;
-        std::string name = it->path().filename().string();
-        if (name.empty() || name[0] == '.' || !matches(name, pattern_))
-            continue;
-        names_.push_back(std::move(name));
     }
-    std::sort(names_.begin(), names_.end(), [](const std::string& a, const std::string& b) {
-        const std::string la = rt::toLower(a);
-        const std::string lb = rt::toLower(b);
-        return la != lb ? la < lb : a < b;
-    });
+    keep(listFolder(path_, pattern_));
+}
+
+Result<std::vector<std::string>> FileListBox::listing() const {
+    if (!listed_)
+        return listed_.error();
+    return names_;
+}
+
+void FileListBox::keep(Result<std::vector<std::string>> listed) {
+    if (listed) {
+        names_ = std::move(listed).value();
+        listed_ = {};
+    } else {
+        names_.clear();
+        listed_ = listed.error();
+    }
 }
 
 }  // namespace tess

@@ -10,10 +10,10 @@ std::string proposeOutputPath(FileListBox& File1, const std::string& programFold
     if (!listed && listed.error().code == errc::PathNotFound) {
         (void)File1.setPath(programFolder);
         File1.setPattern("*.htm");
-        return joinPath(programFolder, "Image" + GetNumber(File1.names()) + ".html");
+        return joinPath(programFolder, "Image" + GetNumber(File1.listing()) + ".html");
     }
     File1.setPattern("*.htm");
-    return joinPath(programFolder, "Mosaics/Image" + GetNumber(File1.names()) + ".html");
+    return joinPath(programFolder, "Mosaics/Image" + GetNumber(File1.listing()) + ".html");
 }
 
 }  // namespace tess

@@ -13,6 +13,7 @@
 
 #include "ShellFixture.h"
 #include "platform/SystemColours.h"
+#include "shell/OutputProposal.h"
 
 namespace tess {
 namespace {
@@ -211,6 +212,26 @@ TEST_F(MainWindowLoad, OutputProposalCountsTheMosaicsFolder) {
     EXPECT_EQ(w->Text2->text().toStdString(), inProgram("Mosaics/Image13.html"));
     // The graphics-folder check takes the list over once the proposal is made.
     EXPECT_EQ(w->File1.pattern(), "*.tgl");
+}
+
+TEST_F(MainWindowLoad, OutputProposalCountsWhatTheHtmPatternLists) {
+    // ".HTML" and ".Htm" in any case, and ".htmx" too, whose short name ends ".HTM"; not a text
+    // file, a hidden page or a folder.
+    for (const char* name :
+         {"Image3.HTML", "image5.Htm", "Image40.txt", "Image9.htmx", ".Image30.html"}) {
+        touch(inProgram(std::string("Mosaics/") + name));
+    }
+    QDir().mkpath(QString::fromStdString(inProgram("Mosaics/Image20.html")));
+    auto w = openMain();
+    EXPECT_EQ(w->Text2->text().toStdString(), inProgram("Mosaics/Image10.html"));
+}
+
+TEST_F(MainWindowLoad, OutputProposalOfAFolderThatCannotBeListedIsImage0) {
+    // A name longer than any the file system takes: the folder cannot even be looked at.
+    const std::string unlistable = programFolder + "/" + std::string(300, 'p');
+    FileListBox list;
+    EXPECT_EQ(proposeOutputPath(list, unlistable), unlistable + "/Mosaics/Image0.html");
+    EXPECT_FALSE(list.listing().ok());
 }
 
 TEST_F(MainWindowLoad, OutputProposalInAnEmptyMosaicsFolderIsImage1) {

@@ -7,11 +7,6 @@
 
 namespace tess {
 
-// The names (not paths) of the files of `folder` that the "*.htm" pattern lists: every regular,
-// visible file whose name ends in ".htm" or ".html", in any case. A folder that does not exist
-// gives errc::PathNotFound.
-Result<std::vector<std::string>> listMosaicFiles(const std::string& folder);
-
 // GetNumber: the next free number for an "Image<n>.html" name, as decimal text. Each name counts
 // with the number at the start of its tail, where the tail is as many characters from the end of
 // the name without its last extension as that part holds digits altogether ("Image12.html" counts
