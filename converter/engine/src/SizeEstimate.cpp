@@ -13,8 +13,10 @@ std::int64_t estimateOutputSize(int width, int height, std::string_view title) {
     return 31 * w * h + 2 * h + 270 + titleLength;
 }
 
-std::string estimateOutputSizeText(int width, int height, std::string_view title) {
-    return rt::formatThousands(static_cast<double>(estimateOutputSize(width, height, title)));
+std::string estimateOutputSizeText(int width, int height, std::string_view title,
+                                   std::string_view separator) {
+    return rt::formatThousands(static_cast<double>(estimateOutputSize(width, height, title)),
+                               separator);
 }
 
 }  // namespace tess

@@ -21,9 +21,10 @@ Message speedLogFailureMessage(const Error& error) {
     return {"The speed log could not be written.\r\n" + error.reason, mb::Exclamation, "Speed Log"};
 }
 
-Message sizePreviewMessage(int width, int height, std::string_view title) {
+Message sizePreviewMessage(int width, int height, std::string_view title,
+                           std::string_view separator) {
     return {"The estimated output size for this image is " +
-                estimateOutputSizeText(width, height, title) +
+                estimateOutputSizeText(width, height, title, separator) +
                 " bytes.\r\n(The actual size may be smaller due to redundant pixels)",
             mb::Information, "Estimated Output Size Preview"};
 }

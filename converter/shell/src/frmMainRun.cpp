@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -276,7 +277,8 @@ void frmMain::mnuFSP_Click() {
         return;
     const Picture& picture = srcPic->box().surface();
     showMessage(services_.dialogs,
-                sizePreviewMessage(picture.width(), picture.height(), fromQ(Text4->text())));
+                sizePreviewMessage(picture.width(), picture.height(), fromQ(Text4->text()),
+                                   fromQ(QLocale().groupSeparator())));
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -538,13 +539,20 @@ TEST_F(MosaicRunWindow, WindowPaintFramesTheBarHolderWhileItIsShown) {
 
 TEST_F(MosaicRunWindow, SizePreviewShowsTheEstimate) {
     struct Case {
+        QLocale locale;
         int width;
         int height;
         const char* title;
         const char* size;
     };
-    for (const Case& c : {Case{1, 1, "", "303"}, Case{100, 100, "Image From photo.bmp", "310,490"},
-                          Case{100, 100, "Image From photobmp", "310,489"}}) {
+    const QLocale before;
+    const QLocale german(QLocale::German, QLocale::Germany);
+    for (const Case& c : {Case{QLocale::c(), 1, 1, "", "303"},
+                          Case{QLocale::c(), 100, 100, "Image From photo.bmp", "310,490"},
+                          Case{QLocale::c(), 100, 100, "Image From photobmp", "310,489"},
+                          Case{german, 100, 100, "Image From photobmp", "310.489"},
+                          Case{german, 1000, 1000, "", "31.002.270"}}) {
+        QLocale::setDefault(c.locale);
         dialogs.clearRecord();
         usePicture(Picture(c.width, c.height));
         w->Text4->setText(c.title);
@@ -557,6 +565,7 @@ TEST_F(MosaicRunWindow, SizePreviewShowsTheEstimate) {
         EXPECT_EQ(dialogs.msgBoxes()[0].style, mb::Information);
         EXPECT_EQ(dialogs.msgBoxes()[0].title, "Estimated Output Size Preview");
     }
+    QLocale::setDefault(before);
 }
 
 TEST_F(MosaicRunWindow, UnwritableOutputFolderIsReportedAndTheWindowGoesBackToIdle) {

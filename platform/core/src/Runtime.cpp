@@ -397,7 +397,7 @@ std::string formatDateTimeMDY12(const DateTime& t) {
     return formatDateMDY(t) + " " + hour12(t.hour) + ":" + twoDigits(t.minute) + " " + amPm(t.hour);
 }
 
-std::string formatThousands(double value) {
+std::string formatThousands(double value, std::string_view separator) {
     if (!std::isfinite(value)) {
         return {};
     }
@@ -411,7 +411,7 @@ std::string formatThousands(double value) {
     std::string out;
     for (std::size_t i = 0; i < digits.size(); ++i) {
         if (i > 0 && (digits.size() - i) % 3 == 0) {
-            out += ',';
+            out += separator;
         }
         out += digits[i];
     }

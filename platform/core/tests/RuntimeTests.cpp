@@ -274,6 +274,12 @@ TEST(RuntimeFormat, Thousands) {
     for (const Case& c : cases) {
         EXPECT_EQ(formatThousands(c.value), c.expected) << c.value;
     }
+    // The locale's separator, which may be more than one byte (a narrow no-break space).
+    EXPECT_EQ(formatThousands(1234567, "."), "1.234.567");
+    EXPECT_EQ(formatThousands(-1234, "\xE2\x80\xAF"),
+              "-1\xE2\x80\xAF"
+              "234");
+    EXPECT_EQ(formatThousands(999, "."), "999");
 }
 
 TEST(RuntimeFormat, FixedDigits) {

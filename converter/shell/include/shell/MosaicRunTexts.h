@@ -20,7 +20,9 @@ Message runFailureMessage(const Error& error, bool toClipboard);
 // The box of a run whose page is written but whose speed-log record is not.
 Message speedLogFailureMessage(const Error& error);
 
-// The File Size Preview box for a picture of `width` x `height` and the page title `title`.
-Message sizePreviewMessage(int width, int height, std::string_view title);
+// The File Size Preview box for a picture of `width` x `height` and the page title `title`; the
+// number is grouped with the locale's thousands separator `separator`.
+Message sizePreviewMessage(int width, int height, std::string_view title,
+                           std::string_view separator);
 
 }  // namespace tess

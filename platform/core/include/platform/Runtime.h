@@ -48,8 +48,9 @@ std::string formatTime12(const DateTime& t);
 std::string formatDateMDY(const DateTime& t);
 // "mm-dd-yy hh:mm AM/PM", e.g. "10-12-05 11:59 PM".
 std::string formatDateTimeMDY12(const DateTime& t);
-// "#,###": rounded half-even to a whole number with thousands commas; zero gives the empty text.
-std::string formatThousands(double value);
+// "#,###": rounded half-even to a whole number with the thousands separator (the locale's, a comma
+// by default) between groups of three digits; zero gives the empty text.
+std::string formatThousands(double value, std::string_view separator = ",");
 // Patterns such as "0000000.00" and "0.00": at least `minIntegerDigits` digits before the point
 // (zero-padded), exactly `decimals` after it, a point as separator and no thousands separator.
 // Rounds the exact value half away from zero, as the runtime's Format does (0.125 -> "0.13").
