@@ -33,9 +33,11 @@ constexpr std::uint32_t kRle4 = 2;
 constexpr std::uint32_t kBitFields = 3;
 constexpr std::uint32_t kAlphaBitFields = 6;
 
-// Walks run-length coded pixel data until its end marker or its last row.
+// Walks run-length coded pixel data: it is whole only when it draws its rows up to the last one,
+// an end-of-line or end-of-bitmap marker (or a jump) at a time. An end-of-bitmap marker before the
+// last row leaves the rest undrawn, as does data that stops before its end marker.
 bool rleComplete(std::string_view b, std::size_t pos, std::int64_t height, bool fourBit) {
-    std::int64_t rows = 0;
+    std::int64_t rows = 0;  // rows finished so far; the data draws row number `rows` now
     while (pos + 2 <= b.size()) {
         const auto count = static_cast<unsigned char>(b[pos]);
         const auto code = static_cast<unsigned char>(b[pos + 1]);
@@ -48,7 +50,7 @@ bool rleComplete(std::string_view b, std::size_t pos, std::int64_t height, bool 
                 return true;
             }
         } else if (code == 1) {
-            return true;
+            return rows >= height - 1;
         } else if (code == 2) {
             if (pos + 2 > b.size()) {
                 return false;
@@ -149,17 +151,24 @@ std::optional<BmpLayout> inspectBmp(std::string_view b) {
     if (layout.height < 0) {
         layout.height = -layout.height;  // rows stored top-down
     }
-    if (compression == kRgb || compression == kBitFields || compression == kAlphaBitFields) {
+    const bool bitsKnown = bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 ||
+                           bitCount == 24 || bitCount == 32;
+    const bool codingKnown = compression == kRgb || (compression == kRle8 && bitCount == 8) ||
+                             (compression == kRle4 && bitCount == 4) ||
+                             ((compression == kBitFields || compression == kAlphaBitFields) &&
+                              (bitCount == 16 || bitCount == 32));
+    if (!bitsKnown || !codingKnown) {
+        return std::nullopt;  // no decoder of ours reads it, so nothing can tell it is whole
+    }
+    if (compression == kRle8 || compression == kRle4) {
+        layout.complete =
+            layout.height == 0 || rleComplete(b, offset, layout.height, compression == kRle4);
+    } else {
         // Compared by division: rows times row bytes can overflow for a forged header.
         const std::int64_t rowBytes = (layout.width * bitCount + 31) / 32 * 4;
         const auto available = static_cast<std::int64_t>(b.size()) - std::int64_t{offset};
         layout.complete =
             available >= 0 && (rowBytes == 0 || layout.height <= available / rowBytes);
-    } else if (compression == kRle8 || compression == kRle4) {
-        layout.complete =
-            layout.height == 0 || rleComplete(b, offset, layout.height, compression == kRle4);
-    } else {
-        layout.complete = true;
     }
     return layout;
 }

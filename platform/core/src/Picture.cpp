@@ -56,6 +56,21 @@ Picture::Picture(int width, int height, Colour fill)
                    static_cast<std::uint32_t>(storedColour(fill)));
 }
 
+Picture::Picture(int width, int height, Unset) : width_(width), height_(height) {
+    pixels_.resize(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
+}
+
+Result<Picture> Picture::createForOverwrite(int width, int height) {
+    if (Status s = checkSize(width, height); !s) {
+        return s.error();
+    }
+    try {
+        return Picture(width, height, Unset{});
+    } catch (const std::bad_alloc&) {
+        return noMemory(width, height);
+    }
+}
+
 Result<Picture> Picture::create(int width, int height, Colour fill) {
     if (Status s = checkSize(width, height); !s) {
         return s.error();

@@ -1,21 +1,32 @@
 #include "platform/qt/PictureFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QBuffer>
 #include <QByteArray>
-#include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
+#include <QString>
+#include <cerrno>
+#include <cstring>
+#include <memory>
 #include <new>
-#include <optional>
 #include <string>
+#include <system_error>
 #include <utility>
 
+#include "platform/PictureHeader.h"
 #include "platform/qt/QtPicture.h"
 
 namespace tess {
 
 namespace {
+
+// The largest picture file read: a picture of the most pixels at 32 bits each, with room for
+// headers, a palette and a gap before the pixels.
+constexpr std::int64_t kMaxFileBytes = Picture::kMaxPixels * 4 + (std::int64_t{64} << 20);
 
 Error invalid(std::string reason) {
     return Error{errc::InvalidPicture, std::move(reason)};
@@ -42,56 +53,119 @@ Result<Picture> withPath(Result<Picture> result, const std::string& path) {
     return e;
 }
 
-}  // namespace
+// The warnings a decoder logs while it reads (libjpeg's "Corrupt JPEG data: premature end of data
+// segment" and the like): the decoder still reports success and fills what it could not read, so
+// a warning is the only sign that the picture is not what the file holds. Loading runs on one
+// thread at a time; messages of other threads and categories go on to the handler before us.
+class DecoderComplaints {
+  public:
+    DecoderComplaints() : previous_(qInstallMessageHandler(&DecoderComplaints::handle)) {
+        active_ = this;
+    }
+    ~DecoderComplaints() {
+        active_ = nullptr;
+        qInstallMessageHandler(previous_);
+    }
+    DecoderComplaints(const DecoderComplaints&) = delete;
+    DecoderComplaints& operator=(const DecoderComplaints&) = delete;
 
-Result<Picture> decodePicture(std::string_view bytes, Colour backColour) {
-    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
+    // The first complaint, or empty.
+    const std::string& first() const { return first_; }
+
+  private:
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        DecoderComplaints* self = active_;
+        if (self != nullptr && type == QtWarningMsg && context.category != nullptr &&
+            std::strncmp(context.category, "qt.gui.imageio", 14) == 0) {
+            if (self->first_.empty()) {
+                self->first_ = text.toStdString();
+            }
+            return;
+        }
+        const QtMessageHandler previous = self != nullptr ? self->previous_ : nullptr;
+        if (previous != nullptr) {
+            previous(type, context, text);
+        }
+    }
+
+    static thread_local DecoderComplaints* active_;
+    QtMessageHandler previous_;
+    std::string first_;
+};
+
+thread_local DecoderComplaints* DecoderComplaints::active_ = nullptr;
+
+QByteArray qtFormat(PictureFormat format) {
+    switch (format) {
+        case PictureFormat::Bmp:
+            return "bmp";
+        case PictureFormat::Gif:
+            return "gif";
+        case PictureFormat::Jpeg:
+            return "jpeg";
+        case PictureFormat::Ico:
+            return "ico";
+        case PictureFormat::Unknown:
+            break;
+    }
+    return {};
+}
+
+Error notOurFormat(QBuffer& buffer) {
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(false);
-
-    const QByteArray format = reader.format().toLower();
+    const QByteArray format = reader.format();
     if (format.isEmpty()) {
         return invalid("not a picture file (BMP, GIF, JPEG or ICO)");
     }
-    if (format != "bmp" && format != "gif" && format != "jpeg" && format != "ico") {
-        return invalid("a " + format.toUpper().toStdString() +
-                       " picture; only BMP, GIF, JPEG and ICO pictures can be loaded");
-    }
+    return invalid("a " + format.toUpper().toStdString() +
+                   " picture; only BMP, GIF, JPEG and ICO pictures can be loaded");
+}
 
-    bool bmpComplete = true;
-    if (format == "bmp") {
-        if (const std::optional<BmpLayout> layout = inspectBmp(bytes)) {
-            if (Status s = checkSides(layout->width, layout->height); !s) {
-                return s.error();
-            }
-            if (layout->width == 0 || layout->height == 0) {
-                // The decoder refuses pictures without pixels; our own writer makes them.
-                return Picture::create(static_cast<int>(layout->width),
-                                       static_cast<int>(layout->height));
-            }
-            bmpComplete = layout->complete;
-        }
-    }
+// Decodes with Qt's reader of the format the headers showed, never another one. BMP and JPEG
+// decoders fill an image of the right size and layout that they are handed, so the picture's own
+// storage takes the pixels and is turned into our layout where it lies; the others decode into an
+// image of their own, converted a row at a time.
+Result<Picture> decodeChecked(QBuffer& buffer, const PictureLayout& layout, Colour backColour) {
+    const std::string name(formatName(layout.format));
+    QImageReader reader(&buffer, qtFormat(layout.format));
+    reader.setAutoDetectImageFormat(false);
+    reader.setAutoTransform(false);
     const QSize size = reader.size();
     if (size.isValid()) {
         if (Status s = checkSides(size.width(), size.height()); !s) {
             return s.error();
         }
     }
-    if (!bmpComplete) {
-        return invalid("the BMP file is cut short");
-    }
+    // Qt's own cap (128 MB by default) would refuse pictures the checks above accept; the one
+    // left bounds a decoder that allocates more than its headers said.
+    QImageReader::setAllocationLimit(
+        static_cast<int>(Picture::kMaxPixels * 4 / (1024 * 1024) + 64));
 
-    // Qt's own cap (128 MB by default) would refuse large pictures the checks above accept.
-    QImageReader::setAllocationLimit(static_cast<int>(Picture::kMaxPixels * 4 / (1024 * 1024)));
+    const QImage::Format format = reader.imageFormat();
+    const bool intoPicture =
+        (layout.format == PictureFormat::Bmp || layout.format == PictureFormat::Jpeg) &&
+        size == QSize(static_cast<int>(layout.width), static_cast<int>(layout.height)) &&
+        (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32);
+    Picture picture;
     QImage image;
+    if (intoPicture) {
+        Result<Picture> made = Picture::createForOverwrite(size.width(), size.height());
+        if (!made) {
+            return made.error();
+        }
+        picture = std::move(made).value();
+        image = QImage(reinterpret_cast<uchar*>(picture.row(0)), size.width(), size.height(),
+                       qsizetype{size.width()} * 4, format);
+    }
     try {
+        DecoderComplaints complaints;
         if (!reader.read(&image)) {
-            return invalid("the " + format.toUpper().toStdString() + " data cannot be decoded (" +
+            return invalid("the " + name + " data cannot be decoded (" +
                            reader.errorString().toStdString() + ")");
+        }
+        if (!complaints.first().empty()) {
+            return invalid("the " + name + " data is damaged (" + complaints.first() + ")");
         }
     } catch (const std::bad_alloc&) {
         return Error{errc::OutOfMemory, "not enough memory to decode the picture"};
@@ -99,38 +173,127 @@ Result<Picture> decodePicture(std::string_view bytes, Colour backColour) {
     if (Status s = checkSides(image.width(), image.height()); !s) {
         return s.error();
     }
-    return pictureFromQImage(image, backColour);
+    const bool inPlace = intoPicture && image.constBits() == reinterpret_cast<const uchar*>(
+                                                                 std::as_const(picture).row(0));
+    if (!inPlace) {
+        Result<Picture> made = Picture::createForOverwrite(image.width(), image.height());
+        if (!made) {
+            return made.error();
+        }
+        picture = std::move(made).value();
+    }
+    writeImageRows(image, picture, backColour);
+    return picture;
+}
+
+struct FileBytes {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+};
+
+Error readError(const std::string& path, int err) {
+    const int code = err == EACCES || err == EPERM ? errc::PermissionDenied
+                     : err == ENOMEM               ? errc::OutOfMemory
+                                                   : errc::Generic;
+    return Error{code, "\"" + path + "\" cannot be read (" +
+                           std::error_code(err, std::generic_category()).message() + ")"};
+}
+
+// The bytes of a regular file, never more than the size it had when opened: a pipe or device
+// would block or never end, so it is refused before it is opened, and again by what was opened
+// (the name may have changed in between). Nothing waits, whatever is at the path.
+Result<FileBytes> readPictureFileBytes(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        const int err = errno;
+        if (err == ENOENT || err == ENOTDIR) {
+            return Error{errc::FileNotFound, "\"" + path + "\" does not exist"};
+        }
+        return readError(path, err);
+    }
+    if (S_ISDIR(st.st_mode)) {
+        return invalid("\"" + path + "\" is a folder, not a picture file");
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return invalid("\"" + path + "\" is not a picture file (BMP, GIF, JPEG or ICO)");
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return readError(path, errno);
+    }
+    const struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    if (::fstat(fd, &st) != 0) {
+        return readError(path, errno);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return invalid("\"" + path + "\" is not a picture file (BMP, GIF, JPEG or ICO)");
+    }
+    if (st.st_size > kMaxFileBytes) {
+        return Error{errc::OutOfMemory, "\"" + path + "\" is too large to be a picture file"};
+    }
+    FileBytes bytes;
+    const auto wanted = static_cast<std::size_t>(st.st_size);
+    bytes.data.reset(new (std::nothrow) char[wanted == 0 ? 1 : wanted]);
+    if (!bytes.data) {
+        return Error{errc::OutOfMemory, "\"" + path + "\" is too large to be read"};
+    }
+    while (bytes.size < wanted) {
+        const ssize_t n = ::read(fd, bytes.data.get() + bytes.size, wanted - bytes.size);
+        if (n == 0) {
+            break;  // the file shrank meanwhile: the decoder finds it cut short
+        }
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return readError(path, errno);
+        }
+        bytes.size += static_cast<std::size_t>(n);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+Result<Picture> decodePicture(std::string_view bytes, Colour backColour) {
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+
+    const PictureLayout layout = inspectPicture(bytes);
+    if (layout.format == PictureFormat::Unknown) {
+        return notOurFormat(buffer);
+    }
+    const std::string name(formatName(layout.format));
+    if (!layout.readable) {
+        return invalid("the " + name + " headers cannot be read");
+    }
+    if (Status s = checkSides(layout.width, layout.height); !s) {
+        return s.error();
+    }
+    if (!layout.complete) {
+        return invalid("the " + name + " file is cut short");
+    }
+    if (layout.width == 0 || layout.height == 0) {
+        if (layout.format == PictureFormat::Bmp) {
+            // The decoder refuses pictures without pixels; our own writer makes them.
+            return Picture::create(static_cast<int>(layout.width), static_cast<int>(layout.height));
+        }
+        return invalid("the " + name + " picture has no pixels");
+    }
+    return decodeChecked(buffer, layout, backColour);
 }
 
 Result<Picture> loadPictureFile(const std::string& path, Colour backColour) {
-    const QString name = QString::fromStdString(path);
-    const QFileInfo info(name);
-    if (!info.exists()) {
-        return Error{errc::FileNotFound, "\"" + path + "\" does not exist"};
+    Result<FileBytes> bytes = readPictureFileBytes(path);
+    if (!bytes) {
+        return bytes.error();
     }
-    if (info.isDir()) {
-        return invalid("\"" + path + "\" is a folder, not a picture file");
-    }
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) {
-        const int code = info.isReadable() ? errc::Generic : errc::PermissionDenied;
-        return Error{code,
-                     "\"" + path + "\" cannot be read (" + file.errorString().toStdString() + ")"};
-    }
-    QByteArray bytes;
-    try {
-        bytes = file.readAll();
-    } catch (const std::bad_alloc&) {
-        return Error{errc::OutOfMemory, "\"" + path + "\" is too large to be read"};
-    }
-    if (file.error() != QFileDevice::NoError) {
-        return Error{errc::Generic,
-                     "\"" + path + "\" cannot be read (" + file.errorString().toStdString() + ")"};
-    }
-    return withPath(
-        decodePicture(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                      backColour),
-        path);
+    return withPath(decodePicture(std::string_view(bytes->data.get(), bytes->size), backColour),
+                    path);
 }
 
 }  // namespace tess

@@ -22,9 +22,10 @@ Status savePictureFileBmp(const Picture& picture, const std::string& path);
 struct BmpLayout {
     std::int64_t width = 0;
     std::int64_t height = 0;  // number of rows, whichever way they are stored
-    bool complete = false;    // every byte the headers promise is present (unknown codings: true)
+    bool complete = false;    // every byte the headers promise is present
 };
-// Empty when the bytes do not start with BMP headers of a known kind.
+// Empty when the bytes do not start with BMP headers of a known kind, or with a negative width, a
+// bit count or coding that no decoder reads.
 std::optional<BmpLayout> inspectBmp(std::string_view bytes);
 
 }  // namespace tess

@@ -2,6 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "platform/Colour.h"
@@ -27,6 +30,9 @@ class Picture {
     // had (errc::OutOfMemory), and never throws.
     Picture(int width, int height, Colour fill = 0x00FFFFFF);
     static Result<Picture> create(int width, int height, Colour fill = 0x00FFFFFF);
+    // As create(), with the pixels left unset, for a decoder that writes every one of them next
+    // (filling a large picture first would cost as much time as writing it).
+    static Result<Picture> createForOverwrite(int width, int height);
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -93,11 +99,32 @@ class Picture {
 
   private:
     static Colour storedNonColour(Colour c);
+
+    // Leaves new pixels unset where the vector would zero them; every other use is a vector's.
+    template <class T>
+    struct DefaultInitAllocator : std::allocator<T> {
+        template <class U>
+        struct rebind {
+            using other = DefaultInitAllocator<U>;
+        };
+        template <class U>
+        void construct(U* at) {
+            ::new (static_cast<void*>(at)) U;
+        }
+        template <class U, class... Args>
+        void construct(U* at, Args&&... args) {
+            ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+        }
+    };
+
+    struct Unset {};
+    Picture(int width, int height, Unset);
+
     std::size_t index(int x, int y) const { return static_cast<std::size_t>(y) * width_ + x; }
 
     int width_ = 0;
     int height_ = 0;
-    std::vector<std::uint32_t> pixels_;
+    std::vector<std::uint32_t, DefaultInitAllocator<std::uint32_t>> pixels_;
 };
 
 }  // namespace tess
