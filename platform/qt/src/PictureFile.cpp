@@ -32,14 +32,17 @@ Error invalid(std::string reason) {
     return Error{errc::InvalidPicture, std::move(reason)};
 }
 
-Status checkSides(std::int64_t width, std::int64_t height) {
-    if (width > Picture::kMaxSide || height > Picture::kMaxSide ||
-        width * height > Picture::kMaxPixels) {
+// Qt's GIF reader refuses a screen of 16384 x 16384 pixels or more in all, whatever it is told.
+constexpr std::int64_t kMaxGifPixels = std::int64_t{16384} * 16384 - 1;
+
+Status checkSides(std::int64_t width, std::int64_t height,
+                  std::int64_t maxPixels = Picture::kMaxPixels) {
+    if (width > Picture::kMaxSide || height > Picture::kMaxSide || width * height > maxPixels) {
         return Error{errc::OutOfMemory,
                      "the picture is " + std::to_string(width) + " x " + std::to_string(height) +
                          " pixels, more than can be loaded (at most " +
                          std::to_string(Picture::kMaxSide) + " pixels a side and " +
-                         std::to_string(Picture::kMaxPixels) + " pixels in all)"};
+                         std::to_string(maxPixels) + " pixels in all)"};
     }
     return {};
 }
@@ -271,7 +274,9 @@ Result<Picture> decodePicture(std::string_view bytes, Colour backColour) {
     if (!layout.readable) {
         return invalid("the " + name + " headers cannot be read");
     }
-    if (Status s = checkSides(layout.width, layout.height); !s) {
+    const std::int64_t maxPixels =
+        layout.format == PictureFormat::Gif ? kMaxGifPixels : Picture::kMaxPixels;
+    if (Status s = checkSides(layout.width, layout.height, maxPixels); !s) {
         return s.error();
     }
     if (!layout.complete) {
