@@ -129,7 +129,13 @@ void frmMain::Form_Load() {
         state_.ProgressLock = false;
     });
     runStep([&] { srcPic->box().setPicture(srcPic->box().image()); });
-    runStep([&] { ApplyTooltipSetting(*this, services_.settings); });
+    runStep([&] {
+        ApplyTooltipSetting(*this, services_.settings);
+        // The panel behind the status controls shows their tooltip between them, so it goes with
+        // theirs.
+        if (TooltipsDisabled(services_.settings))
+            statusBack->setToolTip({});
+    });
     runStep([&] { setWindowTitle(toQ(" " + page::generatorBanner())); });
     runStep([&] { Text2->setText(toQ(proposeOutputPath(File1, services_.programFolder))); });
     runStep([&] { Text3->setText("tessaryn q4"); });
