@@ -270,11 +270,14 @@ void frmMain::mnuEdit_Click() {
     const EditMenuState state = editMenuState(SSTab1->currentIndex(), undo_.hasUndo(), CopyIsImage,
                                               services_.clipboard.hasPicture());
     mnuUndo->setEnabled(state.undoEnabled && idle);
-    mnuCopy->setEnabled(state.copyEnabled);
+    mnuCopy->setEnabled(state.copyEnabled && idle);
     mnuPaste->setEnabled(state.pasteEnabled && idle);
 }
 
 void frmMain::mnuCopy_Click() {
+    // Like the other Edit items, its shortcut reaches it while a run has the menu locked.
+    if (!mosaicIdle())
+        return;
     if (CopyIsImage)
         mnuCopyImage_Click();
 }
