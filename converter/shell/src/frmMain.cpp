@@ -206,6 +206,7 @@ frmMain::frmMain(Services& services, ConverterState& state, std::vector<std::str
     connectWorkspace();
     connectMosaicRun();
     connectProjects();
+    connectEffects();
     connectPreferences();
     connectRecentFiles();
     connectWindowMenu();

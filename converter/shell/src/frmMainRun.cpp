@@ -66,7 +66,7 @@ void frmMain::Command2_Click() {
         Command2->setEnabled(false);
         return;
     }
-    if (!isIdle(fromQ(caption)))
+    if (!mosaicIdle())
         return;
     Command2->setText(kCancelCaption);
     runMosaicFromControls();

@@ -113,7 +113,7 @@ void frmMain::connectWorkspace() {
 }
 
 bool frmMain::mosaicIdle() const {
-    return isIdle(fromQ(Command2->text()));
+    return !effectBusy_ && isIdle(fromQ(Command2->text()));
 }
 
 void frmMain::fitSrcPic() {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "effects/Effect.h"
 #include "engine/MosaicOptions.h"
 #include "platform/Services.h"
 #include "platform/qt/MultiLineTextBox.h"
@@ -131,7 +132,60 @@ class frmMain : public QMainWindow {
     void Lite3D(qt::PictureBoxWidget& TheForm, const QWidget& TheControl, int Thickness);
     void mnuFSP_Click();
 
-    // ---- Effects ----
+    // ---- Effects (frmMainEffects.cpp) ----
+    // The 38 effect handlers, in the order of the effects dialog's list (the effect table). Each
+    // runs its effect on the whole working picture: the undo copy, the pixel work, ImageChanged
+    // and the last-effect caption. The dialog dispatches by index, the repeat by display name.
+    void mnu3DTiles_Click();
+    void mnuBRTiles_Click();
+    void mnuBandW_Click();
+    void mnuBlur_Click();
+    void mnuBoxes_Click();
+    void mnuBright_Click();
+    void mnuCircleWorm_Click();
+    void mnuCircular_Click();
+    void mnuCorruption_Click();
+    void mnuCorruptionB_Click();
+    void mnuDarken_Click();
+    void mnuContrastDown_Click();
+    void mnuEyes_Click();
+    void mnuGrey_Click();
+    void mnuContrastUp_Click();
+    void mnuInfrared_Click();
+    void mnuIEmboss_Click();
+    void mnuInterlace_Click();
+    void mnuIScape_Click();
+    void mnuMosaic_Click();
+    void mnuMTiles_Click();
+    void mnuNeon_Click();
+    void mnuNightCam_Click();
+    void mnuOEmboss_Click();
+    void mnuOutline_Click();
+    void mnuPixelate_Click();
+    void mnuPTiles_Click();
+    void mnuRGBBlue_Click();
+    void mnuRGBGreen_Click();
+    void mnuRGBRed_Click();
+    void mnuSpiral_Click();
+    void mnuStereoG_Click();
+    void mnuTargets_Click();
+    void mnuTV_Click();
+    void mnuTVSnowBW_Click();
+    void mnuTVSnow_Click();
+    void mnuVisor_Click();
+    void mnuXFiles_Click();
+    // Runs row `index` of the effect table; a row whose effect is not built does nothing.
+    void runEffect(int index);
+    // Repeats the effect the last-effect caption names, behind the progress window.
+    void mnuLastFX_Click();
+    // The flip and invert tools (menu items and toolbar buttons); not remembered as an effect.
+    void mnuFlipH_Click();
+    void mnuFlipV_Click();
+    void mnuInvert_Click();
+    // "Image Effects...": builds the 120 x 100 thumbnail the effects dialog previews on.
+    void mnuImgEfx_Click();
+    // The thumbnail mnuImgEfx_Click built last, for the effects dialog.
+    Picture fxThumbnail;
 
     // ---- Resize ----
 
@@ -480,7 +534,7 @@ class frmMain : public QMainWindow {
 
     // ---- The working picture (frmMainWorkspace.cpp) ----
     void connectWorkspace();
-    // No mosaic run is under way: only then may the working picture change.
+    // No mosaic run and no effect is under way: only then may the working picture change.
     bool mosaicIdle() const;
     void fitSrcPic();
     void loadWorkingPicture(const std::string& path);
@@ -499,6 +553,15 @@ class frmMain : public QMainWindow {
     bool closeAfterRun_ = false;
 
     // ---- Effects ----
+    void connectEffects();
+    // The frame's pixel work on the working picture: every picture the run needs is made and the
+    // undo copy saved before anything changes; false (and nothing changed) when one cannot be.
+    bool applyToWorkingPicture(fx::EffectStyle style, fx::EffectFunction effect);
+    void runTool(fx::EffectFunction tool);
+    void hideLastEffect();
+    // An effect, a tool or the repeat's wait is under way: nothing else may change the picture.
+    bool effectBusy_ = false;
+    friend class EffectScope;
 
     // ---- Resize ----
 
