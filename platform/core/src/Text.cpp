@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <new>
@@ -249,6 +250,62 @@ Result<std::string> readFileBytes(const std::string& path) {
     }
     ::close(fd);
     return bytes;
+}
+
+Result<FileHead> readFileHead(const std::string& path, std::size_t maxBytes) {
+    // Non-blocking, so that opening a pipe does not wait for its writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        return ioError(codeForOpen(err), "Cannot open", path, err);
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return ioError(errc::Generic, "Cannot read", path, err);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Error{errc::Generic, "Cannot read \"" + path + "\": not a regular file"};
+    }
+    FileHead head;
+    head.length = static_cast<std::uint64_t>(st.st_size);
+    try {
+        // Sized from the length, grown when the file grew since; cut to what was read.
+        std::size_t size = static_cast<std::size_t>(
+            std::min<std::uint64_t>(head.length, static_cast<std::uint64_t>(maxBytes)));
+        head.bytes.resize(size == maxBytes ? size : size + 1);
+        std::size_t got = 0;
+        while (got < maxBytes) {
+            if (got == head.bytes.size()) {
+                head.bytes.resize(std::min(maxBytes, std::max<std::size_t>(got * 2, 65536)));
+            }
+            const ssize_t n = ::read(fd, head.bytes.data() + got, head.bytes.size() - got);
+            if (n == 0) {
+                break;
+            }
+            if (n < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                const int err = errno;
+                ::close(fd);
+                return ioError(err == ENOMEM ? errc::OutOfMemory : errc::Generic, "Cannot read",
+                               path, err);
+            }
+            got += static_cast<std::size_t>(n);
+        }
+        head.bytes.resize(got);
+    } catch (const std::bad_alloc&) {
+        ::close(fd);
+        return ioError(errc::OutOfMemory, "Cannot read", path, ENOMEM);
+    } catch (const std::length_error&) {
+        ::close(fd);
+        return ioError(errc::OutOfMemory, "Cannot read", path, ENOMEM);
+    }
+    ::close(fd);
+    return head;
 }
 
 Status writeFileAtomic(const std::string& path, std::string_view bytes) {

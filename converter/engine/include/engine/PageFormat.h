@@ -4,20 +4,20 @@
 #include <string_view>
 
 #include "platform/Colour.h"
+#include "shared/MosaicSite.h"
 
 namespace tess {
 
 struct MosaicOptions;
 
 // The fixed text of a mosaic page. Pages are Windows-1252 bytes with CR LF line ends. The explorer
-// recognises pages by the generator line, so it matches against these same constants.
+// recognises pages by the generator line, whose constants both programs share.
 namespace page {
 
-// Our site name inside the generator banner and the description line.
-inline constexpr std::string_view kGeneratorSite = "tessaryn.example";
-// What follows the site name in the banner; the explorer matches up to and including "q4 ".
-inline constexpr std::string_view kBannerTail = " presents tessaryn q4 (beta 1)";
-inline constexpr std::string_view kGeneratorLineStart = "<meta name=\"Generator\" content=\"";
+// The site name, banner and generator line the explorer matches (shared/MosaicSite.h).
+using site::kBannerTail;
+using site::kGeneratorLineStart;
+using site::kGeneratorSite;
 inline constexpr std::string_view kCrLf = "\r\n";
 
 // Which seams a page is written with: a file has a CR LF after the head and after the trailer,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,14 @@ bool isAscii(std::string_view bytes);
 // Whole-file helpers. Paths are UTF-8.
 // A file too large for memory is errc::OutOfMemory.
 Result<std::string> readFileBytes(const std::string& path);
+// The first `maxBytes` bytes of a regular file (all of it when it is shorter) and the file's whole
+// length, for readers that need only a file's head. Anything but a regular file (a folder, pipe or
+// device) is an error at once, so the read never waits on a writer that does not come.
+struct FileHead {
+    std::string bytes;
+    std::uint64_t length = 0;
+};
+Result<FileHead> readFileHead(const std::string& path, std::size_t maxBytes = std::string::npos);
 // Writes to a temporary file beside `path` and renames it over `path` only when every byte was
 // written and the file closed, so a failed write never destroys what was there. A pipe or device
 // at `path` is written into instead (a pipe that nobody reads is a failure, not a wait).

@@ -1,0 +1,404 @@
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <iostream>
+
+#include <string>
+#include <vector>
+
+#include "ExplorerTestSupport.h"
+#include "explorer/MosaicScan.h"
+#include "explorer/PageReader.h"
+#include "explorer/PageRewriter.h"
+#include "platform/Text.h"
+
+namespace tess::explorer {
+namespace {
+
+using explorertest::converterPage;
+using explorertest::replaced;
+
+const std::string kStyleBlock(std::string_view size) {
+    return "\r\n<style type=\"text/css\">\r\n <!--\r\n  pre { font-size: " + std::string(size) +
+           " }\r\n -->\r\n</style>\r\n";
+}
+
+// The row the scan makes of a page, so every edit starts from what the list would show.
+MosaicRow rowOf(std::string_view page) {
+    std::optional<MosaicRow> row = rowFromHead(page.substr(0, kHeadBytes), page.size(), "p.html");
+    EXPECT_TRUE(row.has_value());
+    return row.value_or(MosaicRow{});
+}
+
+// The row with its font size changed as the font-size dialog changes it.
+MosaicRow withFontSize(std::string_view page, std::string size) {
+    MosaicRow row = rowOf(page);
+    row.fontSize = std::move(size);
+    row.markChanged();
+    return row;
+}
+
+// Where two texts differ: the range left after their common start and end, in `after`.
+struct Changed {
+    std::size_t begin;
+    std::size_t endBefore;
+    std::size_t endAfter;
+};
+Changed changedRange(std::string_view before, std::string_view after) {
+    std::size_t begin = 0;
+    while (begin < before.size() && begin < after.size() && before[begin] == after[begin]) {
+        ++begin;
+    }
+    std::size_t tail = 0;
+    while (tail < before.size() - begin && tail < after.size() - begin &&
+           before[before.size() - 1 - tail] == after[after.size() - 1 - tail]) {
+        ++tail;
+    }
+    return {begin, before.size() - tail, after.size() - tail};
+}
+
+// A rewrite changes markup of the head only: the picture's cells and the trailer are untouched.
+void expectOnlyHeadChanged(std::string_view before, std::string_view after) {
+    const Changed range = changedRange(before, after);
+    const std::size_t firstCell = before.find("<font color=");
+    ASSERT_NE(firstCell, std::string_view::npos);
+    EXPECT_LE(range.endBefore, firstCell);
+    EXPECT_EQ(before.substr(range.endBefore), after.substr(range.endAfter));
+}
+
+// ---- Font size ------------------------------------------------------------------------------
+
+TEST(PageRewriter, FontPageToCssAndBack) {
+    const std::string font = converterPage("T", 0);
+    const PageRewrite toCss = rewritePage(font, withFontSize(font, "CSS - 60%"));
+    ASSERT_TRUE(toCss.allTaken());
+    const std::string css =
+        replaced(replaced(font, "<font size=\"-1\">", "<nofont size=\"-1\">"),
+                 "<body bgcolor=\"#0080FF\">", "<body bgcolor=\"#0080FF\">" + kStyleBlock("60%"));
+    EXPECT_EQ(toCss.page, css);
+    expectOnlyHeadChanged(font, toCss.page);
+    EXPECT_EQ(GetFontSize(toCss.page), "CSS - 60%");
+    // The page's own line break after the body tag now follows the block: an empty line before
+    // the picture.
+    EXPECT_NE(toCss.page.find("</style>\r\n\r\n<center><pre><nofont size=\"-1\">"),
+              std::string::npos);
+
+    const PageRewrite back = rewritePage(toCss.page, withFontSize(toCss.page, "-1"));
+    ASSERT_TRUE(back.allTaken());
+    EXPECT_EQ(back.page,
+              replaced(replaced(css, " pre { ", " nopre { "), "<nofont size=\"", "<font size=\""));
+    EXPECT_EQ(GetFontSize(back.page), "-1");
+    expectOnlyHeadChanged(font, back.page);
+}
+
+TEST(PageRewriter, CssPageToFontAndBackToAnotherCssSize) {
+    const std::string css = converterPage("T", 2);
+    const PageRewrite toFont = rewritePage(css, withFontSize(css, "-2"));
+    ASSERT_TRUE(toFont.allTaken());
+    const std::string font = replaced(replaced(css, " pre { ", " nopre { "), "<center><pre>",
+                                      "<center><pre><font size=\"-2\">");
+    EXPECT_EQ(toFont.page, font);
+    EXPECT_EQ(GetFontSize(toFont.page), "-2");
+    expectOnlyHeadChanged(css, toFont.page);
+
+    const PageRewrite toCss = rewritePage(toFont.page, withFontSize(toFont.page, "CSS - 40%"));
+    ASSERT_TRUE(toCss.allTaken());
+    EXPECT_EQ(toCss.page,
+              replaced(replaced(css, "<center><pre>", "<center><pre><nofont size=\"-2\">"),
+                       "font-size: 60%", "font-size: 40%"));
+    EXPECT_EQ(GetFontSize(toCss.page), "CSS - 40%");
+}
+
+TEST(PageRewriter, SizeChangesWithinOneForm) {
+    struct Case {
+        const char* name;
+        std::int16_t fontSize;
+        const char* to;
+        const char* from;  // the markup that changes ...
+        const char* into;  // ... and what it becomes
+    };
+    const Case cases[] = {
+        {"css to custom px", 2, "CSS - 12px", "font-size: 60%", "font-size: 12px"},
+        {"css to css", 5, "CSS - 10%", "font-size: 30%", "font-size: 10%"},
+        {"font to font", 0, "-2", "<font size=\"-1\">", "<font size=\"-2\">"},
+        {"font to font back", 1, "-1", "<font size=\"-2\">", "<font size=\"-1\">"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string page = converterPage("T", c.fontSize);
+        const PageRewrite r = rewritePage(page, withFontSize(page, c.to));
+        ASSERT_TRUE(r.allTaken());
+        EXPECT_EQ(r.page, replaced(page, c.from, c.into));
+    }
+}
+
+// ---- Title and colour -------------------------------------------------------------------------
+
+TEST(PageRewriter, TitleIsReplacedRawAndUnescaped) {
+    struct Case {
+        const char* name;
+        const char* typed;    // the converter's title
+        const char* edited;   // the row's new title, UTF-8
+        const char* written;  // what the page then holds, Windows-1252
+    };
+    const Case cases[] = {
+        {"plain", "Old", "New title", "New title"},
+        {"raw entity found", "A &amp; B", "C & D", "C & D"},
+        {"markup kept raw", "x", "<b>bold</b> & co", "<b>bold</b> & co"},
+        {"code page", "x", "Caf\xC3\xA9 \xE2\x82\xAC", "Caf\xE9 \x80"},
+        {"emptied", "x", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string page = converterPage(c.typed, 2);
+        MosaicRow row = rowOf(page);
+        row.title = c.edited;
+        row.markChanged();
+        const PageRewrite r = rewritePage(page, row);
+        ASSERT_TRUE(r.allTaken());
+        EXPECT_EQ(r.page, replaced(page, "<title>" + cp1252::fromUtf8(c.typed) + "</title>",
+                                   std::string("<title>") + c.written + "</title>"));
+        expectOnlyHeadChanged(page, r.page);
+    }
+}
+
+TEST(PageRewriter, ColourIsReplacedInTheBodyTag) {
+    for (std::int16_t size : {0, 2}) {
+        const std::string page = converterPage("T", size);
+        MosaicRow row = rowOf(page);
+        row.bgColor = "#A0B1C2";
+        row.markChanged();
+        const PageRewrite r = rewritePage(page, row);
+        ASSERT_TRUE(r.allTaken());
+        EXPECT_EQ(r.page,
+                  replaced(page, "<body bgcolor=\"#0080FF\">", "<body bgcolor=\"#A0B1C2\">"));
+    }
+}
+
+TEST(PageRewriter, AllThreeFieldsAtOnce) {
+    const std::string page = converterPage("Old", 0);
+    MosaicRow row = rowOf(page);
+    row.title = "New";
+    row.bgColor = "#000000";
+    row.fontSize = "CSS - 20%";
+    row.markChanged();
+    const PageRewrite r = rewritePage(page, row);
+    ASSERT_TRUE(r.allTaken());
+    ASSERT_EQ(r.fields.size(), 3u);
+    EXPECT_EQ(GetTitle(r.page), "New");
+    EXPECT_EQ(GetBGColor(r.page), "#000000");
+    EXPECT_EQ(GetFontSize(r.page), "CSS - 20%");
+    EXPECT_EQ(r.page, replaced(replaced(replaced(page, "Old", "New"), "<font size=\"-1\">",
+                                        "<nofont size=\"-1\">"),
+                               "<body bgcolor=\"#0080FF\">",
+                               "<body bgcolor=\"#000000\">" + kStyleBlock("20%")));
+}
+
+// ---- What a rewrite leaves alone --------------------------------------------------------------
+
+TEST(PageRewriter, UneditedFieldsAreNotTouched) {
+    // The scan cannot see this page's head past its long title: every field reads "Unknown".
+    const std::string page = converterPage(std::string(6000, 'L'), 0);
+    MosaicRow row = rowOf(page);
+    ASSERT_EQ(row.title, "Unknown");
+    ASSERT_EQ(row.bgColor, "Unknown");
+    row.fontSize = "-2";
+    row.markChanged();
+    const PageRewrite r = rewritePage(page, row);
+    ASSERT_TRUE(r.allTaken());
+    ASSERT_EQ(r.fields.size(), 1u);
+    EXPECT_EQ(r.page, replaced(page, "<font size=\"-1\">", "<font size=\"-2\">"));
+    EXPECT_EQ(r.page.find("Unknown"), std::string::npos);
+
+    MosaicRow nothing = rowOf(page);
+    EXPECT_EQ(rewritePage(page, nothing).page, page);
+    EXPECT_TRUE(rewritePage(page, nothing).fields.empty());
+}
+
+TEST(PageRewriter, TitleTextSurvivesSizeAndColourRewrites) {
+    const std::string nasty =
+        "a pre { b <font size=\"-1\"> c <center><pre> d <nofont size=\"-2\"> e nopre { f "
+        "<body bgcolor=\"#0080FF\">";
+    for (std::int16_t start : {0, 2}) {
+        const std::string page = converterPage(nasty, start);
+        std::string text = page;
+        for (const char* size : {"CSS - 40%", "-2", "CSS - 12px", "-1"}) {
+            SCOPED_TRACE(std::string(size) + " from " + std::to_string(start));
+            MosaicRow row = rowOf(text);
+            row.fontSize = size;
+            row.bgColor = std::string(size) == "-2" ? "#111111" : "#222222";
+            row.markChanged();
+            const PageRewrite r = rewritePage(text, row);
+            EXPECT_TRUE(r.allTaken());
+            const std::optional<TitleSpan> span = FindTitle(r.page);
+            ASSERT_TRUE(span.has_value());
+            EXPECT_EQ(r.page.substr(span->begin, span->size()), nasty);
+            EXPECT_EQ(GetFontSize(r.page.substr(span->end)), size) << r.page;
+            text = r.page;
+        }
+    }
+}
+
+TEST(PageRewriter, EditsThePageCannotTakeAreReportedAndLeaveItsMarkup) {
+    const std::string font = converterPage("T", 0);
+    const std::string css = converterPage("T", 2);
+    struct Case {
+        const char* name;
+        std::string page;
+        Field field;
+        const char* value;
+    };
+    const Case cases[] = {
+        {"title tags in capitals",
+         replaced(replaced(font, "<title>", "<TITLE>"), "</title>", "</TITLE>"), Field::Title,
+         "New"},
+        {"closing title tag in capitals", replaced(font, "</title>", "</Title>"), Field::Title,
+         "New"},
+        {"title holding a closing tag", font, Field::Title, "a </TITLE> b"},
+        {"title holding a line break", font, Field::Title, "a\r\nb"},
+        {"title holding a NUL", font, Field::Title, std::string("a\0b", 3).c_str()},
+        {"body tag in capitals", replaced(font, "<body bgcolor=", "<BODY BGCOLOR="), Field::BGColor,
+         "#000000"},
+        {"three-digit colour", replaced(font, "#0080FF", "#08F"), Field::BGColor, "#000000"},
+        {"no colour", font, Field::BGColor, "000000"},
+        {"colour breaking the tag", font, Field::BGColor, "#00\">00"},
+        {"size tag in capitals", replaced(font, "<font size=\"-1\">", "<FONT SIZE=\"-1\">"),
+         Field::FontSize, "CSS - 60%"},
+        {"size tag in capitals to font", replaced(font, "<font size=\"-1\">", "<FONT SIZE=\"-1\">"),
+         Field::FontSize, "-2"},
+        {"two-digit size", replaced(font, "<font size=\"-1\">", "<font size=\"-12\">"),
+         Field::FontSize, "-2"},
+        {"three-digit colour and css", replaced(font, "#0080FF", "#08F"), Field::FontSize,
+         "CSS - 60%"},
+        {"rule in capitals", replaced(css, " pre { ", " PRE { "), Field::FontSize, "-1"},
+        {"second style block",
+         replaced(css, "</style>",
+                  "</style>\r\n<style type=\"text/css\">  pre { font-size: 30% }</style>"),
+         Field::FontSize, "CSS - 40%"},
+        {"second style block to font",
+         replaced(css, "</style>", "</style>\r\n<style>  PRE { font-size: 30% }</style>"),
+         Field::FontSize, "-1"},
+        {"no size", font, Field::FontSize, "Unknown"},
+        {"size breaking the rule", css, Field::FontSize, "CSS - 1 } x"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MosaicRow row = rowOf(c.page);
+        std::string value = c.value;
+        if (std::string_view(c.name) == "title holding a NUL") {
+            value = std::string("a\0b", 3);
+        }
+        switch (c.field) {
+            case Field::Title:
+                row.title = value;
+                break;
+            case Field::BGColor:
+                row.bgColor = value;
+                break;
+            case Field::FontSize:
+                row.fontSize = value;
+                break;
+        }
+        row.markChanged();
+        const PageRewrite r = rewritePage(c.page, row);
+        ASSERT_EQ(r.fields.size(), 1u);
+        EXPECT_FALSE(r.fields[0].taken);
+        EXPECT_EQ(r.fields[0].field, c.field);
+        EXPECT_FALSE(r.fields[0].why.empty());
+        EXPECT_EQ(r.page, c.page);
+    }
+}
+
+// ---- Saving to the file -----------------------------------------------------------------------
+
+class SaveRowTest : public ::testing::Test {
+  protected:
+    testing::TempFolder folder{"tess-explorer-save"};
+};
+
+TEST_F(SaveRowTest, WritesTheRewriteAndMarksTheRowSaved) {
+    const std::string page = converterPage("T", 0);
+    const std::string path = folder.write("p.html", page);
+    ::chmod(path.c_str(), 0640);
+    MosaicRow row = rowOf(page);
+    row.fontSize = "CSS - 60%";
+    row.markChanged();
+    Result<SaveReport> saved = saveRow(path, row);
+    ASSERT_TRUE(saved.ok()) << saved.error().reason;
+    EXPECT_TRUE(saved->written);
+    EXPECT_TRUE(saved->allTaken());
+    EXPECT_EQ(row.tag, "load");
+    EXPECT_EQ(row.icon, 1);
+    EXPECT_EQ(row.pageFontSize, "CSS - 60%");
+    const std::string now = testing::readFileContents(path);
+    EXPECT_EQ(now, rewritePage(page, withFontSize(page, "CSS - 60%")).page);
+    EXPECT_EQ(now.substr(now.size() - 9), "</html>\r\n");  // no line end added
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"p.html"});
+}
+
+TEST_F(SaveRowTest, APartlyTakenEditKeepsTheRowChanged) {
+    const std::string page = replaced(converterPage("T", 0), "<title>", "<TITLE>");
+    const std::string path = folder.write("p.html", page);
+    MosaicRow row = rowOf(page);
+    row.title = "New";
+    row.bgColor = "#FFFFFF";
+    row.markChanged();
+    Result<SaveReport> saved = saveRow(path, row);
+    ASSERT_TRUE(saved.ok());
+    EXPECT_TRUE(saved->written);
+    EXPECT_FALSE(saved->allTaken());
+    EXPECT_EQ(row.tag, "update");
+    EXPECT_EQ(row.icon, 2);
+    EXPECT_TRUE(row.titleEdited());
+    EXPECT_FALSE(row.bgColorEdited());
+    EXPECT_EQ(testing::readFileContents(path),
+              replaced(page, "<body bgcolor=\"#0080FF\">", "<body bgcolor=\"#FFFFFF\">"));
+}
+
+TEST_F(SaveRowTest, AFailedWriteLeavesTheOldPage) {
+    const std::string page = converterPage("T", 0);
+    const std::string path = folder.write("p.html", page);
+    // A file size limit stands for the full disk: the write fails part-way, for root too.
+    EXPECT_EXIT(
+        {
+            ::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{};
+            ::getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = 64;
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            MosaicRow row = rowOf(page);
+            row.title = "New";
+            row.markChanged();
+            Result<SaveReport> saved = saveRow(path, row);
+            const bool reported = !saved.ok() && saved.error().code == errc::DiskFull &&
+                                  saved.error().reason.find(path) != std::string::npos;
+            if (!reported || row.tag != "update" || row.pageTitle != "T") {
+                std::cerr << "the failed write was not reported";
+                std::_Exit(1);
+            }
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(testing::readFileContents(path), page);
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"p.html"});
+}
+
+TEST_F(SaveRowTest, AMissingFileIsAnError) {
+    MosaicRow row;
+    row.title = "x";
+    row.markChanged();
+    Result<SaveReport> saved = saveRow(folder.file("gone.html"), row);
+    ASSERT_FALSE(saved.ok());
+    EXPECT_EQ(saved.error().code, errc::FileNotFound);
+    EXPECT_EQ(row.tag, "update");
+}
+
+}  // namespace
+}  // namespace tess::explorer
