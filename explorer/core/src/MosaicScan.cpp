@@ -6,10 +6,15 @@
 #include <ctime>
 
 #include "explorer/PageReader.h"
+#include "platform/FolderListing.h"
 #include "platform/Runtime.h"
 #include "platform/Text.h"
 
 namespace tess::explorer {
+
+Result<std::vector<std::string>> listPages(const std::string& folder) {
+    return listFolder(folder, kPagePattern);
+}
 
 std::string paddedSizeText(std::uint64_t length) {
     return rt::formatFixed(static_cast<double>(length) / 1024.0, 7, 2);

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "ExplorerTestSupport.h"
 #include "explorer/MosaicScan.h"
@@ -61,6 +62,16 @@ class ScanPageTest : public ::testing::Test {
   protected:
     testing::TempFolder folder{"tess-explorer-scan"};
 };
+
+TEST_F(ScanPageTest, ListsThePagesByName) {
+    for (const char* name : {"b.html", "A.HTM", "c.htmlx", "d.txt", ".e.html", "f.xhtml"}) {
+        folder.write(name, "x");
+    }
+    Result<std::vector<std::string>> names = listPages(folder.path());
+    ASSERT_TRUE(names.ok());
+    EXPECT_EQ(*names, (std::vector<std::string>{"A.HTM", "b.html", "c.htmlx"}));
+    EXPECT_EQ(listPages(folder.file("missing")).error().code, errc::PathNotFound);
+}
 
 TEST_F(ScanPageTest, AMosaicPageGivesItsRow) {
     const std::string page = converterPage("Tom &amp; Jerry", 2);

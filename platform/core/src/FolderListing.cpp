@@ -15,11 +15,15 @@ bool matchesListPattern(std::string_view name, std::string_view pattern) {
         return true;
     if (pattern.size() < 3 || pattern.substr(0, 2) != "*.")
         return false;
-    const std::string wanted = rt::toLower(pattern.substr(2));
+    std::string wanted = rt::toLower(pattern.substr(2));
     const std::size_t dot = name.rfind('.');
     if (dot == std::string_view::npos)
         return false;
     const std::string extension = rt::toLower(name.substr(dot + 1));
+    if (wanted.size() > 1 && wanted.back() == '*') {
+        wanted.pop_back();
+        return extension.compare(0, wanted.size(), wanted) == 0;
+    }
     if (extension == wanted)
         return true;
     return wanted.size() == 3 && extension.size() > 3 && extension.compare(0, 3, wanted) == 0;

@@ -236,6 +236,53 @@ TEST(ReadFileBytes, ReportsAFileItMayNotRead) {
     });
 }
 
+TEST(ReadFileHead, ReadsAtMostTheHeadAndGivesTheWholeLength) {
+    TempFolder dir;
+    const std::string bytes("a\0b\r\n\xFF", 6);
+    const std::string path = dir.write("data.bin", bytes);
+    struct Case {
+        std::size_t maxBytes;
+        std::string head;
+    };
+    const Case cases[] = {
+        {0, ""}, {3, bytes.substr(0, 3)}, {6, bytes}, {5000, bytes}, {std::string::npos, bytes}};
+    for (const Case& c : cases) {
+        const auto result = readFileHead(path, c.maxBytes);
+        ASSERT_TRUE(result.ok()) << result.error().reason;
+        EXPECT_EQ(result->bytes, c.head) << c.maxBytes;
+        EXPECT_EQ(result->length, 6u);
+    }
+    // A large file costs only its head.
+    const std::string huge = dir.file("huge.html");
+    writeFileContents(huge, "head");
+    fs::resize_file(huge, std::uintmax_t{8} << 30);  // sparse: takes no disk space
+    const auto head = readFileHead(huge, 5000);
+    ASSERT_TRUE(head.ok()) << head.error().reason;
+    EXPECT_EQ(head->bytes.size(), 5000u);
+    EXPECT_EQ(head->bytes.substr(0, 4), "head");
+    EXPECT_EQ(head->length, std::uint64_t{8} << 30);
+}
+
+TEST(ReadFileHead, AnythingButARegularFileIsAnErrorAtOnce) {
+    TempFolder dir;
+    ASSERT_EQ(::mkfifo(dir.file("pipe.html").c_str(), 0600), 0);  // no writer ever comes
+    fs::create_directory(dir.file("folder.html"));
+    struct Case {
+        std::string path;
+        int code;
+    };
+    const Case cases[] = {{dir.file("pipe.html"), errc::Generic},
+                          {dir.file("folder.html"), errc::Generic},
+                          {dir.file("none.html"), errc::FileNotFound},
+                          {"/dev/zero", errc::Generic}};
+    for (const Case& c : cases) {
+        const auto result = readFileHead(c.path, 5000);
+        ASSERT_FALSE(result.ok()) << c.path;
+        EXPECT_EQ(result.error().code, c.code) << c.path;
+        EXPECT_NE(result.error().reason.find(c.path), std::string::npos) << result.error().reason;
+    }
+}
+
 TEST(WriteFileAtomic, CreatesAndReplacesFiles) {
     TempFolder dir;
     const std::string path = dir.file("page.html");

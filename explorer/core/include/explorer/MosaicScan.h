@@ -4,17 +4,22 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "explorer/MosaicRow.h"
 #include "platform/Clock.h"
+#include "platform/Result.h"
 
-// The per-file steps of the directory scan. The scan loop itself (the file list, the status
-// texts, yielding and cancel) belongs to the window; it lists the folder with a FileListBox whose
-// pattern is kPagePattern and hands each name to scanPage.
+// The per-file steps of the directory scan. The scan loop itself (the status texts, yielding and
+// cancel) belongs to the window: it takes the names from listPages and hands each to scanPage.
 namespace tess::explorer {
 
 // The file list's pattern: every file whose extension begins with "htm", in any letter case.
 inline constexpr std::string_view kPagePattern = "*.htm*";
+
+// The file list `File1` of a scan: the names of the folder's regular, visible files that match
+// kPagePattern, sorted by name without regard to letter case (platform/FolderListing.h).
+Result<std::vector<std::string>> listPages(const std::string& folder);
 
 // The size column during the scan: the length in kilobytes with the pattern "0000000.00"
 // (12,636 bytes give "0000012.34").

@@ -10,7 +10,7 @@ namespace tess {
 
 // Whether a file name matches a list pattern: "*.abc", "*" or "*.*", letter case ignored. "*.abc"
 // also takes longer extensions that begin with "abc", as the short names of such files end in
-// ".ABC": "*.htm" lists ".html" pages too.
+// ".ABC": "*.htm" lists ".html" pages too. "*.abc*" takes every extension that begins with "abc".
 bool matchesListPattern(std::string_view name, std::string_view pattern);
 
 // The names (not paths) of the regular, visible files of `folder` that match `pattern`, sorted
