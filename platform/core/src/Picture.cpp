@@ -145,7 +145,7 @@ void Picture::box(int x1, int y1, int x2, int y2, Colour c) {
     fillBox(right, top, right, bottom, c);
 }
 
-void Picture::fillBox(int x1, int y1, int x2, int y2, Colour c) {
+void Picture::fillClippedBox(int x1, int y1, int x2, int y2, Colour c) {
     const int left = std::max(std::min(x1, x2), 0);
     const int right = std::min(std::max(x1, x2), width_ - 1);
     const int top = std::max(std::min(y1, y2), 0);
