@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 
+#include "PhotoPicture.h"
 #include "effects/EffectRun.h"
 #include "effects/EffectTable.h"
 #include "effects/FlipInvert.h"
@@ -29,24 +30,8 @@ constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
 constexpr double kMegapixels = kWidth * kHeight / 1e6;
 
-// Smooth gradients with a little noise, like a photo.
 const Picture& photo() {
-    static const Picture picture = [] {
-        Picture p(kWidth, kHeight);
-        std::uint32_t noise = 12345;
-        for (int y = 0; y < kHeight; ++y) {
-            std::uint32_t* row = p.row(y);
-            for (int x = 0; x < kWidth; ++x) {
-                noise = noise * 1103515245u + 12345u;
-                const int n = static_cast<int>((noise >> 16) & 15);
-                row[x] = static_cast<std::uint32_t>(
-                    rgb((x * 255 / kWidth + n) & 255, (y * 255 / kHeight + n) & 255,
-                        ((x + y) * 255 / (kWidth + kHeight)) & 255));
-            }
-        }
-        return p;
-    }();
-    return picture;
+    return bench::photoPicture();
 }
 
 void reportRate(benchmark::State& state) {

@@ -1,0 +1,149 @@
+// Project file benchmarks on a 4000 x 3000 picture (a 36 MB bitmap file). The encoder's encode and
+// decode of a project body ("Projects/Encoder/...") run beside zlib's own compress and uncompress
+// of the same bytes, the baseline; rates are megabytes of plain body per second ("MB/s"). The
+// whole save (the bitmap of the working picture, the body, the encoding, the atomic write to
+// /dev/shm) and the whole load (read, decode, check, picture decode) are timed as the window runs
+// them, and so is the choice of the stored picture file.
+
+#include <benchmark/benchmark.h>
+#include <zlib.h>
+
+#include <string>
+
+#include "PhotoPicture.h"
+#include "engine/MosaicOptions.h"
+#include "platform/Bmp.h"
+#include "platform/Text.h"
+#include "platform/qt/PictureFile.h"
+#include "projects/FileEncoder.h"
+#include "projects/ProjectFile.h"
+#include "projects/qt/ProjectPicture.h"
+
+namespace {
+
+using namespace tess;
+
+MosaicOptions options() {
+    MosaicOptions o;
+    o.OutputPath = "/home/ann/Mosaics/Image1.html";
+    o.Title = "Image From /home/ann/photo.jpg";
+    o.CustomText = "tessaryn q4";
+    return o;
+}
+
+const std::string& bitmapFile() {
+    static const std::string bytes = encodeBmp24(bench::photoPicture());
+    return bytes;
+}
+
+const std::string& plainBody() {
+    static const std::string body = *writeProjectBody(options(), bitmapFile());
+    return body;
+}
+
+void reportRate(benchmark::State& state) {
+    state.counters["MB/s"] = benchmark::Counter(
+        static_cast<double>(plainBody().size()) / 1e6 * static_cast<double>(state.iterations()),
+        benchmark::Counter::kIsRate);
+}
+
+void Encode(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(EncodeFile(std::string_view(plainBody())));
+    reportRate(state);
+}
+BENCHMARK(Encode)->Name("Projects/Encoder/Encode")->Unit(benchmark::kMillisecond);
+
+void ZlibCompress(benchmark::State& state) {
+    const std::string& plain = plainBody();
+    std::string out(compressBound(plain.size()), '\0');
+    for (auto _ : state) {
+        uLongf size = out.size();
+        compress2(reinterpret_cast<Bytef*>(out.data()), &size,
+                  reinterpret_cast<const Bytef*>(plain.data()), plain.size(),
+                  Z_DEFAULT_COMPRESSION);
+        benchmark::DoNotOptimize(size);
+    }
+    reportRate(state);
+}
+BENCHMARK(ZlibCompress)->Name("Projects/Encoder/ZlibCompress")->Unit(benchmark::kMillisecond);
+
+void Decode(benchmark::State& state) {
+    const std::string encoded = *EncodeFile(std::string_view(plainBody()));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DecodeFile(std::string_view(encoded)));
+    reportRate(state);
+}
+BENCHMARK(Decode)->Name("Projects/Encoder/Decode")->Unit(benchmark::kMillisecond);
+
+void ZlibUncompress(benchmark::State& state) {
+    const std::string& plain = plainBody();
+    std::string packed(compressBound(plain.size()), '\0');
+    uLongf packedSize = packed.size();
+    compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
+              reinterpret_cast<const Bytef*>(plain.data()), plain.size(), Z_DEFAULT_COMPRESSION);
+    for (auto _ : state) {
+        // A buffer of the plain size per call, as the decoder allocates its result.
+        std::string out(plain.size(), '\0');
+        uLongf size = out.size();
+        uncompress(reinterpret_cast<Bytef*>(out.data()), &size,
+                   reinterpret_cast<const Bytef*>(packed.data()), packedSize);
+        benchmark::DoNotOptimize(out);
+    }
+    reportRate(state);
+}
+BENCHMARK(ZlibUncompress)->Name("Projects/Encoder/ZlibUncompress")->Unit(benchmark::kMillisecond);
+
+const std::string kShmProject = "/dev/shm/tessaryn-bench.tpw";
+
+void Save(benchmark::State& state) {
+    for (auto _ : state) {
+        const std::string picture = projectPictureFile(true, "", bench::photoPicture(), 0xFFFFFF);
+        Result<std::string> file = writeProjectFile(options(), picture);
+        if (!file || !writeFileAtomic(kShmProject, *file)) {
+            state.SkipWithError("the save failed");
+            return;
+        }
+    }
+    reportRate(state);
+}
+BENCHMARK(Save)->Name("Projects/Save/4000x3000/ShmFile")->Unit(benchmark::kMillisecond);
+
+void Load(benchmark::State& state) {
+    if (!writeFileAtomic(kShmProject, *writeProjectFile(options(), bitmapFile()))) {
+        state.SkipWithError("no project to load");
+        return;
+    }
+    for (auto _ : state) {
+        Result<std::string> file = readProjectFile(kShmProject);
+        Result<LoadedProject> loaded = file ? readProject(*file) : file.error();
+        if (!loaded) {
+            state.SkipWithError("the load failed");
+            return;
+        }
+        benchmark::DoNotOptimize(decodePicture(loaded->picture, 0xFFFFFF));
+    }
+    reportRate(state);
+}
+BENCHMARK(Load)->Name("Projects/Load/4000x3000/ShmFile")->Unit(benchmark::kMillisecond);
+
+// The stored picture: a bitmap of the working picture, or the loaded file after the check that it
+// still decodes to what is shown.
+void StoredPicture(benchmark::State& state, bool loadedFile) {
+    const std::string path = "/dev/shm/tessaryn-bench.bmp";
+    if (!writeFileAtomic(path, bitmapFile())) {
+        state.SkipWithError("no picture file");
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            projectPictureFile(!loadedFile, path, bench::photoPicture(), 0xFFFFFF));
+}
+BENCHMARK_CAPTURE(StoredPicture, Bitmap, false)
+    ->Name("Projects/StoredPicture/Bitmap")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(StoredPicture, LoadedFile, true)
+    ->Name("Projects/StoredPicture/LoadedFile")
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
