@@ -13,90 +13,87 @@ namespace {
 
 constexpr int kStep = 10;
 
-// Brighten and Darken, without a branch per pixel. What the three passes do to a pixel depends
-// only on how many whole steps each component has room for: red can take at most one step (pass
-// 1), green two (passes 1 and 2), blue three. So each component's room, capped there, picks one
-// of 2 x 3 x 4 cases, and each case has a fixed change of the whole colour.
-class StepTables {
-  public:
-    // roomOf(c): how many steps fit between c and the limit (up to 3).
-    template <class Room>
-    constexpr explicit StepTables(Room roomOf) {
-        for (int c = 0; c < 256; ++c) {
-            const int room = roomOf(c);
-            red_[c] = static_cast<std::uint8_t>(std::min(room, 1) * 12);
-            green_[c] = static_cast<std::uint8_t>(std::min(room, 2) * 4);
-            blue_[c] = static_cast<std::uint8_t>(std::min(room, 3));
-        }
-        for (int r = 0; r <= 1; ++r) {
-            for (int g = 0; g <= 2; ++g) {
-                for (int b = 0; b <= 3; ++b)
-                    change_[r * 12 + g * 4 + b] = changeOf(r, g, b);
-            }
-        }
-    }
+// Brighten and Darken without a branch per pixel. What the three passes do to a pixel depends
+// only on how many whole steps each component has room for. Pass 1 offers a step to red, green,
+// blue; pass 2 to green, blue; pass 3 to blue; each step goes to the first with room left. So red
+// takes one step where it has room; green takes what it has room for, up to two, or up to one
+// when red took pass 1; blue is offered every pass the others did not take and takes what it has
+// room for. `Up` is Brighten: room means staying at or below 255, else at or above 0.
+template <bool Up>
+std::uint32_t stepThreeTimes(std::uint32_t c) {
+    const auto r = static_cast<int>(c & 0xFF);
+    const auto g = static_cast<int>((c >> 8) & 0xFF);
+    const auto b = static_cast<int>(c >> 16);
+    auto room = [](int v, int steps) {
+        return (Up ? v + steps * kStep <= 255 : v - steps * kStep >= 0) ? 1 : 0;
+    };
+    const int dr = room(r, 1);
+    const int greenRoom = room(g, 1) + room(g, 2);
+    const int dg = greenRoom < 2 - dr ? greenRoom : 2 - dr;
+    const int blueRoom = room(b, 1) + room(b, 2) + room(b, 3);
+    const int db = blueRoom < 3 - dr - dg ? blueRoom : 3 - dr - dg;
+    // A component with room is never carried past its limit, so no step crosses into the next.
+    const auto change = static_cast<std::uint32_t>(kStep * (dr + 256 * dg + 65536 * db));
+    return Up ? c + change : c - change;
+}
 
-    // The change of a pixel in whole steps per component, packed like a colour.
-    std::uint32_t change(std::uint32_t c) const {
-        return change_[red_[c & 0xFF] + green_[(c >> 8) & 0xFF] + blue_[c >> 16]];
-    }
+// AdjustContrast on the three components of a pixel at once, each in its own byte, for the
+// amounts the effects use; `amounts` holds the amount's size in every component. With |amount| <=
+// 128 no sum below leaves its byte: 7-bit parts plus at most 128 stay below 256, and a byte with
+// its top bit set minus at most 128 stays at 0 or above.
+constexpr std::uint32_t kOnes = 0x010101;  // 1 in every component
+constexpr std::uint32_t kTops = 0x808080;  // the top bit of every component
 
-  private:
-    // The passes, on the rooms left after each step: pass 1 tries red, green, blue; pass 2 green,
-    // blue; pass 3 blue. Each takes the first component that has room.
-    static constexpr std::uint32_t changeOf(int r, int g, int b) {
-        int dr = 0;
-        int dg = 0;
-        int db = 0;
-        if (r > 0) {
-            ++dr;
-        } else if (g > 0) {
-            ++dg;
-        } else if (b > 0) {
-            ++db;
-        }
-        if (g - dg > 0) {
-            ++dg;
-        } else if (b - db > 0) {
-            ++db;
-        }
-        if (b - db > 0)
-            ++db;
-        return static_cast<std::uint32_t>(kStep * (dr + 256 * dg + 65536 * db));
-    }
+// The bytes where `bits` has its top bit set, as 0xFF, the others 0 (without a multiplication,
+// which the vector units lack for 32-bit lanes).
+constexpr std::uint32_t byteMask(std::uint32_t bits) {
+    const std::uint32_t tops = bits & kTops;
+    return (tops << 1) - (tops >> 7);
+}
 
-    std::array<std::uint8_t, 256> red_{};
-    std::array<std::uint8_t, 256> green_{};
-    std::array<std::uint8_t, 256> blue_{};
-    std::array<std::uint32_t, 24> change_{};
-};
+// Positive amounts: bright components fall by the amount and dark ones rise by it; no clamp
+// can act.
+constexpr std::uint32_t towardsMiddle(std::uint32_t c, std::uint32_t amounts) {
+    const std::uint32_t bright = byteMask(c);
+    return c + (amounts & ~bright) - (amounts & bright);
+}
 
-// A component that has room for a step is never carried past the limit, so adding (or taking)
-// the packed change never crosses from one component into the next.
-constexpr StepTables kBrighten([](int c) { return (255 - c) / kStep; });
-constexpr StepTables kDarken([](int c) { return c / kStep; });
+// Negative amounts (by their size): bright components rise, at most to 255, dark ones fall, at
+// least to 0.
+constexpr std::uint32_t awayFromMiddle(std::uint32_t c, std::uint32_t amounts) {
+    const std::uint32_t raised = (c & 0x7F7F7F) + amounts;  // top bit: passes 255
+    const std::uint32_t up = raised | kTops | byteMask(raised);
+    const std::uint32_t lowered = (c | kTops) - amounts;  // top bit clear: passes 0
+    const std::uint32_t down = lowered & 0x7F7F7F & byteMask(lowered);
+    const std::uint32_t bright = byteMask(c);
+    return (up & bright) | (down & ~bright & 0xFFFFFF);
+}
 
+TESS_FX_VECTOR_CLONES
 EffectOutput contrast(EffectContext& context, int amount) {
-    mapPixelsInto(context.picture, context.scratch, [amount](std::uint32_t c) {
-        const auto r = static_cast<int>(c & 0xFF);
-        const auto g = static_cast<int>((c >> 8) & 0xFF);
-        const auto b = static_cast<int>(c >> 16);
-        return static_cast<std::uint32_t>(adjustComponent(r, amount) +
-                                          256 * adjustComponent(g, amount) +
-                                          65536 * adjustComponent(b, amount));
-    });
+    if (amount >= 0) {
+        const std::uint32_t by = static_cast<std::uint32_t>(amount) * kOnes;
+        mapPixelsInto(context.picture, context.scratch,
+                      [by](std::uint32_t c) { return towardsMiddle(c, by); });
+    } else {
+        const std::uint32_t by = static_cast<std::uint32_t>(-amount) * kOnes;
+        mapPixelsInto(context.picture, context.scratch,
+                      [by](std::uint32_t c) { return awayFromMiddle(c, by); });
+    }
     return EffectOutput::Scratch;
 }
 
 }  // namespace
 
+TESS_FX_VECTOR_CLONES
 EffectOutput brighten(EffectContext& context) {
-    mapPixels(context.picture, [](std::uint32_t c) { return c + kBrighten.change(c); });
+    mapPixels(context.picture, stepThreeTimes<true>);
     return EffectOutput::Picture;
 }
 
+TESS_FX_VECTOR_CLONES
 EffectOutput darken(EffectContext& context) {
-    mapPixels(context.picture, [](std::uint32_t c) { return c - kDarken.change(c); });
+    mapPixels(context.picture, stepThreeTimes<false>);
     return EffectOutput::Picture;
 }
 
@@ -108,6 +105,7 @@ EffectOutput increaseContrast(EffectContext& context) {
     return contrast(context, -10);
 }
 
+TESS_FX_VECTOR_CLONES
 EffectOutput blackAndWhite(EffectContext& context) {
     mapPixels(context.picture, [](std::uint32_t c) {
         const std::uint32_t sum = (c & 0xFF) + ((c >> 8) & 0xFF) + (c >> 16);
@@ -116,6 +114,7 @@ EffectOutput blackAndWhite(EffectContext& context) {
     return EffectOutput::Picture;
 }
 
+TESS_FX_VECTOR_CLONES
 EffectOutput grayscale(EffectContext& context) {
     mapPixels(context.picture, [](std::uint32_t c) {
         const std::uint32_t top = std::max(std::max(c & 0xFF, (c >> 8) & 0xFF), c >> 16);

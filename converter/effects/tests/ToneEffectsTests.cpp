@@ -4,6 +4,7 @@
 #include <array>
 
 #include "EffectsTestSupport.h"
+#include "effects/ColourHelpers.h"
 #include "effects/ToneEffects.h"
 
 namespace tess::fx {
@@ -119,6 +120,32 @@ TEST(ToneEffects, BrightenAndDarkenFollowTheThreePassesForEveryBoundary) {
                 const Rgb in = testing::rgbOf(picture.pixel(x, y));
                 ASSERT_EQ(testing::rgbOf(result.pixel(x, y)), stepLiterally(in, up))
                     << (up ? "Brighten" : "Darken") << " of " << in;
+            }
+        }
+    }
+}
+
+TEST(ToneEffects, ContrastIsAdjustContrastOnEveryComponentValue) {
+    // Every value in every component, beside neighbours that are bright, dark or at the middle.
+    Picture picture(256, 9);
+    const int others[] = {0, 128, 255};
+    for (int row = 0; row < 9; ++row) {
+        for (int v = 0; v < 256; ++v) {
+            int c[3] = {others[row / 3], others[(row / 3 + 1) % 3], others[(row / 3 + 2) % 3]};
+            c[row % 3] = v;
+            picture.setPixel(v, row, rgb(c[0], c[1], c[2]));
+        }
+    }
+    EffectRunner runner;
+    for (const auto& [name, amount] : {std::pair{"Decrease Contrast", std::int16_t{10}},
+                                       std::pair{"Increase Contrast", std::int16_t{-10}}}) {
+        const Picture result = runner.apply(entryNamed(name), picture);
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                RGBTriple t = SplitRGB(picture.pixel(x, y));
+                t = AdjustContrast(t, amount);
+                ASSERT_EQ(result.pixel(x, y), RGBOf(t))
+                    << name << " of " << testing::rgbOf(picture.pixel(x, y));
             }
         }
     }
