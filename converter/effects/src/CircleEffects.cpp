@@ -1,9 +1,10 @@
 #include "effects/CircleEffects.h"
 
-#include <array>
 #include <initializer_list>
+#include <vector>
 
 #include "InlineSplit.h"
+#include "platform/Ring.h"
 
 namespace tess::fx {
 
@@ -12,12 +13,13 @@ namespace {
 EffectOutput ringGrid(EffectContext& context, int step, std::initializer_list<int> radii) {
     const Picture& source = context.picture;
     Picture& target = context.scratch;
+    const std::vector<Ring> rings(radii.begin(), radii.end());
     for (int x = 0; x <= source.width() - 1; x += step) {
         for (int y = 0; y <= source.height() - 1; y += step) {
             // The source is only read, so every ring of a group has the colour of its centre.
             const Colour c = source.pixel(x, y);
-            for (int radius : radii) {
-                target.circle(x, y, radius, c);
+            for (const Ring& ring : rings) {
+                target.ring(x, y, ring, c);
             }
         }
     }

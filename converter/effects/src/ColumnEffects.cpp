@@ -32,9 +32,8 @@ EffectOutput stripes(EffectContext& context, Draws draws, Even even, Odd odd) {
         if (draws == Draws::OnePerOddPixel) {
             float* next = numbers.data();
             for (int x = band + 1; x < end; x += 2) {
-                for (int y = 0; y < height; ++y) {
-                    *next++ = context.random.next();
-                }
+                context.random.fill(next, static_cast<std::size_t>(height));
+                next += height;
             }
         }
         for (int y = 0; y < height; ++y) {

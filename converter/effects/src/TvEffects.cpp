@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "InlineSplit.h"
 
@@ -16,20 +17,21 @@ int scaled(float r, int n) {
     return static_cast<int>(std::floor(static_cast<double>(r) * n));
 }
 
-// Two numbers per pixel, column first, in the order of the loops.
+// Two numbers per pixel, column first, in the order of the loops; a row's numbers are drawn
+// together before its pixels are thrown.
 EffectOutput throwPixels(EffectContext& context) {
     const Picture& source = context.picture;
     Picture& target = context.scratch;
     const int width = source.width();
     const int height = source.height();
-    Random& random = context.random;
+    std::vector<float> numbers(2 * static_cast<std::size_t>(width));
     for (int y = 0; y <= height - 1; ++y) {
+        context.random.fill(numbers.data(), numbers.size());
         const std::uint32_t* row = source.row(y);
         for (int x = 0; x <= width - 1; ++x) {
-            const auto c = static_cast<Colour>(row[x]);
-            const float u = random.next();
-            const float v = random.next();
-            target.setPixel(scaled(u, width), scaled(v, height), c);
+            const float u = numbers[2 * static_cast<std::size_t>(x)];
+            const float v = numbers[2 * static_cast<std::size_t>(x) + 1];
+            target.setPixel(scaled(u, width), scaled(v, height), static_cast<Colour>(row[x]));
         }
     }
     return EffectOutput::Scratch;

@@ -5,6 +5,8 @@
 #include <new>
 #include <string>
 
+#include "CircleWalk.h"
+#include "platform/Ring.h"
 #include "platform/Runtime.h"
 #include "platform/SystemColours.h"
 
@@ -160,10 +162,7 @@ void Picture::fillClippedBox(int x1, int y1, int x2, int y2, Colour c) {
     }
 }
 
-// Midpoint rasterisation, one octant computed and mirrored into all eight:
-//   x = r, y = 0, e = 1 - r; while x >= y: set (cx +- x, cy +- y) and (cx +- y, cy +- x); y += 1;
-//   if e < 0 then e += 2y + 1 else x -= 1, e += 2(y - x) + 1.
-// Radius 0 sets the centre pixel, radius 1 its four neighbours; a negative radius draws nothing.
+// The midpoint outline of CircleWalk.h.
 void Picture::circle(int cx, int cy, int radius, Colour c) {
     if (radius < 0 || empty()) {
         return;
@@ -185,32 +184,36 @@ void Picture::circle(int cx, int cy, int radius, Colour c) {
         }
     }
     const auto stored = static_cast<std::uint32_t>(storedColour(c));
-    // A ring that lies wholly on the picture needs no test per pixel.
-    const bool inside = ox - r >= 0 && oy - r >= 0 && ox + r < width_ && oy + r < height_;
-    auto put = [&](std::int64_t px, std::int64_t py) {
-        if (inside || (px >= 0 && py >= 0 && px < width_ && py < height_)) {
-            pixels_[static_cast<std::size_t>(py) * static_cast<std::size_t>(width_) +
-                    static_cast<std::size_t>(px)] = stored;
+    walkCircle(r, [&](std::int64_t dx, std::int64_t dy) {
+        const std::int64_t px = ox + dx;
+        const std::int64_t py = oy + dy;
+        if (px >= 0 && py >= 0 && px < width_ && py < height_) {
+            pixels_[index(static_cast<int>(px), static_cast<int>(py))] = stored;
         }
-    };
-    std::int64_t x = r;
-    std::int64_t y = 0;
-    std::int64_t e = 1 - r;
-    while (x >= y) {
-        put(ox + x, oy + y);
-        put(ox - x, oy + y);
-        put(ox + x, oy - y);
-        put(ox - x, oy - y);
-        put(ox + y, oy + x);
-        put(ox - y, oy + x);
-        put(ox + y, oy - x);
-        put(ox - y, oy - x);
-        ++y;
-        if (e < 0) {
-            e += 2 * y + 1;
-        } else {
-            --x;
-            e += 2 * (y - x) + 1;
+    });
+}
+
+void Picture::ring(int cx, int cy, const Ring& ring, Colour c) {
+    const std::int64_t r = ring.radius();
+    const std::int64_t ox = cx;
+    const std::int64_t oy = cy;
+    if (r < 0 || ox + r < 0 || oy + r < 0 || ox - r >= width_ || oy - r >= height_) {
+        return;
+    }
+    const auto stored = static_cast<std::uint32_t>(storedColour(c));
+    if (ox - r >= 0 && oy - r >= 0 && ox + r < width_ && oy + r < height_) {
+        // Wholly on the picture: no test per pixel.
+        std::uint32_t* centre = pixels_.data() + index(cx, cy);
+        for (const Ring::Offset& o : ring.offsets()) {
+            centre[static_cast<std::ptrdiff_t>(o.dy) * width_ + o.dx] = stored;
+        }
+        return;
+    }
+    for (const Ring::Offset& o : ring.offsets()) {
+        const std::int64_t px = ox + o.dx;
+        const std::int64_t py = oy + o.dy;
+        if (px >= 0 && py >= 0 && px < width_ && py < height_) {
+            pixels_[index(static_cast<int>(px), static_cast<int>(py))] = stored;
         }
     }
 }

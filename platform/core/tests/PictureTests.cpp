@@ -2,11 +2,14 @@
 
 #include <climits>
 #include <cstdint>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Picture.h"
 #include "platform/PictureBox.h"
+#include "platform/Ring.h"
 #include "platform/SystemColours.h"
 
 namespace tess {
@@ -320,6 +323,30 @@ TEST(PictureCircle, MidpointOutlinePixels) {
         p.circle(c.cx, c.cy, c.radius, kInk);
         EXPECT_EQ(inked(p), c.expected);
     }
+}
+
+// A ring worked out once draws exactly what circle() draws, wholly inside, clipped at every edge
+// or wholly outside, and lists each pixel once.
+TEST(PictureCircle, PrecomputedRingDrawsTheSamePixels) {
+    for (int radius = -1; radius <= 12; ++radius) {
+        const Ring ring(radius);
+        std::set<std::pair<int, int>> distinct;
+        for (const Ring::Offset& o : ring.offsets())
+            distinct.insert({o.dx, o.dy});
+        EXPECT_EQ(distinct.size(), ring.offsets().size()) << radius;
+        for (int cy = -14; cy <= 20; cy += 3) {
+            for (int cx = -14; cx <= 22; cx += 3) {
+                Picture byCircle = numbered(9, 7);
+                Picture byRing = byCircle;
+                byCircle.circle(cx, cy, radius, kInk);
+                byRing.ring(cx, cy, ring, kInk);
+                ASSERT_EQ(byRing, byCircle) << "radius " << radius << " at " << cx << "," << cy;
+            }
+        }
+    }
+    EXPECT_TRUE(Ring(-1).offsets().empty());
+    EXPECT_EQ(Ring(0).offsets(), (std::vector<Ring::Offset>{{0, 0}}));
+    EXPECT_EQ(Ring(1).offsets(), (std::vector<Ring::Offset>{{0, -1}, {-1, 0}, {1, 0}, {0, 1}}));
 }
 
 TEST(PictureSize, CreateAndResizeRefuseWhatCannotBeHeld) {

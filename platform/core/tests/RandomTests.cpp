@@ -30,6 +30,16 @@ TEST(DefaultRandom, DrawsAreInRangeAndFillEveryLetter) {
     expectEvenBuckets<26>([&] { return random.next(); }, 260'000);
 }
 
+TEST(DefaultRandom, FillHandsOutTheSequenceAsNextDoes) {
+    DefaultRandom one(9), batch(9);
+    std::array<float, 1000> drawn{};
+    batch.fill(drawn.data(), 600);
+    batch.fill(drawn.data() + 600, 400);
+    for (float v : drawn)
+        EXPECT_EQ(v, one.next());
+    EXPECT_EQ(batch.next(), one.next());
+}
+
 TEST(DefaultRandom, SameSeedGivesSameSequenceAndOtherSeedsDiffer) {
     DefaultRandom a(42), b(42), c(43);
     int differences = 0;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/Random.h"
@@ -25,6 +26,12 @@ class DefaultRandom final : public Random {
     [[gnu::always_inline]] float next() override {
         // The low bits of xoshiro128+ are its weakest; 24 high bits fill a float's mantissa.
         return static_cast<float>(nextBits() >> 8) * 0x1.0p-24f;
+    }
+
+    void fill(float* out, std::size_t count) override {
+        for (std::size_t i = 0; i < count; ++i) {
+            out[i] = next();
+        }
     }
 
     [[gnu::always_inline]] void reseed(std::uint64_t entropy) override {

@@ -12,6 +12,8 @@
 
 namespace tess {
 
+class Ring;
+
 // A 24-bit raster, pixels stored as 0x00BBGGRR. Every access is bounds-checked: a read outside the
 // picture gives kInvalidColour and a write outside does nothing, so no call can leave the buffer.
 class Picture {
@@ -96,6 +98,8 @@ class Picture {
     // One-pixel outline of the circle of `radius` around (cx, cy); see the source for the raster
     // rule.
     void circle(int cx, int cy, int radius, Colour c);
+    // The same outline from a ring worked out beforehand, for drawing it at many centres.
+    void ring(int cx, int cy, const Ring& ring, Colour c);
     void fill(Colour c);
 
     // Keeps the overlapping area and fills what the new size adds with `fill`. Refuses the sizes

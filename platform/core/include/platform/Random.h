@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace tess {
@@ -12,6 +13,14 @@ class Random {
     // "Reseed from the timer": mixes the value into the state. It never restarts the sequence, so
     // two reseeds within one clock tick do not repeat the same draws.
     virtual void reseed(std::uint64_t entropy) = 0;
+    // The next `count` numbers of the sequence, in order, exactly what as many calls of next()
+    // give; for callers that draw by the million, so a generator can hand them out without a
+    // call per number.
+    virtual void fill(float* out, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            out[i] = next();
+        }
+    }
 };
 
 }  // namespace tess
