@@ -49,6 +49,16 @@ std::string nameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Makes the folder's new entry durable. The new file is in place already, whatever this gives:
+// a file system that cannot sync a folder (or refuses to open it) only loses the guarantee.
+void syncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        (void)::fsync(fd);
+        ::close(fd);
+    }
+}
+
 }  // namespace
 
 int AtomicFile::errorCode(int err) {
@@ -201,13 +211,22 @@ Status AtomicFile::commit() {
     }
     const int fd = fd_;
     fd_ = -1;
+    // The bytes reach the disk before the name does, so a crash or a power loss after the rename
+    // leaves the new file whole, never an empty one in the old one's place.
+    const bool replacing = !temp_.empty();
+    const int synced = replacing && ::fsync(fd) != 0 ? errno : 0;
     Status status;
     if (::close(fd) != 0) {
         status = fail(Step::Write, errno);
-    } else if (!temp_.empty() && ::rename(temp_.c_str(), target_.c_str()) != 0) {
+    } else if (synced != 0) {
+        status = fail(Step::Write, synced);
+    } else if (replacing && ::rename(temp_.c_str(), target_.c_str()) != 0) {
         status = fail(Step::Rename, errno);
     } else {
         temp_.clear();
+        if (replacing) {
+            syncFolder(folderOf(target_));
+        }
     }
     discard();
     return status;

@@ -42,7 +42,9 @@ class AtomicFile {
     Status write(std::string_view bytes);
     // Both pieces in order, in one system call where the system takes them whole.
     Status write(std::string_view first, std::string_view second);
-    // Closes the file and puts it in place of the target (a pipe or device is only closed).
+    // Flushes the file to the disk, closes it and puts it in place of the target, then flushes the
+    // folder, so after a crash the path holds the old file or the new one (a pipe or device is
+    // only closed).
     Status commit();
     // Closes and removes the new file; the target keeps what it had.
     void discard();
