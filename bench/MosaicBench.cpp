@@ -18,6 +18,7 @@
 #include <new>
 #include <string>
 
+#include "HeapCounter.h"
 #include "engine/MosaicOptions.h"
 #include "engine/MosaicRun.h"
 #include "engine/PageFormat.h"
@@ -27,49 +28,6 @@
 #include "platform/Picture.h"
 #include "platform/qt/QtEventPump.h"
 #include "platform/qt/SystemClock.h"
-
-// Heap bytes in use, and the most in use since the last reset: shows that a streamed page costs
-// a small buffer, whatever its size, while the clipboard target holds the whole page.
-namespace heap {
-std::atomic<std::size_t> live = 0;
-std::atomic<std::size_t> peak = 0;
-void resetPeak() {
-    peak = live.load();
-}
-void add(std::size_t bytes) {
-    const std::size_t now = live += bytes;
-    std::size_t seen = peak.load(std::memory_order_relaxed);
-    while (now > seen && !peak.compare_exchange_weak(seen, now, std::memory_order_relaxed)) {
-    }
-}
-}  // namespace heap
-
-void* operator new(std::size_t size) {
-    void* block = std::malloc(size == 0 ? 1 : size);
-    if (block == nullptr) {
-        throw std::bad_alloc();
-    }
-    heap::add(::malloc_usable_size(block));
-    return block;
-}
-void* operator new[](std::size_t size) {
-    return ::operator new(size);
-}
-void operator delete(void* block) noexcept {
-    if (block != nullptr) {
-        heap::live -= ::malloc_usable_size(block);
-        std::free(block);
-    }
-}
-void operator delete[](void* block) noexcept {
-    ::operator delete(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-    ::operator delete(block);
-}
-void operator delete[](void* block, std::size_t) noexcept {
-    ::operator delete(block);
-}
 
 namespace {
 

@@ -150,7 +150,12 @@ std::optional<BmpLayout> inspectBmp(std::string_view b) {
     }
     if (layout.height < 0) {
         layout.height = -layout.height;  // rows stored top-down
+        layout.topDown = true;
     }
+    layout.bitCount = static_cast<int>(bitCount);
+    layout.uncompressed = compression == kRgb;
+    layout.pixelOffset = offset;
+    layout.headerSize = headerSize;
     const bool bitsKnown = bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 ||
                            bitCount == 24 || bitCount == 32;
     const bool codingKnown = compression == kRgb || (compression == kRle8 && bitCount == 8) ||
@@ -171,6 +176,35 @@ std::optional<BmpLayout> inspectBmp(std::string_view b) {
             available >= 0 && (rowBytes == 0 || layout.height <= available / rowBytes);
     }
     return layout;
+}
+
+std::optional<Result<Picture>> decodeBmp24(std::string_view b) {
+    const std::optional<BmpLayout> layout = inspectBmp(b);
+    if (!layout || !layout->complete || !layout->uncompressed || layout->bitCount != 24 ||
+        layout->width == 0 || layout->height == 0 ||
+        std::uint64_t{layout->pixelOffset} < 14 + std::uint64_t{layout->headerSize}) {
+        return std::nullopt;
+    }
+    Result<Picture> made = Picture::createForOverwrite(static_cast<int>(layout->width),
+                                                       static_cast<int>(layout->height));
+    if (!made) {
+        return made;
+    }
+    Picture& picture = made.value();
+    const auto width = static_cast<std::size_t>(layout->width);
+    const std::size_t rowBytes = (width * 3 + 3) / 4 * 4;
+    for (int y = 0; y < picture.height(); ++y) {
+        const int stored = layout->topDown ? y : picture.height() - 1 - y;
+        const auto* from = reinterpret_cast<const unsigned char*>(b.data()) + layout->pixelOffset +
+                           static_cast<std::size_t>(stored) * rowBytes;
+        std::uint32_t* to = picture.row(y);
+        for (std::size_t x = 0; x < width; ++x, from += 3) {
+            // Stored blue, green, red.
+            to[x] =
+                std::uint32_t{from[2]} | std::uint32_t{from[1]} << 8 | std::uint32_t{from[0]} << 16;
+        }
+    }
+    return made;
 }
 
 }  // namespace tess

@@ -13,10 +13,12 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <utility>
 
+#include "platform/Bmp.h"
 #include "platform/PictureHeader.h"
 #include "platform/qt/QtPicture.h"
 
@@ -288,6 +290,12 @@ Result<Picture> decodePicture(std::string_view bytes, Colour backColour) {
             return Picture::create(static_cast<int>(layout.width), static_cast<int>(layout.height));
         }
         return invalid("the " + name + " picture has no pixels");
+    }
+    if (layout.format == PictureFormat::Bmp) {
+        // The common kind, and the one the program writes, needs no general decoder.
+        if (std::optional<Result<Picture>> plain = decodeBmp24(bytes)) {
+            return std::move(*plain);
+        }
     }
     return decodeChecked(buffer, layout, backColour);
 }

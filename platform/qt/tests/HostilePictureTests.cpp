@@ -244,6 +244,39 @@ TEST(HostilePictures, WholeFilesOfTheSameKindsStillLoad) {
     }
 }
 
+// 24-bit BMPs are read without Qt's decoder: they must give the pixels Qt's decoder gives.
+TEST(HostilePictures, PlainBmpsReadDirectlyMatchQtsDecoder) {
+    std::string rows;
+    for (int i = 0; i < 4 * 5 * 4; ++i) {
+        rows += static_cast<char>(i * 37 + 11);
+    }
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"1 x 1", bmp(1, 1, 24, 0, rows.substr(0, 4))},
+        {"3 x 2, padded rows", bmp(3, 2, 24, 0, rows.substr(0, 24))},
+        {"4 x 3, no padding", bmp(4, 3, 24, 0, rows.substr(0, 36))},
+        {"5 x 4 top-down", bmp(5, -4, 24, 0, rows.substr(0, 64))},
+        {"pixels after a gap",
+         [&] {
+             std::string gap = bmp(2, 2, 24, 0, std::string(6, '\0') + rows.substr(0, 16));
+             set16(gap, 10, 54 + 6);
+             return gap;
+         }()},
+        {"written by us", encodeBmp24(Picture(7, 3, 0x204060))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QImage qt = QImage::fromData(
+            QByteArray(c.bytes.data(), static_cast<qsizetype>(c.bytes.size())), "BMP");
+        ASSERT_FALSE(qt.isNull());
+        const Result<Picture> loaded = decodePicture(c.bytes, 0);
+        ASSERT_TRUE(loaded.ok()) << loaded.error().reason;
+        EXPECT_EQ(*loaded, fromQImage(qt, 0));
+    }
+}
+
 TEST(HostilePictures, HeadersTellTheSizeBeforeDecoding) {
     const std::string jpeg = noisyJpeg(64, 48);
     const PictureLayout fromJpeg = inspectPicture(jpeg);

@@ -23,9 +23,19 @@ struct BmpLayout {
     std::int64_t width = 0;
     std::int64_t height = 0;  // number of rows, whichever way they are stored
     bool complete = false;    // every byte the headers promise is present
+    bool topDown = false;     // the first row stored is the top one
+    int bitCount = 0;
+    bool uncompressed = false;      // plain rows of pixels, no run-length coding or bit fields
+    std::uint32_t pixelOffset = 0;  // where the rows start
+    std::uint32_t headerSize = 0;   // of the info header after the 14 bytes of the file header
 };
 // Empty when the bytes do not start with BMP headers of a known kind, or with a negative width, a
 // bit count or coding that no decoder reads.
 std::optional<BmpLayout> inspectBmp(std::string_view bytes);
+
+// The pixels of a whole uncompressed 24-bit BMP (rows either way up, the kind encodeBmp24
+// writes), read straight into a picture. Empty for any other kind or a file that is not whole,
+// which a general decoder takes; errc::OutOfMemory when the picture cannot be had.
+std::optional<Result<Picture>> decodeBmp24(std::string_view bytes);
 
 }  // namespace tess
