@@ -15,6 +15,7 @@
 #include <string>
 
 #include "HeapCounter.h"
+#include "PhotoPicture.h"
 #include "platform/Bmp.h"
 #include "platform/Picture.h"
 #include "platform/Text.h"
@@ -28,22 +29,6 @@ using namespace tess;
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
 
-// Gradients with a little noise, like a photo.
-Picture photo() {
-    Picture picture(kWidth, kHeight);
-    std::uint32_t noise = 12345;
-    for (int y = 0; y < kHeight; ++y) {
-        std::uint32_t* row = picture.row(y);
-        for (int x = 0; x < kWidth; ++x) {
-            noise = noise * 1664525u + 1013904223u;
-            const int j = static_cast<int>((noise >> 8) % 9) - 4;
-            row[x] = static_cast<std::uint32_t>(
-                rgb(255 * x / kWidth + j, 255 * y / kHeight - j, 128 + (x - y) * 127 / 7000 + j));
-        }
-    }
-    return picture;
-}
-
 // The two files, made once and removed at the end.
 struct Files {
     std::string bmp = "/dev/shm/tessaryn-bench-load-" + std::to_string(::getpid()) + ".bmp";
@@ -52,7 +37,7 @@ struct Files {
     std::size_t jpegBytes = 0;
 
     Files() {
-        const Picture picture = photo();
+        const Picture& picture = bench::photoPicture();
         const std::string bmpData = encodeBmp24(picture);
         (void)writeFileAtomic(bmp, bmpData);
         bmpBytes = bmpData.size();
