@@ -194,7 +194,11 @@ TEST_F(EffectsWindow, TheLastEffectRepeatsBehindTheProgressWindow) {
         w->mnuDarken_Click();
         w->mnuFlipV_Click();
         w->mnuLastFX_Click();
-        refusedDuringWait = refusedDuringWait && shown() == once;
+        // Neither a load nor a mosaic run starts.
+        w->Command1_Click();
+        w->Command2_Click();
+        refusedDuringWait = refusedDuringWait && shown() == once && dialogs.opens().empty() &&
+                            w->Command2->text() == "Create Mosaic!";
     });
     const std::uint32_t start = clock.tickCount();
     w->mnuLastFX_Click();
