@@ -17,8 +17,9 @@ Status RecordingShell::start(const std::string& program, const std::string& argu
 
 Status RecordingShell::deleteFile(const std::string& path, bool toTrash) {
     deleted_.push_back({path, toTrash});
-    if (!deleteResult_ || !removesFiles_)
-        return deleteResult_;
+    const Status& result = toTrash && trashResult_ ? *trashResult_ : deleteResult_;
+    if (!result || !removesFiles_)
+        return result;
 
     std::error_code ec;
     if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(path, ec))) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ class RecordingShell : public Shell {
     void setOpenResult(Status result) { openResult_ = std::move(result); }
     void setStartResult(Status result) { startResult_ = std::move(result); }
     void setDeleteResult(Status result) { deleteResult_ = std::move(result); }
+    // A result for moves to the trash alone (a desktop without a trash); a permanent delete
+    // keeps the delete result.
+    void setTrashResult(Status result) { trashResult_ = std::move(result); }
     void setRemovesFiles(bool removes) { removesFiles_ = removes; }
 
     const std::vector<std::string>& opened() const { return opened_; }
@@ -39,6 +43,7 @@ class RecordingShell : public Shell {
     Status openResult_;
     Status startResult_;
     Status deleteResult_;
+    std::optional<Status> trashResult_;
     bool removesFiles_ = false;
     std::vector<std::string> opened_;
     std::vector<StartCall> started_;
