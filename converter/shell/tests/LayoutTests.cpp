@@ -9,16 +9,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStyleFactory>
-#include <QStyleOptionButton>
-#include <QStyleOptionComboBox>
 #include <QTabWidget>
 #include <QTimer>
-#include <sstream>
 
 #include "ShellFixture.h"
+#include "platform/qt/testing/LayoutCheck.h"
 #include "shell/ConverterProgram.h"
 #include "shell/VisualStyle.h"
 #include "shell/frmCSS.h"
@@ -35,83 +32,10 @@ bool isControl(const QWidget* w) {
            !name.startsWith("SSTab1Page");
 }
 
-QString shownText(QString text) {
-    text.remove(QRegularExpression("&(?!&)"));
-    return text.replace("&&", "&");
-}
-
-// Why a control's content does not fit into it, or an empty text.
-std::string clipping(const QWidget* w) {
-    const QFontMetrics fm(w->font());
-    std::ostringstream why;
-    if (auto* label = qobject_cast<const QLabel*>(w)) {
-        const QSize need =
-            label->wordWrap() ? QSize(0, label->heightForWidth(label->width())) : label->sizeHint();
-        if (need.width() > w->width() || need.height() > w->height())
-            why << "text needs " << need.width() << "x" << need.height();
-    } else if (auto* check = qobject_cast<const QCheckBox*>(w)) {
-        if (check->sizeHint().width() > w->width())
-            why << "needs " << check->sizeHint().width();
-    } else if (auto* radio = qobject_cast<const QRadioButton*>(w)) {
-        if (radio->sizeHint().width() > w->width())
-            why << "needs " << radio->sizeHint().width();
-    } else if (auto* button = qobject_cast<const QPushButton*>(w)) {
-        QStyleOptionButton option;
-        option.initFrom(button);
-        const int room =
-            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
-        int need = fm.horizontalAdvance(shownText(button->text()));
-        if (!button->icon().isNull())
-            need += button->iconSize().width() + 4;
-        if (need > room)
-            why << "caption needs " << need << " of " << room;
-    } else if (auto* combo = qobject_cast<const QComboBox*>(w)) {
-        int widest = 0;
-        for (int i = 0; i < combo->count(); ++i)
-            widest = std::max(widest, fm.horizontalAdvance(combo->itemText(i)));
-        QStyleOptionComboBox option;
-        option.initFrom(combo);
-        const QSize need = combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option,
-                                                            QSize(widest, fm.height()), combo);
-        if (need.width() > w->width())
-            why << "entries need " << need.width();
-    } else if (auto* group = qobject_cast<const QGroupBox*>(w)) {
-        if (fm.horizontalAdvance(group->title()) + 16 > w->width())
-            why << "title too long";
-    }
-    return why.str();
-}
-
 // Every visible control lies inside its container's inner area and overlaps no visible sibling,
 // and its caption fits. Returns the faults found, one a line.
 std::string layoutFaults(const QWidget& top) {
-    std::ostringstream faults;
-    for (const QWidget* w : top.findChildren<QWidget*>()) {
-        if (!isControl(w) || !w->isVisibleTo(&top) || w->isWindow())
-            continue;
-        const QWidget* parent = w->parentWidget();
-        QRect inner = parent->rect();
-        if (auto* group = qobject_cast<const QGroupBox*>(parent)) {
-            inner = group->contentsRect();
-        }
-        if (!inner.contains(w->geometry())) {
-            faults << w->objectName().toStdString() << " leaves "
-                   << parent->objectName().toStdString() << "\n";
-        }
-        const std::string clip = clipping(w);
-        if (!clip.empty())
-            faults << w->objectName().toStdString() << ": " << clip << "\n";
-        for (const QObject* other : parent->children()) {
-            auto* sibling = qobject_cast<const QWidget*>(other);
-            if (!sibling || sibling <= w || !isControl(sibling) || !sibling->isVisibleTo(&top))
-                continue;
-            if (w->geometry().intersects(sibling->geometry())) {
-                faults << w->objectName().toStdString() << " overlaps "
-                       << sibling->objectName().toStdString() << "\n";
-            }
-        }
-    }
-    return faults.str();
+    return qt::testing::layoutFaults(top, isControl);
 }
 
 // The style the window is drawn in while a test runs: the themed look or the classic one.

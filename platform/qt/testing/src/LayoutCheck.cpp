@@ -52,7 +52,7 @@ std::string clipping(const QWidget* w) {
             button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
         int need = fm.horizontalAdvance(shownText(button->text()));
         if (!button->icon().isNull())
-            need += button->iconSize().width() + (button->text().isEmpty() ? 0 : 4);
+            need += button->iconSize().width() + 4;
         if (need > room)
             why << "caption needs " << need << " of " << room;
     } else if (auto* combo = qobject_cast<const QComboBox*>(w)) {
