@@ -189,6 +189,7 @@ TEST_F(EditAndSave, AnEditThePageCannotTakeKeepsTheRowMarkedAndSaysSo) {
 
     typeTitle("Bee");
     w->Command4_Click();
+    dialogs.answerMsgBox(mb::OK);
     w->Command6_Click();
     EXPECT_EQ(page("a.html").find("Bee"), std::string::npos);
     EXPECT_TRUE(w->rows().at(0).row.changed());

@@ -47,6 +47,12 @@ class ExplorerFixture : public ::testing::Test {
         std::filesystem::create_directories(pages);
     }
 
+    // Every question the window asked had its answer prepared, and every answer was used.
+    void TearDown() override {
+        EXPECT_EQ(dialogs.unansweredCount(), 0);
+        EXPECT_EQ(dialogs.pendingCount(), 0);
+    }
+
     // A page of a 2 x 2 picture: font size 0 ("-1") or 1 ("-2") makes a font page, 2 to 8 a CSS
     // page (8 the custom size).
     std::string writePage(const std::string& name, const std::string& title, int fontSize = 0,
