@@ -1,8 +1,17 @@
 #include "platform/qt/QtClipboard.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QMimeData>
+#include <cstdint>
+#include <string_view>
+#include <utility>
+
+#include "platform/PictureHeader.h"
+#include "platform/qt/PictureFile.h"
 
 #include "platform/qt/QtPicture.h"
 #include "platform/qt/QtText.h"
@@ -32,6 +41,48 @@ void QtClipboard::setPicture(const Picture& picture) {
 }
 
 std::optional<Picture> QtClipboard::picture() const {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data == nullptr) {
+        return std::nullopt;
+    }
+    // Another program offers the bytes of a picture file, which nobody checked: one of the four
+    // formats goes through the loader's checks; any other is decoded only after its headers'
+    // size has passed the picture limits. A picture of this program is an image already.
+    for (const QString& type : data->formats()) {
+        if (!type.startsWith(u"image/")) {
+            continue;
+        }
+        const QByteArray bytes = data->data(type);
+        if (bytes.isEmpty()) {
+            continue;
+        }
+        const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        if (inspectPicture(view).format != PictureFormat::Unknown) {
+            Result<Picture> picture = decodePicture(view, kWhite);
+            if (!picture) {
+                return std::nullopt;
+            }
+            return std::move(picture).value();
+        }
+        QByteArray copy = bytes;
+        QBuffer buffer(&copy);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer);
+        const QSize size = reader.size();
+        if (!size.isValid() || std::int64_t{size.width()} * size.height() > Picture::kMaxPixels ||
+            size.width() > Picture::kMaxSide || size.height() > Picture::kMaxSide) {
+            return std::nullopt;
+        }
+        const QImage image = reader.read();
+        if (image.isNull()) {
+            return std::nullopt;
+        }
+        Result<Picture> picture = pictureFromQImage(image, kWhite);
+        if (!picture) {
+            return std::nullopt;
+        }
+        return std::move(picture).value();
+    }
     const QImage image = QGuiApplication::clipboard()->image();
     if (image.isNull())
         return std::nullopt;

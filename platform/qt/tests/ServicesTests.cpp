@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QColorDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -14,12 +16,14 @@
 #include <fstream>
 #include <functional>
 
+#include "platform/Bmp.h"
 #include "platform/SystemColours.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEventPump.h"
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtText.h"
+#include "platform/testing/GifFixture.h"
 
 namespace tess::qt {
 namespace {
@@ -210,6 +214,32 @@ TEST(QtClipboard, RoundTripsTextAndPictures) {
     EXPECT_FALSE(clipboard.hasPicture());
     EXPECT_FALSE(clipboard.picture());
     EXPECT_EQ(clipboard.text(), "");
+}
+
+TEST(QtClipboard, PictureFilesOfferedByOtherProgramsAreCheckedBeforeDecoding) {
+    const auto offer = [](const char* type, const std::string& bytes) {
+        auto* data = new QMimeData;
+        data->setData(type, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        QGuiApplication::clipboard()->setMimeData(data);
+    };
+    QtClipboard clipboard;
+
+    offer("image/gif", testing::gifFixture(2, 1, {0, 2}));
+    const std::optional<Picture> gif = clipboard.picture();
+    ASSERT_TRUE(gif);
+    EXPECT_EQ(gif->pixel(0, 0), 0x0000FF);
+    EXPECT_EQ(gif->pixel(1, 0), 0xFF0000);
+
+    std::string huge = encodeBmp24(Picture(2, 1));
+    huge[18] = huge[22] = '\x30';  // 30000 x 30000 in the header, the pixels of two
+    huge[19] = huge[23] = '\x75';
+    const std::string cut = encodeBmp24(Picture(5, 4)).substr(0, 70);
+    for (const auto& [type, bytes] : {std::pair{"image/bmp", huge}, std::pair{"image/bmp", cut}}) {
+        SCOPED_TRACE(type);
+        offer(type, bytes);
+        EXPECT_FALSE(clipboard.picture());
+    }
+    clipboard.clear();
 }
 
 // ---- Dialogs ----------------------------------------------------------------------------------
