@@ -13,6 +13,9 @@ namespace tess::fx {
 EffectOutput flipHorizontal(EffectContext& context) {
     const Picture& source = context.picture;
     const int width = source.width();
+    if (width == 0) {
+        return EffectOutput::Scratch;  // no row to point into
+    }
     for (int y = 0; y < source.height(); ++y) {
         const std::uint32_t* in = source.row(y);
         std::uint32_t* out = context.scratch.row(y) + width - 1;

@@ -39,7 +39,8 @@ Error PageFile::fileFailure() const {
         case Step::Open:
             return failure("Cannot open", err);
         case Step::ReadOnly:
-            return failure("Cannot replace", EACCES);
+            // The system's own reason: a page on a read-only file system says so.
+            return failure("Cannot replace", err != 0 ? err : EACCES);
         case Step::Rename:
             return failure("Cannot save", err);
         case Step::None:

@@ -8,6 +8,7 @@
 
 #include "EngineTestSupport.h"
 #include "engine/PageFile.h"
+#include "platform/testing/ReadOnlyMount.h"
 
 namespace tess {
 namespace {
@@ -66,6 +67,27 @@ TEST(PageFileTest, ReadOnlyPageIsRefusedAndKept) {
     EXPECT_NE(result.error().reason.find(path), std::string::npos);
     EXPECT_EQ(enginetest::readAll(path), kOldPage);
     EXPECT_EQ(folder.names(), std::vector<std::string>{"page.html"});
+}
+
+TEST(PageFileTest, APageOnAReadOnlyFileSystemSaysSo) {
+    TempFolder dir;
+    const std::string folder = dir.file("mounted");
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    const std::string told = testing::onReadOnlyFileSystem(folder, [&] {
+        RunFixture fixture;
+        Result<RunResult> result =
+            fixture.run(Picture(2, 2), smartOptions(), MosaicTarget::file(folder + "/old.txt"));
+        if (result.ok()) {
+            return std::string("written");
+        }
+        return std::to_string(result.error().code) + "|" + result.error().reason + "|" +
+               enginetest::readAll(folder + "/old.txt");
+    });
+    if (told == "skip") {
+        GTEST_SKIP() << "no mount namespace can be made here";
+    }
+    EXPECT_EQ(told, std::to_string(errc::PermissionDenied) + "|Cannot replace " + folder +
+                        "/old.txt: Read-only file system|old");
 }
 
 TEST(PageFileTest, FolderAtThePathIsRefused) {

@@ -1,11 +1,8 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sched.h>
 #include <signal.h>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,6 +16,7 @@
 #include <vector>
 
 #include "platform/AtomicFile.h"
+#include "platform/testing/ReadOnlyMount.h"
 #include "platform/testing/TempFolder.h"
 
 namespace tess {
@@ -27,59 +25,10 @@ namespace {
 namespace fs = std::filesystem;
 using Step = AtomicFile::Step;
 
+using testing::onReadOnlyFileSystem;
 using testing::readFileContents;
 using testing::TempFolder;
 using testing::writeFileContents;
-
-// Runs `body` in a child process that sees a read-only file system at `folder` (a tmpfs holding
-// one file "old.txt", remounted read-only in a mount namespace of its own), and returns what the
-// child wrote to `out`, or "skip" where the system lets no process make such a namespace.
-std::string onReadOnlyFileSystem(const std::string& folder,
-                                 const std::function<std::string()>& body) {
-    int channel[2];
-    if (::pipe(channel) != 0) {
-        return "skip";
-    }
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
-        const auto say = [&](const std::string& text) {
-            (void)!::write(channel[1], text.data(), text.size());
-            ::_exit(0);
-        };
-        const uid_t uid = ::getuid();
-        const gid_t gid = ::getgid();
-        if (::unshare(CLONE_NEWNS) != 0) {
-            if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) {
-                say("skip");
-            }
-            writeFileContents("/proc/self/setgroups", "deny");
-            writeFileContents("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1");
-            writeFileContents("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1");
-        }
-        // Private, so the mount stays inside this process's namespace.
-        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            ::mount("none", folder.c_str(), "tmpfs", 0, nullptr) != 0) {
-            say("skip");
-        }
-        writeFileContents(folder + "/old.txt", "old");
-        if (::mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
-            say("skip");
-        }
-        say(body());
-    }
-    ::close(channel[1]);
-    std::string out;
-    char buffer[512];
-    ssize_t n = 0;
-    while ((n = ::read(channel[0], buffer, sizeof buffer)) > 0) {
-        out.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(channel[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return out;
-}
 
 TEST(AtomicFile, AReadOnlyFileSystemIsTheReason) {
     TempFolder dir("tess-atomic");
