@@ -1,20 +1,9 @@
 #include <QApplication>
-#include <QDateTime>
-#include <QStandardPaths>
 #include <QStyleFactory>
-#include <cstdint>
-#include <random>
 #include <string>
 
-#include "platform/DefaultRandom.h"
 #include "platform/Services.h"
-#include "platform/qt/IniSettingsStore.h"
-#include "platform/qt/ProgramFolder.h"
-#include "platform/qt/QtClipboard.h"
-#include "platform/qt/QtDialogs.h"
-#include "platform/qt/QtEventPump.h"
-#include "platform/qt/QtShell.h"
-#include "platform/qt/SystemClock.h"
+#include "platform/qt/DesktopServices.h"
 #include "windows/ExplorerState.h"
 #include "windows/frmMain.h"
 
@@ -24,17 +13,8 @@ int main(int argc, char** argv) {
     if (QStyle* style = QStyleFactory::create("Fusion"))
         QApplication::setStyle(style);
 
-    tess::qt::IniSettingsStore settings(
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Tessaryn");
-    tess::qt::QtDialogs dialogs;
-    tess::qt::SystemClock clock;
-    tess::DefaultRandom random(std::random_device{}() ^
-                               static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch()));
-    tess::qt::QtEventPump pump;
-    tess::qt::QtShell shell;
-    tess::qt::QtClipboard clipboard;
-    tess::Services services{dialogs, settings, clock,     random,
-                            pump,    shell,    clipboard, tess::qt::programFolder()};
+    tess::qt::DesktopServices desktop;
+    tess::Services services = desktop.services();
 
     // The command line is one directory; a path with blanks may arrive in several pieces.
     std::string commandLine;

@@ -1,0 +1,24 @@
+#include "platform/qt/DesktopServices.h"
+
+#include <QDateTime>
+#include <QStandardPaths>
+#include <cstdint>
+#include <random>
+
+#include "platform/qt/ProgramFolder.h"
+
+namespace tess::qt {
+
+DesktopServices::DesktopServices()
+    : settings_(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                "/Tessaryn"),
+      // Seeded once per start; later reseeds only mix the clock in.
+      random_(std::random_device{}() ^
+              static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch())),
+      folder_(programFolder()) {}
+
+Services DesktopServices::services() {
+    return Services{dialogs_, settings_, clock_, random_, pump_, shell_, clipboard_, folder_};
+}
+
+}  // namespace tess::qt
