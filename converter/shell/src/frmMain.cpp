@@ -22,6 +22,7 @@
 #include <QTextEdit>
 #include <initializer_list>
 
+#include "platform/qt/Controls.h"
 #include "shell/SamplePicture.h"
 #include "shell/frmCSS.h"
 #include "workspace/PictureView.h"
@@ -30,7 +31,17 @@
 
 namespace tess {
 
+using qt::makeButton;
+using qt::makeCheck;
+using qt::makeCombo;
+using qt::makeEdit;
+using qt::makeFrame;
+using qt::makeItem;
+using qt::makeLabel;
+using qt::makeSeparator;
+using qt::makeSubmenu;
 using qt::PictureBoxWidget;
+using qt::placed;
 
 namespace {
 
@@ -39,76 +50,9 @@ constexpr const char* kStatusTip =
     "Mosaic generation status. (Right click to toggle graphical/classic mode)";
 constexpr int kSwatchSize = 16;
 
-// Names and places a new control; the makers below add what their kind needs.
-template <class W>
-W* placed(W* control, const char* name, QRect geometry) {
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* label = placed(new QLabel(text, parent), name, geometry);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, QRect geometry,
-                        const QString& tip = {}) {
-    auto* button = placed(new QPushButton(text, parent), name, geometry);
-    button->setToolTip(tip);
-    button->setAutoDefault(false);
-    return button;
-}
-
-QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& text, QRect geometry,
-                     const QString& tip) {
-    auto* check = placed(new QCheckBox(text, parent), name, geometry);
-    check->setToolTip(tip);
-    return check;
-}
-
-QComboBox* makeCombo(QWidget* parent, const char* name, QRect geometry, const QString& tip) {
-    auto* combo = placed(new QComboBox(parent), name, geometry);
-    combo->setToolTip(tip);
-    return combo;
-}
-
-QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& title, QRect geometry) {
-    return placed(new QGroupBox(title, parent), name, geometry);
-}
-
-QLineEdit* makeEdit(QWidget* parent, const char* name, QRect geometry, const QString& tip) {
-    auto* edit = placed(new QLineEdit(parent), name, geometry);
-    edit->setToolTip(tip);
-    return edit;
-}
-
 PictureBoxWidget* makePicture(QWidget* parent, const char* name, QRect geometry,
                               Colour back = syscolour::ButtonFace) {
     return placed(new PictureBoxWidget(parent, back), name, geometry);
-}
-
-QAction* makeItem(QMenu* menu, const char* name, const QString& text,
-                  const QKeySequence& shortcut = {}) {
-    QAction* item = menu->addAction(text);
-    item->setObjectName(name);
-    if (!shortcut.isEmpty())
-        item->setShortcut(shortcut);
-    return item;
-}
-
-QAction* makeSeparator(QMenu* menu, const char* name) {
-    QAction* item = menu->addSeparator();
-    item->setObjectName(name);
-    return item;
-}
-
-QMenu* makeSubmenu(QMenu* parent, const char* name, const QString& text) {
-    QMenu* menu = parent->addMenu(text);
-    menu->setObjectName(name);
-    menu->menuAction()->setObjectName(name);
-    return menu;
 }
 
 // Toolbar bitmaps of the flips: arrows on magenta, which is drawn transparent.

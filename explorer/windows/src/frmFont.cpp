@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <array>
 
+#include "platform/qt/Controls.h"
 #include "platform/qt/PictureBoxWidget.h"
 #include "platform/qt/QtPicture.h"
 #include "platform/qt/QtText.h"
@@ -17,6 +18,9 @@
 namespace tess::explorer {
 
 using qt::fromQ;
+using qt::makeButton;
+using qt::makeLabel;
+using qt::placed;
 using qt::toQ;
 
 namespace {
@@ -34,25 +38,6 @@ bool isEnter(QEvent* event) {
         return false;
     const int key = static_cast<QKeyEvent*>(event)->key();
     return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
-template <class W>
-W* placed(W* control, const char* name, QRect geometry) {
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* label = placed(new QLabel(text, parent), name, geometry);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* button = placed(new QPushButton(text, parent), name, geometry);
-    button->setAutoDefault(false);
-    return button;
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 
 #include "platform/Blit.h"
 #include "platform/Runtime.h"
+#include "platform/qt/Controls.h"
 #include "platform/qt/PictureBoxWidget.h"
 #include "platform/qt/QtPicture.h"
 #include "platform/qt/QtText.h"
@@ -32,6 +33,7 @@ namespace tess::explorer {
 
 using qt::fromQ;
 using qt::PictureBoxWidget;
+using qt::placed;
 using qt::toQ;
 
 namespace {
@@ -49,13 +51,6 @@ void runStep(Step&& step) {
         step();
     } catch (const std::exception&) {
     }
-}
-
-template <class W>
-W* placed(W* control, const char* name, QRect geometry) {
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
 }
 
 ToolBarButton* makeToolButton(QWidget* parent, const char* name, int left, const char* tip) {
