@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <new>
+#include <set>
 
 #include "EngineTestSupport.h"
 #include "engine/PageFormat.h"
@@ -369,6 +370,14 @@ TEST(MosaicRunTest, RandomModesFollowTheClockRowByRow) {
         const std::vector<std::string> still = rowsAt(5000, 5000);
         ASSERT_EQ(still.size(), 3u);
         EXPECT_EQ(rowsAt(5000, 5000), still) << "mode " << mode;  // same clock, same page
+        // Within one tick the cells still differ, from cell to cell and from row to row (rows 1
+        // and 2 hold only cells: the picture has one colour).
+        std::set<std::string> cells;
+        for (std::size_t at = 0; at < still[1].size(); at += 2) {
+            cells.insert(still[1].substr(at, 2));
+        }
+        EXPECT_GT(cells.size(), 1u) << "mode " << mode;
+        EXPECT_NE(still[1], still[2]) << "mode " << mode;
 
         const std::vector<std::string> moved = rowsAt(5000, 5001);
         EXPECT_EQ(moved[0], still[0]) << "mode " << mode;
@@ -382,30 +391,75 @@ TEST(MosaicRunTest, RandomModesFollowTheClockRowByRow) {
     }
 }
 
+TEST(MosaicRunTest, RunsWithinOneTickGiveDifferentPages) {
+    // The run draws from the program's generator and leaves it where the draws ended, so the next
+    // run in the same tick, which reseeds from the same ticks, still gets other characters.
+    testing::FixedClock clock(DateTime{2005, 10, 12, 9, 30, 0, 0}, 5000);
+    DefaultRandom random(7);
+    for (std::int16_t mode : {1, 2, 3, 4, 5}) {
+        MosaicOptions options = enginetest::smartOptions();
+        options.Mode = mode;
+        std::vector<std::string> pages;
+        for (int run = 0; run < 2; ++run) {
+            RecordingSink sink;
+            enginetest::TestHooks hooks;
+            const RunServices services{clock, random, nullptr};
+            ASSERT_TRUE(runMosaic(Picture(40, 2, 0), options,
+                                  MosaicTarget::sink(sink, page::Seams::File), services, hooks)
+                            .ok());
+            pages.push_back(sink.joined());
+        }
+        EXPECT_NE(pages[0], pages[1]) << "mode " << mode;
+    }
+}
+
 TEST(MosaicRunTest, ClipboardTextIsUtf8OfThePageWhateverItsBytes) {
     // Plain ASCII pages go to the clipboard as they are; others are converted. Which it is depends
-    // on the title, the mode and the custom text, so each may be the only non-ASCII part.
+    // on the title, the mode and the custom text, so each may be the only non-ASCII part. The
+    // reference is the same page streamed to a sink with the clipboard's seams.
     struct Case {
         const char* name;
         std::int16_t mode;
+        std::int16_t fontSize;
         const char* title;
         const char* customText;
+        Picture picture;
+        bool ascii;  // whether that page is plain ASCII
     };
-    for (const Case& c :
-         {Case{"ascii smart", 6, "T", ""}, Case{"title", 6, "caf\xC3\xA9", ""},
-          Case{"ascii custom", 0, "T", "ab"}, Case{"custom text", 0, "T", "\xC3\xA9t\xC3\xA9"},
-          Case{"machine code", 4, "T", ""}, Case{"hex", 5, "T", ""}}) {
+    const Picture grey(3, 2, 0x808080);
+    for (const Case& c : {
+             Case{"ascii css page", 6, 2, "T", "", grey, true},
+             Case{"ascii font page", 6, 1, "T", "", grey, true},
+             Case{"title", 6, 2, "caf\xC3\xA9", "", grey, false},
+             Case{"title on a font page", 6, 1, "caf\xC3\xA9", "", grey, false},
+             Case{"ascii custom", 0, 2, "T", "a<b", grey, true},
+             Case{"custom text", 0, 2, "T", "\xC3\xA9t\xC3\xA9", grey, false},
+             // Six cells take the first twelve characters: the thirteenth never reaches the page.
+             Case{"custom text beyond the cells", 0, 2, "T", "abcdefghijkl\xC3\xA9", grey, true},
+             Case{"machine code", 4, 2, "T", "", grey, false},
+             Case{"machine code without cells", 4, 2, "T", "", Picture(0, 2), true},
+             Case{"random letters", 1, 2, "T", "", grey, true},
+             Case{"hex", 5, 2, "T", "", grey, true},
+         }) {
         enginetest::RunFixture fixture;
         fixture.random.setValues({0.5f});
         MosaicOptions options = enginetest::smartOptions();
         options.Mode = c.mode;
+        options.FontSize = c.fontSize;
         options.Title = c.title;
         options.CustomText = c.customText;
+        RecordingSink sink;
+        ASSERT_TRUE(
+            fixture.run(c.picture, options, MosaicTarget::sink(sink, page::Seams::Clipboard)).ok());
+        const std::string page = sink.joined();
+        ASSERT_EQ(isAscii(page), c.ascii) << c.name;
+
         testing::MemoryClipboard clipboard;
         Result<RunResult> result =
-            fixture.run(Picture(3, 2, 0x808080), options, MosaicTarget::clipboard(&clipboard));
+            fixture.run(c.picture, options, MosaicTarget::clipboard(&clipboard));
         ASSERT_TRUE(result.ok()) << c.name;
-        EXPECT_EQ(clipboard.text(), cp1252::toUtf8(result->clipboardText)) << c.name;
+        EXPECT_EQ(result->clipboardText, page) << c.name;
+        EXPECT_EQ(clipboard.text(), cp1252::toUtf8(page)) << c.name;
     }
 }
 
