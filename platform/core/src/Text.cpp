@@ -214,44 +214,6 @@ std::size_t length(std::string_view text) {
 
 }  // namespace utf8
 
-Result<std::string> readFileBytes(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        const int err = errno;
-        return ioError(codeForOpen(err), "Cannot open", path, err);
-    }
-    std::string bytes;
-    // Any file can be chosen, also one larger than the memory that can be had for it.
-    try {
-        struct stat st {};
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-            bytes.reserve(static_cast<std::size_t>(st.st_size));
-        }
-        char buffer[65536];
-        for (;;) {
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
-            if (n == 0) {
-                break;
-            }
-            if (n < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                const int err = errno;
-                ::close(fd);
-                return ioError(err == ENOMEM ? errc::OutOfMemory : errc::Generic, "Cannot read",
-                               path, err);
-            }
-            bytes.append(buffer, static_cast<std::size_t>(n));
-        }
-    } catch (const std::bad_alloc&) {
-        ::close(fd);
-        return ioError(errc::OutOfMemory, "Cannot read", path, ENOMEM);
-    }
-    ::close(fd);
-    return bytes;
-}
-
 Result<FileHead> readFileHead(const std::string& path, std::size_t maxBytes) {
     // Non-blocking, so that opening a pipe does not wait for its writer.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -306,6 +268,15 @@ Result<FileHead> readFileHead(const std::string& path, std::size_t maxBytes) {
     }
     ::close(fd);
     return head;
+}
+
+// The head of a file without a limit: the same checks, so a pipe or device is refused at once.
+Result<std::string> readFileBytes(const std::string& path) {
+    Result<FileHead> head = readFileHead(path);
+    if (!head.ok()) {
+        return head.error();
+    }
+    return std::move(head->bytes);
 }
 
 Status writeFileAtomic(const std::string& path, std::string_view bytes) {

@@ -33,7 +33,8 @@ std::size_t length(std::string_view text);  // in characters
 bool isAscii(std::string_view bytes);
 
 // Whole-file helpers. Paths are UTF-8.
-// A file too large for memory is errc::OutOfMemory.
+// A file too large for memory is errc::OutOfMemory; anything but a regular file is refused as
+// readFileHead refuses it.
 Result<std::string> readFileBytes(const std::string& path);
 // The first `maxBytes` bytes of a regular file (all of it when it is shorter) and the file's whole
 // length, for readers that need only a file's head. Anything but a regular file (a folder, pipe or
