@@ -1,6 +1,6 @@
 // The main window's effects: the 38 effect handlers over the effect table, the repeat of the last
-// effect, the flip and invert tools and the effects dialog's thumbnail. The pixel work lives in
-// the effects library; this file runs its frame on the window's pictures.
+// effect, the flip and invert tools, and the effects dialog with its thumbnail. The pixel work
+// lives in the effects library; this file runs its frame on the window's pictures.
 
 #include <QAction>
 #include <QApplication>
@@ -15,6 +15,7 @@
 #include "effects/WaitSeconds.h"
 #include "platform/qt/QtText.h"
 #include "shell/Hourglass.h"
+#include "shell/frmFX.h"
 #include "shell/frmMain.h"
 
 namespace tess {
@@ -98,8 +99,6 @@ void frmMain::connectEffects() {
         const Handler handler = kHandlers[k];
         connect(items[k], &QAction::triggered, this, [this, handler] { (this->*handler)(); });
     }
-    // Until the program has its effects dialog, the effects submenu is the way to the effects.
-    mnuEffects->menuAction()->setVisible(true);
     connect(mnuLastFX, &QAction::triggered, this, [this] { mnuLastFX_Click(); });
     connect(mnuImgEfx, &QAction::triggered, this, [this] { mnuImgEfx_Click(); });
     connect(mnuFlipH, &QAction::triggered, this, [this] { mnuFlipH_Click(); });
@@ -164,7 +163,24 @@ void frmMain::mnuLastFX_Click() {
     // The handler runs its own frame, still behind the disabled window and the progress window;
     // no event is processed between the end of the wait and the handler.
     scope.endWait();
-    (this->*kHandlers[static_cast<std::size_t>(*index)])();
+    callEffectHandler(*index);
+}
+
+void frmMain::callEffectHandler(int index) {
+    if (index < 0 || index >= fx::kEffectCount)
+        return;
+    (this->*kHandlers[static_cast<std::size_t>(index)])();
+}
+
+bool frmMain::beginEffectWait() {
+    if (!mosaicIdle())
+        return false;
+    effectBusy_ = true;
+    return true;
+}
+
+void frmMain::endEffectWait() {
+    effectBusy_ = false;
 }
 
 void frmMain::runTool(fx::EffectFunction tool) {
@@ -186,15 +202,29 @@ void frmMain::mnuInvert_Click() {
     runTool(fx::invertColours);
 }
 
+frmFX& frmMain::effectsDialog() {
+    if (!loadedEffectsDialog())
+        fxDialog_ = new frmFX(*this, services_, state_);
+    return *fxDialog_;
+}
+
+frmFX* frmMain::loadedEffectsDialog() const {
+    return fxDialog_ && !fxDialog_->isUnloaded() ? fxDialog_.data() : nullptr;
+}
+
 void frmMain::mnuImgEfx_Click() {
+    // While an effect or a mosaic run is under way (the dialog's own OK among them) the
+    // thumbnail stays as it is.
+    if (!mosaicIdle())
+        return;
+    frmFX* dialog = nullptr;
     {
         Hourglass hourglass(*this);
-        fxThumbnail = fx::makeThumbnail(srcPic->box().surface(), fx::kPreviewScratchBack);
+        dialog = &effectsDialog();
+        dialog->setThumbnail(fx::makeThumbnail(srcPic->box().surface(), fx::kPreviewScratchBack));
     }
-    services_.dialogs.msgBox(
-        "The effects dialog is not available in this version yet: the effects are in the Tools "
-        "menu's Effects submenu.",
-        mb::OKOnly | mb::Information, "tessaryn q4");
+    dialog->show();
+    dialog->activateWindow();
 }
 
 // clang-format off

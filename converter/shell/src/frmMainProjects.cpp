@@ -14,6 +14,7 @@
 #include "projects/qt/ProjectPicture.h"
 #include "shell/Hourglass.h"
 #include "shell/SharedFunctions.h"
+#include "shell/frmFX.h"
 #include "shell/frmMain.h"
 #include "workspace/Loading.h"
 #include "workspace/PictureChange.h"
@@ -53,6 +54,8 @@ ProgressWindow& frmMain::progressWindow() {
         links.ProgressLock = &state_.ProgressLock;
         links.ProgressLockFX = &state_.ProgressLockFX;
         links.mainWindow = [this] { return static_cast<QWidget*>(this); };
+        // Only an open dialog: the progress window never loads one of its own.
+        links.effectsDialog = [this] { return static_cast<QWidget*>(loadedEffectsDialog()); };
         links.applyTransparency = [this](QWidget& window) { ApplyTransparency(window, state_); };
         links.pump = &services_.pump;
         progress_ = std::make_unique<ProgressWindow>(std::move(links));

@@ -282,6 +282,12 @@ void frmMain::mnuFSP_Click() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    // During an effect's wait the close is refused outright: nothing closes the window once the
+    // effect is done, and a request kept until then would close it at the end of the next run.
+    if (effectBusy_) {
+        event->ignore();
+        return;
+    }
     if (!mosaicIdle()) {
         // The run is inside one of its turns of the event loop: it is asked to stop and the
         // window closes once it has ended, so nothing is torn down under it.

@@ -13,6 +13,7 @@
 #include "effects/Thumbnail.h"
 #include "platform/qt/QtText.h"
 #include "projects/qt/ProgressWindow.h"
+#include "shell/frmFX.h"
 
 namespace tess {
 namespace {
@@ -282,15 +283,17 @@ TEST_F(EffectsWindow, TheLastEffectIsStoredAtShutDownAndRepeatsAfterTheNextStart
 TEST_F(EffectsWindow, ImageEffectsBuildsTheThumbnailAndChangesNothingElse) {
     const Picture before = shown();
     w->mnuImgEfx_Click();
-    EXPECT_EQ(w->fxThumbnail, fx::makeThumbnail(before, fx::kPreviewScratchBack));
+    ASSERT_NE(w->loadedEffectsDialog(), nullptr);
+    EXPECT_EQ(w->loadedEffectsDialog()->picNoFX->box().pictureOrImage(),
+              fx::makeThumbnail(before, fx::kPreviewScratchBack));
     EXPECT_EQ(shown(), before);
     EXPECT_FALSE(state.ImageChanged);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(inProgram("~tesundo.dat"))));
     EXPECT_FALSE(w->mnuLastFX->isVisible());
 }
 
-TEST_F(EffectsWindow, TheEffectsSubmenuIsTheWayToTheEffects) {
-    EXPECT_TRUE(w->mnuEffects->menuAction()->isVisible());
+TEST_F(EffectsWindow, TheEffectsSubmenuStaysHiddenBesideTheDialog) {
+    EXPECT_FALSE(w->mnuEffects->menuAction()->isVisible());
 }
 
 }  // namespace

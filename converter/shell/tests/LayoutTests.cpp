@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -19,6 +20,7 @@
 #include "shell/ConverterProgram.h"
 #include "shell/VisualStyle.h"
 #include "shell/frmCSS.h"
+#include "shell/frmFX.h"
 #include "shell/frmSplash.h"
 
 namespace tess {
@@ -128,6 +130,18 @@ TEST_P(Layout, DialogAndSplashAreTidy) {
     ASSERT_NE(program.splash(), nullptr);
     EXPECT_EQ(layoutFaults(*program.splash()), "");
     saveShot(*program.splash(), "frmSplash.png");
+}
+
+TEST_P(Layout, EffectsDialogIsTidy) {
+    auto w = openMain();
+    w->show();
+    w->mnuImgEfx_Click();
+    frmFX* dialog = w->loadedEffectsDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->List1->setCurrentRow(26);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(layoutFaults(*dialog), "");
+    saveShot(*dialog, "frmFX.png");
 }
 
 }  // namespace

@@ -383,8 +383,7 @@ TEST_F(MainWindowLoad, EffectsSubmenuInFourColumnsOfTwelve) {
     EXPECT_EQ(w->effectColumns[0]->title(), "3D Tiles - Decrease Contrast");
     EXPECT_EQ(w->effectColumns[3]->title(), "Visor - X-Files");
     EXPECT_EQ(w->mnuTools->actions().indexOf(w->mnuEffects->menuAction()), 11);
-    // Shown while the program has no effects dialog: it is the way to the effects until then.
-    EXPECT_TRUE(w->mnuEffects->menuAction()->isVisible());
+    EXPECT_FALSE(w->mnuEffects->menuAction()->isVisible());
 }
 
 }  // namespace

@@ -39,6 +39,7 @@ class QTextEdit;
 namespace tess {
 
 class frmCSS;
+class frmFX;
 struct PictureReplacement;
 
 // The converter's main window: a fixed window with the tab control SSTab1 (picture, options,
@@ -182,17 +183,28 @@ class frmMain : public QMainWindow {
     void mnuFlipH_Click();
     void mnuFlipV_Click();
     void mnuInvert_Click();
-    // "Image Effects...": builds the 120 x 100 thumbnail the effects dialog previews on.
+    // "Image Effects...": builds the 120 x 100 thumbnail of the working picture into the effects
+    // dialog and shows the dialog, modeless; an open dialog keeps its selection.
     void mnuImgEfx_Click();
-    // The thumbnail mnuImgEfx_Click built last, for the effects dialog.
-    Picture fxThumbnail;
+    // The effects dialog (frmFX); reaching it creates and loads it when it is not loaded.
+    frmFX& effectsDialog();
+    // The loaded effects dialog, or null.
+    frmFX* loadedEffectsDialog() const;
+    // The handler of row `index` of the effect table (mnu3DTiles_Click .. mnuXFiles_Click), as the
+    // effects dialog's OK and the repeat of the last effect call it.
+    void callEffectHandler(int index);
+    // The effects dialog's wait before it applies an effect holds the working picture as an
+    // effect does: nothing else may change it meanwhile. False (and nothing held) while a mosaic
+    // run or an effect is under way.
+    bool beginEffectWait();
+    void endEffectWait();
 
     // ---- Resize ----
 
     // ---- Projects (frmMainProjects.cpp) ----
     // The program's one progress window (frmSLProj); reaching it loads it. Set ProgressLock or
-    // ProgressLockFX first when its load is to disable the windows. The effects dialog joins its
-    // links (links().effectsDialog) once it exists.
+    // ProgressLockFX first when its load is to disable the windows (the second also disables the
+    // open effects dialog).
     ProgressWindow& progressWindow();
     // Writes the progress window's three lines and shows it owned by `owner` (this window when
     // null), giving the event loop one turn; progressWindow().step() and .unload() go on from
@@ -590,6 +602,7 @@ class frmMain : public QMainWindow {
     std::vector<std::string> arguments_;
     QPoint tabPageOrigin_;
     QPointer<frmCSS> cssDialog_;
+    QPointer<frmFX> fxDialog_;
     UndoStore undo_{services_.programFolder};
     std::unique_ptr<ProgressWindow> progress_;
 };
