@@ -10,6 +10,7 @@
 #include "effects/EffectPreview.h"
 #include "effects/EffectTable.h"
 #include "effects/WaitSeconds.h"
+#include "platform/qt/Controls.h"
 #include "platform/qt/QtText.h"
 #include "shell/EffectsBanner.h"
 #include "shell/Hourglass.h"
@@ -18,22 +19,9 @@
 
 namespace tess {
 
-namespace {
-
-template <class W>
-W* placed(W* widget, const char* name, QRect geometry) {
-    widget->setObjectName(name);
-    widget->setGeometry(geometry);
-    return widget;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, QRect geometry) {
-    auto* button = placed(new QPushButton(caption, parent), name, geometry);
-    button->setAutoDefault(false);
-    return button;
-}
-
-}  // namespace
+using qt::makeButton;
+using qt::makeFrame;
+using qt::placed;
 
 frmFX::frmFX(frmMain& main, Services& services, ConverterState& state)
     : QDialog(&main,
@@ -50,13 +38,13 @@ frmFX::frmFX(frmMain& main, Services& services, ConverterState& state)
 
     // The frames' titles take a few pixels more here than the design gave them: the list and the
     // preview sit 20 pixels down in their frames, at their design sizes.
-    Frame2 = placed(new QGroupBox("Effects", this), "Frame2", QRect(6, 64, 369, 223));
+    Frame2 = makeFrame(this, "Frame2", "Effects", QRect(6, 64, 369, 223));
     List1 = placed(new QListWidget(Frame2), "List1", QRect(10, 20, 349, 199));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     for (const fx::EffectEntry& entry : fx::effectTable())
         List1->addItem(qt::toQ(entry.listText));
 
-    Frame1 = placed(new QGroupBox("Effect Preview", this), "Frame1", QRect(380, 64, 139, 127));
+    Frame1 = makeFrame(this, "Frame1", "Effect Preview", QRect(380, 64, 139, 127));
     srcPic = placed(new qt::PictureBoxWidget(Frame1, 0x000000), "srcPic", QRect(10, 20, 120, 100));
 
     Command1 = makeButton(this, "Command1", "OK", QRect(414, 210, 73, 27));
