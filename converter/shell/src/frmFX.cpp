@@ -37,7 +37,7 @@ frmFX::frmFX(frmMain& main, Services& services, ConverterState& state)
     Image1->box().setPicture(EffectsBanner());
 
     // The frames' titles take a few pixels more here than the design gave them: the list and the
-    // preview sit 20 pixels down in their frames, at their design sizes.
+    // preview start 20 pixels down in their frames (16 and 18 in the design), at their sizes.
     Frame2 = makeFrame(this, "Frame2", "Effects", QRect(6, 64, 369, 223));
     List1 = placed(new QListWidget(Frame2), "List1", QRect(10, 20, 349, 199));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -92,6 +92,7 @@ void frmFX::List1_Click() {
     const int index = selectedIndex();
     if (index < 0 || applying_ || unloaded_)
         return;
+    chosen_ = index;
     srcPic->box().setPicture(picNoFX->box().pictureOrImage());
     if (!Command1->isEnabled())
         Command1->setEnabled(true);
@@ -109,7 +110,7 @@ void frmFX::Command1_Click() {
     if (applying_ || unloaded_)
         return;
     // The entry is taken once: the progress window names the effect that is applied.
-    const int index = selectedIndex();
+    const int index = chosen_;
     if (index < 0 || index >= fx::kEffectCount)
         return;
     // Nothing is applied while the main window runs a mosaic or an effect of its own.

@@ -375,6 +375,21 @@ TEST_F(EffectsDialog, OKGivesEverythingBackWhenTheEffectCannotRun) {
     EXPECT_EQ(caption(), "   Last Effect: Mosaic");
 }
 
+// Ctrl and a click take a selection back; the preview shown is still the one OK applies.
+TEST_F(EffectsDialog, ASelectionTakenBackKeepsTheEntryShown) {
+    letTimePassWhileWaiting();
+    const Picture before = shown();
+    frmFX& dialog = open();
+    select(dialog, "Visor");
+    const Picture visor = preview(dialog);
+    dialog.List1->clearSelection();
+    EXPECT_EQ(preview(dialog), visor);
+    EXPECT_TRUE(dialog.Command1->isEnabled());
+    dialog.Command1->click();
+    EXPECT_EQ(caption(), "   Last Effect: Visor");
+    EXPECT_EQ(shown(), applied("Visor", before));
+}
+
 TEST_F(EffectsDialog, CancelCloseAndEscapeChangeNothing) {
     const Picture before = shown();
     const std::function<void(frmFX&)> ways[] = {
@@ -457,6 +472,19 @@ TEST_F(EffectsDialog, OKDoesNothingWhileTheMainWindowRepeatsAnEffect) {
     EXPECT_EQ(caption(), "   Last Effect: Brighten");
     EXPECT_EQ(w->loadedEffectsDialog(), &dialog);
     EXPECT_TRUE(w->isEnabled());
+}
+
+TEST_F(EffectsDialog, ClosingTheMainWindowEndsTheProgramWithTheDialogOpen) {
+    w->show();
+    frmFX& dialog = open();
+    select(dialog, "Neon");
+    QPointer<frmFX> watched(&dialog);
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(programEnds, 1);
+    EXPECT_FALSE(state.ImageChanged);
+    // The program's end takes the main window, and the dialog goes with it.
+    w.reset();
+    EXPECT_TRUE(watched.isNull());
 }
 
 // A close refused during the wait is not kept: a mosaic run afterwards does not close the program

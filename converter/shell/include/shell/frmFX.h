@@ -74,6 +74,9 @@ class frmFX : public QDialog {
     frmMain& main_;
     Services& services_;
     ConverterState& state_;
+    // The entry selected last, whose preview is shown; a selection the user takes back with the
+    // Ctrl key leaves it as it was.
+    int chosen_ = -1;
     bool applying_ = false;
     bool unloaded_ = false;
 };
