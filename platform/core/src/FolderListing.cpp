@@ -29,6 +29,12 @@ bool matchesListPattern(std::string_view name, std::string_view pattern) {
     return wanted.size() == 3 && extension.size() > 3 && extension.compare(0, 3, wanted) == 0;
 }
 
+bool listOrderLess(std::string_view a, std::string_view b) {
+    const std::string la = rt::toLower(a);
+    const std::string lb = rt::toLower(b);
+    return la != lb ? la < lb : a < b;
+}
+
 Result<std::vector<std::string>> listFolder(const std::string& folder, std::string_view pattern) {
     std::error_code error;
     fs::directory_iterator it(fs::path(folder.empty() ? "." : folder), error);
@@ -50,11 +56,7 @@ Result<std::vector<std::string>> listFolder(const std::string& folder, std::stri
     }
     if (error)
         return Error{errc::Generic, "Cannot list " + folder + ": " + error.message()};
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const std::string la = rt::toLower(a);
-        const std::string lb = rt::toLower(b);
-        return la != lb ? la < lb : a < b;
-    });
+    std::sort(names.begin(), names.end(), listOrderLess);
     return names;
 }
 

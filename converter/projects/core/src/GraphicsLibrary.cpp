@@ -1,0 +1,294 @@
+#include "projects/GraphicsLibrary.h"
+
+#include <algorithm>
+
+#include <sys/stat.h>
+
+#include "platform/Blit.h"
+#include "platform/FolderListing.h"
+#include "platform/Runtime.h"
+#include "platform/Text.h"
+#include "projects/FileEncoder.h"
+
+namespace tess {
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+Error fault(std::string reason) {
+    return {errc::Generic, std::move(reason)};
+}
+
+bool isMark(std::string_view mark) {
+    return mark == library::kMark10 || mark == library::kMark11;
+}
+
+// The position of `needle` in `text` without regard to letter case, or npos.
+std::size_t findNoCase(std::string_view text, std::string_view needle) {
+    return rt::toLower(text).find(rt::toLower(needle));
+}
+
+bool matchesPicturePattern(std::string_view name) {
+    return std::any_of(std::begin(library::kPicturePatterns), std::end(library::kPicturePatterns),
+                       [&](std::string_view pattern) { return matchesListPattern(name, pattern); });
+}
+
+// The length field of a header line: digits only, few enough to be a length at all.
+std::optional<std::size_t> lengthField(std::string_view text) {
+    if (text.empty() || text.size() > library::kMaxLengthDigits)
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return static_cast<std::size_t>(value);
+}
+
+}  // namespace
+
+bool hasLibraryMark(std::string_view file) {
+    return isMark(file.substr(0, library::kMarkSize));
+}
+
+bool isSafeRecordName(std::string_view name) {
+    if (name.empty() || name[0] == '.')
+        return false;
+    if (name.find("..") != std::string_view::npos)
+        return false;
+    return std::none_of(name.begin(), name.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return c == '/' || c == '\\' || u < 0x20 || u == 0x7F;
+    });
+}
+
+std::vector<LibraryRecord> parseRecords(std::string_view body) {
+    std::vector<LibraryRecord> records;
+    std::size_t at = 0;
+    while (body.substr(at, library::kRecordStart.size()) == library::kRecordStart) {
+        const std::size_t headerAt = at + library::kRecordStart.size();
+        const std::size_t lineEnd = body.find(kCrLf, headerAt);
+        if (lineEnd == std::string_view::npos)
+            break;
+        const std::string_view header = body.substr(headerAt, lineEnd - headerAt);
+        const std::size_t bar = header.find('|');
+        if (bar == std::string_view::npos)
+            break;
+        const std::optional<std::size_t> length = lengthField(header.substr(bar + 1));
+        const std::size_t dataAt = lineEnd + kCrLf.size();
+        const std::size_t left = body.size() - dataAt;
+        if (!length || *length > left || left - *length < kCrLf.size() ||
+            body.substr(dataAt + *length, kCrLf.size()) != kCrLf)
+            break;
+        const std::string_view name = header.substr(0, bar);
+        if (isSafeRecordName(name))
+            records.push_back({cp1252::toUtf8(name), std::string(body.substr(dataAt, *length))});
+        at = dataAt + *length + kCrLf.size();
+    }
+    return records;
+}
+
+Result<std::vector<LibraryRecord>> readLibrary(std::string_view file) {
+    if (!hasLibraryMark(file))
+        return fault("The file is not a graphics library.");
+    Result<std::string> body = DecodeFile(file.substr(library::kMarkSize));
+    if (!body)
+        return body.error();
+    return parseRecords(*body);
+}
+
+Result<std::string> writeLibrary(const std::vector<LibraryRecord>& records, std::string_view mark) {
+    if (!isMark(mark))
+        return fault("\"" + std::string(mark) + "\" is not a library mark.");
+    std::string body;
+    for (const LibraryRecord& record : records) {
+        const std::string name = cp1252::fromUtf8(record.name);
+        if (!isSafeRecordName(name) || name.find('|') != std::string::npos)
+            return fault("\"" + record.name + "\" cannot name a picture of a library.");
+        body += library::kRecordStart;
+        body += name;
+        body += '|';
+        body += std::to_string(record.data.size());
+        body += kCrLf;
+        body += record.data;
+        body += kCrLf;
+    }
+    Result<std::string> encoded = EncodeFile(std::string_view(body));
+    if (!encoded)
+        return encoded.error();
+    return std::string(mark) + *encoded;
+}
+
+Result<std::string> readLibraryFile(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return readFileBytes(path);  // its error names the reason
+    if (!S_ISREG(st.st_mode))
+        return fault("\"" + path + "\" is not a file.");
+    if (st.st_size > library::kMaxFileSize)
+        return fault("\"" + path + "\" is too large for a graphics library.");
+    return readFileBytes(path);
+}
+
+std::vector<std::string> listLibraries(const std::string& graphicsFolder) {
+    Result<std::vector<std::string>> listed = listFolder(graphicsFolder, library::kLibraryPattern);
+    std::vector<std::string> libraries;
+    if (!listed)
+        return libraries;
+    for (std::string& name : *listed) {
+        Result<FileHead> head = readFileHead(joinPath(graphicsFolder, name), library::kMarkSize);
+        if (head && hasLibraryMark(head->bytes))
+            libraries.push_back(std::move(name));
+    }
+    return libraries;
+}
+
+std::vector<LibraryRecord> listedPictures(std::vector<LibraryRecord> records) {
+    std::vector<LibraryRecord> files;
+    for (LibraryRecord& record : records) {
+        const std::string folded = rt::toLower(record.name);
+        auto same = std::find_if(files.begin(), files.end(), [&](const LibraryRecord& f) {
+            return rt::toLower(f.name) == folded;
+        });
+        if (same != files.end())
+            *same = std::move(record);
+        else
+            files.push_back(std::move(record));
+    }
+    std::vector<LibraryRecord> listed;
+    for (LibraryRecord& file : files) {
+        if (matchesPicturePattern(file.name) &&
+            file.data.size() + kCrLf.size() <= library::kMaxListedFileSize)
+            listed.push_back(std::move(file));
+    }
+    std::stable_sort(listed.begin(), listed.end(),
+                     [](const LibraryRecord& a, const LibraryRecord& b) {
+                         return listOrderLess(a.name, b.name);
+                     });
+    return listed;
+}
+
+std::string FormatFName(std::string_view sTheText) {
+    const std::u32string text = utf8::decode(sTheText);
+    std::string out;
+    out.reserve(sTheText.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::string c = utf8::encode(text[i]);
+        const bool upper = i == 0 || (i >= 2 && text[i - 1] == U' ');
+        out += upper ? rt::toUpper(c) : rt::toLower(c);
+    }
+    return rt::trim(out);
+}
+
+std::string libraryDisplayName(std::string_view fileName) {
+    std::string name(fileName.substr(0, findNoCase(fileName, ".tgl")));
+    std::replace(name.begin(), name.end(), '_', ' ');
+    return FormatFName(name);
+}
+
+std::string pictureDisplayName(std::string_view fileName, ExtensionOrder order) {
+    static constexpr std::string_view kLoad[] = {".bmp", ".gif", ".jpg"};
+    static constexpr std::string_view kBrowse[] = {".bmp", ".jpg", ".gif"};
+    std::string_view shown = fileName;
+    for (const std::string_view extension : order == ExtensionOrder::Load ? kLoad : kBrowse) {
+        const std::size_t at = findNoCase(fileName, extension);
+        if (at != std::string_view::npos)
+            shown = fileName.substr(0, at);
+    }
+    return FormatFName(shown);
+}
+
+std::string libraryName(std::string_view fileName) {
+    std::string name(fileName);
+    for (std::size_t at; (at = name.find(".tgl")) != std::string::npos;)
+        name.erase(at, 4);
+    return name;
+}
+
+std::optional<std::size_t> defaultLibraryIndex(const std::vector<std::string>& listed) {
+    constexpr std::string_view kDefaultFile = "default.tgl";
+    std::optional<std::size_t> found;
+    int matches = 0;
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        if (listed[i] == kDefaultFile)
+            return i;
+        if (rt::toLower(listed[i]) == kDefaultFile) {
+            found = i;
+            ++matches;
+        }
+    }
+    return matches == 1 ? found : std::nullopt;
+}
+
+std::optional<std::size_t> libraryFileIndex(const std::vector<std::string>& listed,
+                                            std::string_view sFileName) {
+    if (sFileName == "Default")
+        return defaultLibraryIndex(listed);
+    const auto at = std::find(listed.begin(), listed.end(), sFileName);
+    if (at == listed.end())
+        return std::nullopt;
+    return static_cast<std::size_t>(at - listed.begin());
+}
+
+LibraryChoice chooseLibrary(const std::vector<std::string>& listed, std::string_view prevGFXLib) {
+    if (!prevGFXLib.empty()) {
+        const std::string wanted = rt::toLower(prevGFXLib);
+        for (std::size_t p = 0; p < listed.size(); ++p) {
+            if (rt::toLower(listed[p]) == wanted)
+                return {p, listed[p], libraryDisplayName(listed[p])};
+        }
+    }
+    // The first entry captioned "Default" is the default library. "Default" opens the file of
+    // that name; where no single file has it, the entry opens by its own name.
+    const auto firstDefault = std::find_if(listed.begin(), listed.end(), [](const std::string& n) {
+        return rt::toLower(libraryDisplayName(n)) == "default";
+    });
+    if (firstDefault != listed.end()) {
+        if (const std::optional<std::size_t> d = defaultLibraryIndex(listed))
+            return {*d, "Default", "Default"};
+        return {static_cast<std::size_t>(firstDefault - listed.begin()), *firstDefault, "Default"};
+    }
+    if (listed.empty())
+        return {};
+    return {0, listed[0], libraryDisplayName(listed[0])};
+}
+
+Picture libraryThumbnail(const Picture& picture) {
+    constexpr int side = library::kThumbnailSide;
+    if (picture.width() <= side && picture.height() <= side)
+        return picture;
+    Picture thumbnail(side, side);
+    stretchBlt(thumbnail, 0, 0, side, side, picture, 0, 0, picture.width(), picture.height(),
+               RasterOp::SrcCopy);
+    return thumbnail;
+}
+
+Result<std::vector<LibraryPicture>> unpackLibrary(std::string_view file,
+                                                  const PictureDecoder& decode,
+                                                  const UnpackProgress& progress) {
+    auto step = [&](const std::string& text) {
+        if (progress)
+            progress(text);
+    };
+    Result<std::vector<LibraryRecord>> records = readLibrary(file);
+    if (!records)
+        return records.error();
+    step("Analyzing data...");
+    step("Processing data...");
+    for (const LibraryRecord& record : *records)
+        step("Processing data... " + record.name);
+    step("Loading images...");
+    std::vector<LibraryPicture> pictures;
+    for (LibraryRecord& record : listedPictures(std::move(records).value())) {
+        Result<Picture> picture = decode(record.data);
+        if (picture)
+            pictures.push_back({std::move(record.name), libraryThumbnail(*picture)});
+    }
+    if (pictures.empty())
+        return fault("The library holds no picture that can be shown.");
+    return pictures;
+}
+
+}  // namespace tess
