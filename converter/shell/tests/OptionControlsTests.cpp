@@ -220,14 +220,15 @@ TEST_F(OptionControls, BackgroundColourFromTheSwatchOrTheMenu) {
     EXPECT_EQ(dialogs.colours()[1].initial, 0x0000FF);
 }
 
-TEST_F(OptionControls, TheLibraryEntryPointSaysItIsNotAvailable) {
+TEST_F(OptionControls, TheLibraryEntryPointIsEnabledAgainAfterAFileThatIsNoLibrary) {
     touch(inProgram("Graphics/default.tgl"));
     auto w = openMain();
     w->mnuGFXLib->trigger();
     ASSERT_EQ(dialogs.msgBoxes().size(), 1u);
-    EXPECT_NE(dialogs.msgBoxes()[0].prompt.find("not available"), std::string::npos);
+    EXPECT_EQ(dialogs.msgBoxes()[0].prompt, "Unable to load graphics library.");
     EXPECT_TRUE(w->mnuGFXLib->isEnabled());
     EXPECT_TRUE(w->Command11->isEnabled());
+    EXPECT_EQ(w->libraryBrowser(), nullptr);
 }
 
 }  // namespace

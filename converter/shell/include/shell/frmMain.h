@@ -11,14 +11,15 @@
 
 #include "effects/Effect.h"
 #include "engine/MosaicOptions.h"
+#include "platform/LineShape.h"
 #include "platform/Services.h"
 #include "platform/qt/MultiLineTextBox.h"
 #include "platform/qt/PictureBoxWidget.h"
+#include "projects/qt/LibraryBrowserLinks.h"
 #include "projects/qt/ProgressWindow.h"
 #include "shell/CommonDialog.h"
 #include "shell/ConverterState.h"
 #include "shell/FileListBox.h"
-#include "shell/LineShape.h"
 #include "shell/StoredSettings.h"
 #include "shell/WebCommands.h"
 #include "workspace/UndoStore.h"
@@ -40,6 +41,7 @@ namespace tess {
 
 class frmCSS;
 class frmFX;
+class frmGFXLib;
 struct PictureReplacement;
 
 // The converter's main window: a fixed window with the tab control SSTab1 (picture, options,
@@ -220,7 +222,14 @@ class frmMain : public QMainWindow {
     std::string ProjectSavePath;
     std::string ProjectOpenPath;
 
-    // ---- Libraries ----
+    // ---- Libraries (frmMainLibraries.cpp) ----
+    // The menu item and Command11 open the library browser (modal) and take back the picture it
+    // hands over as the working picture.
+    void mnuGFXLib_Click();
+    // The open library browser, while it is open.
+    frmGFXLib* libraryBrowser() const;
+    // The left arrow's design position, kept from the browser's first load on.
+    std::int32_t GFXArrowLeft = 0;
 
     // ---- Periphery ----
     // The preferences panel and the option summary (frmMainPreferences.cpp).
@@ -277,9 +286,6 @@ class frmMain : public QMainWindow {
     void Command14_Click();
     // Whether another converter was running when this one started (the update query says so).
     bool otherInstanceRunning = false;
-
-    // ---- Not built yet (frmMainPending.cpp) ----
-    void mnuGFXLib_Click();
 
     // ---- Form members ----
     std::string TextFilePath;
@@ -581,6 +587,8 @@ class frmMain : public QMainWindow {
     void connectProjects();
 
     // ---- Libraries ----
+    LibraryBrowserLinks libraryBrowserLinks();
+    void takeLibraryPicture(const Picture& picture, const std::string& title);
 
     // ---- Periphery ----
     // Where a hidden panel waits: below the window's inner area.
@@ -603,6 +611,7 @@ class frmMain : public QMainWindow {
     QPoint tabPageOrigin_;
     QPointer<frmCSS> cssDialog_;
     QPointer<frmFX> fxDialog_;
+    QPointer<frmGFXLib> libraryBrowser_;
     UndoStore undo_{services_.programFolder};
     std::unique_ptr<ProgressWindow> progress_;
 };
