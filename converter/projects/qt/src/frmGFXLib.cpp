@@ -295,6 +295,8 @@ void frmGFXLib::Form_Load() {
     if (links_.applyTransparency)
         links_.applyTransparency(*this);
     CleanGFXLibFiles(false);
+    // The arrow keys, Enter and Space work on the preview from the start.
+    picPreview->setFocus();
     loaded_ = true;
 }
 

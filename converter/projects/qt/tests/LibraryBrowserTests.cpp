@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -386,6 +387,26 @@ TEST_F(LibraryBrowser, ArrowsAndKeysStepThroughThePictures) {
     b->HScroll1->setValue(2);
     EXPECT_EQ(text(b->Label3), "My Photo");
     EXPECT_TRUE(taken.empty());
+}
+
+TEST_F(LibraryBrowser, KeysAndClicksOnTheControlsReachTheirHandlers) {
+    put("default.tgl", {{"a.bmp", bmp(8, 8)}, {"b.bmp", bmp(8, 8)}});
+    auto b = open();
+    ASSERT_TRUE(b->isLoaded());
+    QKeyEvent right(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier);
+    QCoreApplication::sendEvent(b->picPreview, &right);
+    EXPECT_EQ(b->HScroll1->value(), 1);
+    emit b->Image2->mouseReleased(1, 0, 3, 3);
+    EXPECT_EQ(b->HScroll1->value(), 0);
+    QKeyEvent other(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    QCoreApplication::sendEvent(b->picPreview, &other);
+    EXPECT_TRUE(taken.empty());
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(b->picPreview, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    ASSERT_EQ(taken.size(), 1u);
+    EXPECT_EQ(taken[0].title, "A From Default Graphics Library");
+    EXPECT_EQ(unloads, 1);
 }
 
 TEST_F(LibraryBrowser, EnterSpaceOrADoubleClickTakesTheShownPicture) {
