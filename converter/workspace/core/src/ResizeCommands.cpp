@@ -1,0 +1,41 @@
+#include "workspace/ResizeCommands.h"
+
+#include <utility>
+
+#include "platform/Blit.h"
+#include "workspace/Resample.h"
+
+namespace tess {
+
+std::optional<PictureSize> halfSize(const Picture& picture) {
+    const PictureSize half{picture.width() / 2, picture.height() / 2};
+    if (half.width == 0 || half.height == 0)
+        return std::nullopt;
+    return half;
+}
+
+std::optional<PictureSize> doubleSize(const Picture& picture) {
+    if (picture.empty())
+        return std::nullopt;
+    return PictureSize{2 * picture.width(), 2 * picture.height()};
+}
+
+Result<Picture> resizedPicture(const Picture& source, PictureSize size, ResizeDrawing drawing,
+                               Colour scratchBack) {
+    Result<Picture> target = Picture::create(size.width, size.height, scratchBack);
+    if (!target)
+        return target;
+    if (drawing == ResizeDrawing::Resample) {
+        drawBilinear(source, *target);
+    } else {
+        stretchBlt(*target, 0, 0, size.width, size.height, source, 0, 0, source.width(),
+                   source.height(), RasterOp::SrcCopy);
+    }
+    return target;
+}
+
+std::string sizeStatusText(int width, int height) {
+    return "0x0 of " + std::to_string(width) + "x" + std::to_string(height);
+}
+
+}  // namespace tess
