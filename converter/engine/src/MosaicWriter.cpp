@@ -1,6 +1,7 @@
 #include "engine/MosaicWriter.h"
 
 #include <algorithm>
+#include <memory>
 #include <new>
 
 #include "engine/MosaicOptions.h"
@@ -13,6 +14,18 @@ namespace tess {
 
 namespace {
 constexpr std::int64_t kLargestReserve = std::int64_t{256} << 20;
+
+// The memory of the last clipboard page, kept for the next one. A large page written into fresh
+// memory spends as long waiting for the system to clear it as on its cells; a page written over
+// the last one does not. Runs take it only once no result reads it any more.
+std::shared_ptr<std::string>& keptPage() {
+    static std::shared_ptr<std::string> kept;
+    return kept;
+}
+
+bool keptPageIsFree() {
+    return keptPage() != nullptr && keptPage().use_count() == 1;
+}
 
 Error noMemoryForClipboard() {
     return Error{errc::OutOfMemory, "Not enough memory to copy the page to the clipboard"};
@@ -40,6 +53,10 @@ Status MosaicWriter::begin(const MosaicTarget& target) {
             break;
         case MosaicTarget::Kind::Clipboard: {
             clipboard_ = target.clipboardService();
+            if (keptPageIsFree()) {
+                text_.swap(*keptPage());
+                text_.clear();
+            }
             // Room for the page as if every cell opened a run, so the text is not copied as it
             // grows; memory that stays unused is never touched. The page is written into it once,
             // from start to end, which huge pages serve with a fraction of the page faults.
@@ -150,7 +167,13 @@ Result<RunResult> MosaicWriter::finish(bool cancelled, const SpeedLog* speedLog)
                 return noMemoryForClipboard();
             }
         }
-        result.clipboardText = std::move(text_);
+        std::shared_ptr<std::string> page =
+            keptPageIsFree() ? keptPage() : std::make_shared<std::string>();
+        page->swap(text_);
+        // A page beyond the largest reserve is left to go with its result.
+        keptPage() = page->capacity() <= static_cast<std::size_t>(kLargestReserve) ? page : nullptr;
+        result.clipboardText = *page;
+        result.clipboardPage = std::move(page);
     }
 
     const DateTime end = clock_.now();

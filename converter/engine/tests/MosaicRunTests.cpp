@@ -391,6 +391,36 @@ TEST(MosaicRunTest, RandomModesFollowTheClockRowByRow) {
     }
 }
 
+TEST(MosaicRunTest, ClipboardPagesOfEarlierResultsStayAsTheyWere) {
+    // A clipboard run writes over the memory of the last page only once no result reads it.
+    RunFixture fixture;
+    testing::MemoryClipboard clipboard;
+    const MosaicOptions options = smartOptions();
+    const Picture large(40, 6, 0x808080);
+    const Picture small(2, 1, 0xFFFFFF);
+    auto pageOf = [&](const Picture& picture) {
+        RecordingSink sink;
+        EXPECT_TRUE(
+            fixture.run(picture, options, MosaicTarget::sink(sink, page::Seams::Clipboard)).ok());
+        return sink.joined();
+    };
+    {
+        Result<RunResult> first = fixture.run(large, options, MosaicTarget::clipboard(&clipboard));
+        Result<RunResult> second = fixture.run(small, options, MosaicTarget::clipboard(&clipboard));
+        ASSERT_TRUE(first.ok() && second.ok());
+        EXPECT_EQ(first->clipboardText, pageOf(large));
+        EXPECT_EQ(second->clipboardText, pageOf(small));
+    }
+    // Written over the memory of a larger page, a small page holds nothing of it.
+    for (const Picture* picture : {&large, &small, &small}) {
+        Result<RunResult> result =
+            fixture.run(*picture, options, MosaicTarget::clipboard(&clipboard));
+        ASSERT_TRUE(result.ok());
+        EXPECT_EQ(result->clipboardText, pageOf(*picture)) << picture->width();
+        EXPECT_EQ(clipboard.text(), pageOf(*picture)) << picture->width();
+    }
+}
+
 TEST(MosaicRunTest, RunsWithinOneTickGiveDifferentPages) {
     // The run draws from the program's generator and leaves it where the draws ended, so the next
     // run in the same tick, which reseeds from the same ticks, still gets other characters.
