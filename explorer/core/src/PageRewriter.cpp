@@ -1,9 +1,17 @@
 #include "explorer/PageRewriter.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "explorer/PageReader.h"
+#include "platform/AtomicFile.h"
 #include "platform/Text.h"
 
 namespace tess::explorer {
@@ -24,6 +32,7 @@ constexpr std::string_view kSizeRule = " pre { font-size: ";
 constexpr std::string_view kRuleEnd = " }";
 constexpr std::string_view kPictureStart = "<center><pre>";
 constexpr std::string_view kCssPrefix = "CSS - ";
+constexpr std::string_view kStyleTag = "<style type=\"text/css\">";
 
 // The first exact occurrence of `what` at or after `from`.
 std::size_t findExact(std::string_view text, std::string_view what, std::size_t from = 0) {
@@ -35,43 +44,230 @@ std::size_t findExact(std::string_view text, std::string_view what, std::size_t 
                           : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
 }
 
+// A range of a page text that no replacement may touch.
+struct Kept {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
+
 // A page text changed step by step. It copies the page only once a step finds something, so
-// steps that find nothing cost one search each.
+// steps that find nothing cost one search each. An occurrence that overlaps the kept range is
+// left as it stands, and the range moves with the text in front of it.
 class Draft {
   public:
-    explicit Draft(std::string_view base) : base_(base) {}
+    explicit Draft(std::string_view base, std::optional<Kept> kept = std::nullopt)
+        : base_(base), kept_(kept) {}
 
     std::string_view text() const { return changed_ ? std::string_view(*changed_) : base_; }
     bool contains(std::string_view what) const {
         return findExact(text(), what) != std::string_view::npos;
     }
-    // Every occurrence of `what` by `with`, case-sensitively; false when there was none.
+    // Every occurrence of `what` by `with`, case-sensitively; false when none was replaced.
     bool replace(std::string_view what, std::string_view with) {
         const std::string_view current = text();
         std::size_t at = findExact(current, what);
-        if (at == std::string_view::npos) {
-            return false;
-        }
         std::string out;
-        out.reserve(current.size() + with.size() - std::min(with.size(), what.size()));
         std::size_t from = 0;
+        std::size_t replacedBefore = 0;  // occurrences in front of the kept range
+        bool any = false;
         while (at != std::string_view::npos) {
+            const std::size_t end = at + what.size();
+            if (kept_ && at < kept_->end && end > kept_->begin) {
+                at = findExact(current, what, at + 1);
+                continue;
+            }
+            if (!any) {
+                out.reserve(current.size() + with.size() - std::min(with.size(), what.size()));
+                any = true;
+            }
             out.append(current, from, at - from);
             out.append(with);
-            from = at + what.size();
+            from = end;
+            if (kept_ && end <= kept_->begin) {
+                ++replacedBefore;
+            }
             at = findExact(current, what, from);
         }
+        if (!any) {
+            return false;
+        }
         out.append(current, from);
+        if (kept_) {
+            kept_->begin =
+                kept_->begin + replacedBefore * with.size() - replacedBefore * what.size();
+            kept_->end = kept_->end + replacedBefore * with.size() - replacedBefore * what.size();
+        }
         changed_ = std::move(out);
         return true;
     }
     bool changed() const { return changed_.has_value(); }
+    const std::optional<Kept>& kept() const { return kept_; }
     std::string take() && { return std::move(*changed_); }
 
   private:
     std::string_view base_;
+    std::optional<Kept> kept_;
     std::optional<std::string> changed_;
 };
+
+// Where the steps look. A page's markup lies in its head, and the rest (the picture's cells) holds
+// nothing a rewrite matches, so the steps run on the head alone and the rest is kept as it
+// stands. While they do, a reader whose answer could reach past the head (a value running into
+// the head's last line end, a size rule whose end lies beyond it) marks the run as spilt, and the
+// rewrite is done again on the whole page.
+struct Scope {
+    bool head = false;
+    bool spilt = false;
+};
+
+// The page while its colour and size are rewritten: the title's text masked (MaskTitle), and the
+// title element, tags included, kept from every replacement.
+struct Marked {
+    std::string text;
+    std::optional<Kept> title;
+    Scope* scope = nullptr;
+
+    Draft draft() const { return Draft(text, title); }
+    void take(Draft&& draft) {
+        if (draft.changed()) {
+            title = draft.kept();
+            text = std::move(draft).take();
+        }
+    }
+};
+
+// Whether `lowerPattern` stands at `at`, letters compared without regard to case.
+bool standsAt(std::string_view text, std::size_t at, std::string_view lowerPattern) {
+    if (at > text.size() || text.size() - at < lowerPattern.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < lowerPattern.size(); ++i) {
+        const char c = text[at + i];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != lowerPattern[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The tags and rules the readers and the replacements look for, in lower case: every text a rewrite
+// replaces or looks for begins with one of them.
+constexpr std::string_view kMarkupTags[] = {"<title>",       "</title>",        "<body bgcolor=\"",
+                                            "<font size=\"", "<nofont size=\"", kStyleTag,
+                                            kPictureStart};
+constexpr std::string_view kMarkupRules[] = {" pre {", " nopre {"};
+
+// Up to the first eight bytes of `text` in one word, every byte with its 0x20 bit set: a letter in
+// lower case, and every non-letter of the markup above as it is.
+std::uint64_t foldedWord(std::string_view text) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data(), std::min<std::size_t>(8, text.size()));
+    return word | 0x2020202020202020ull;
+}
+
+// The end of markup standing at `at`, a '<' or a '{', or 0 for none.
+std::size_t markupAt(std::string_view text, std::size_t at) {
+    if (text[at] == '{') {
+        for (std::string_view rule : kMarkupRules) {
+            if (at + 1 >= rule.size() && standsAt(text, at + 1 - rule.size(), rule)) {
+                return at + 1;
+            }
+        }
+        return 0;
+    }
+    // One word compare per tag turns away the picture's colour tags; a tag shorter than a word
+    // compares its own bytes only.
+    static const auto kWords = [] {
+        std::array<std::pair<std::uint64_t, std::uint64_t>, std::size(kMarkupTags)> words{};
+        for (std::size_t i = 0; i < words.size(); ++i) {
+            const std::size_t n = std::min<std::size_t>(8, kMarkupTags[i].size());
+            std::array<unsigned char, 8> bytes{};
+            std::fill_n(bytes.begin(), n, 0xFF);
+            std::uint64_t mask = 0;
+            std::memcpy(&mask, bytes.data(), 8);
+            words[i] = {foldedWord(kMarkupTags[i]) & mask, mask};
+        }
+        return words;
+    }();
+    const bool whole = text.size() - at >= 8;
+    const std::uint64_t word = whole ? foldedWord(text.substr(at)) : 0;
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < std::size(kMarkupTags); ++i) {
+        if ((!whole || (word & kWords[i].second) == kWords[i].first) &&
+            standsAt(text, at, kMarkupTags[i])) {
+            end = std::max(end, at + kMarkupTags[i].size());
+        }
+    }
+    return end;
+}
+
+// Where the part of the page begins that holds, in any letter case, none of the markup above:
+// after the line end that follows the last of it; the page's length when no line end follows.
+std::size_t markupEnd(std::string_view text) {
+    std::size_t end = 0;
+    std::size_t at = 0;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time. A page's picture has a colour tag every few cells: its "<font c"
+    // and "</f" are passed over here, every other '<' and every '{' is looked at.
+    const auto byte = [](char c) { return _mm_set1_epi8(c); };
+    const auto at16 = [&](std::size_t i) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+    };
+    const __m128i fold = byte(0x20);
+    for (; at + 22 <= text.size(); at += 16) {
+        const __m128i first = at16(at);
+        const __m128i second = at16(at + 1);
+        const __m128i colourTag =
+            _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(second, fold), byte('f')),
+                          _mm_cmpeq_epi8(_mm_or_si128(at16(at + 6), fold), byte('c')));
+        const __m128i closingTag =
+            _mm_and_si128(_mm_cmpeq_epi8(second, byte('/')),
+                          _mm_cmpeq_epi8(_mm_or_si128(at16(at + 2), fold), byte('f')));
+        const __m128i tags =
+            _mm_andnot_si128(_mm_or_si128(colourTag, closingTag), _mm_cmpeq_epi8(first, byte('<')));
+        auto hits = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(tags, _mm_cmpeq_epi8(first, byte('{')))));
+        while (hits != 0) {
+            end = std::max(end, markupAt(text, at + static_cast<std::size_t>(__builtin_ctz(hits))));
+            hits &= hits - 1;
+        }
+    }
+#endif
+    for (; at < text.size(); ++at) {
+        if (text[at] == '<' || text[at] == '{') {
+            end = std::max(end, markupAt(text, at));
+        }
+    }
+    const std::size_t lineEnd = text.find('\n', end);
+    return lineEnd == std::string_view::npos ? text.size() : lineEnd + 1;
+}
+
+// The page holds a size rule in a style block, but not the rule's end.
+bool ruleRunsOn(std::string_view text) {
+    if (FindNoCase(text, kStyleTag) == std::string_view::npos) {
+        return false;
+    }
+    const std::size_t rule = FindNoCase(text, kSizeRule);
+    return rule != std::string_view::npos &&
+           FindNoCase(text, kRuleEnd, rule + kSizeRule.size()) == std::string_view::npos;
+}
+
+// GetBGColor and GetSimpleFontSize, watching the scope.
+std::string colourIn(Scope& scope, std::string_view text) {
+    std::string colour = GetBGColor(text);
+    if (scope.head && colour.find('\n') != std::string::npos) {
+        scope.spilt = true;
+    }
+    return colour;
+}
+std::string sizeIn(Scope& scope, std::string_view text) {
+    std::string size = GetSimpleFontSize(text);
+    if (scope.head &&
+        (size.find('\n') != std::string::npos || (size == kUnknown && ruleRunsOn(text)))) {
+        scope.spilt = true;
+    }
+    return size;
+}
 
 FieldOutcome taken(Field field) {
     return FieldOutcome{field, true, {}};
@@ -145,33 +341,58 @@ FieldOutcome rewriteTitle(std::string& text, const MosaicRow& row) {
     return taken(Field::Title);
 }
 
-FieldOutcome rewriteColour(std::string& text, const MosaicRow& row) {
+// The page's first body tag reads exactly <body bgcolor="COLOUR">.
+bool colourHolds(Scope& scope, std::string_view text, std::string_view colour) {
+    if (colourIn(scope, text) != colour) {
+        return false;
+    }
+    const std::string tag = std::string(kBodyStart) + std::string(colour) + std::string(kTagEnd);
+    return text.compare(FindNoCase(text, "<body bgcolor=\"#"), tag.size(), tag) == 0;
+}
+
+// The page reads the HTML size `size` from its one kind of size tag, and holds no active rule.
+bool htmlSizeHolds(Scope& scope, std::string_view text, std::string_view size) {
+    const std::string wanted = std::string(kFontSize) + std::string(size) + std::string(kTagEnd);
+    return sizeIn(scope, text) == size && FindNoCase(text, kPreRule) == std::string_view::npos &&
+           onlyExact(text, "<font size=\"", wanted);
+}
+
+// The page reads the CSS size `size` from its one rule, and holds no active size tag.
+bool cssSizeHolds(Scope& scope, std::string_view text, std::string_view size) {
+    const std::string rule = std::string(kSizeRule) + std::string(size) + std::string(kRuleEnd);
+    return sizeIn(scope, text) == size &&
+           FindNoCase(text, "<font size=\"") == std::string_view::npos &&
+           onlyExact(text, kPreRule, rule);
+}
+
+FieldOutcome rewriteColour(Marked& page, const MosaicRow& row) {
     if (!isColourText(row.bgColor)) {
         return refused(Field::BGColor, "\"" + row.bgColor + "\" is not a colour");
     }
-    const std::string old = GetBGColor(text);
+    const std::string old = colourIn(*page.scope, page.text);
     if (old == kUnknown) {
         return refused(Field::BGColor, "the page has no background colour tag");
     }
-    Draft draft(text);
+    Draft draft = page.draft();
     const std::string start(kBodyStart);
     if (!draft.replace(start + old + std::string(kTagEnd),
                        start + row.bgColor + std::string(kTagEnd)) ||
-        GetBGColor(draft.text()) != row.bgColor) {
+        !colourHolds(*page.scope, draft.text(), row.bgColor)) {
         return refused(Field::BGColor,
                        "its body tag does not read <body bgcolor=\"#RRGGBB\"> in lower case");
     }
-    text = std::move(draft).take();
+    page.take(std::move(draft));
     return taken(Field::BGColor);
 }
 
-FieldOutcome rewriteHtmlSize(std::string& text, const std::string& size) {
+FieldOutcome rewriteHtmlSize(Marked& page, const std::string& size) {
+    Scope& scope = *page.scope;
     const std::string start(kFontSize);
     const std::string wanted = start + size + std::string(kTagEnd);
-    Draft draft(text);
+    Draft draft = page.draft();
     draft.replace(kPreRule, kNoPreRule);
     auto resize = [&] {
-        draft.replace(start + GetSimpleFontSize(draft.text()) + std::string(kTagEnd), wanted);
+        draft.replace(start + sizeIn(scope, draft.text()) + std::string(kTagEnd), wanted);
     };
     resize();
     if (!draft.contains(wanted)) {
@@ -181,27 +402,23 @@ FieldOutcome rewriteHtmlSize(std::string& text, const std::string& size) {
     if (!draft.contains(wanted)) {
         draft.replace(kPictureStart, std::string(kPictureStart) + wanted);
     }
-    const std::string_view result = draft.text();
-    if (GetSimpleFontSize(result) != size ||
-        FindNoCase(result, kPreRule) != std::string_view::npos ||
-        !onlyExact(result, "<font size=\"", wanted)) {
+    if (!htmlSizeHolds(scope, draft.text(), size)) {
         return refused(Field::FontSize,
                        "its size markup is not the converter's own (tags in capitals, a second "
                        "size rule or tag, or no picture block)");
     }
-    if (draft.changed()) {
-        text = std::move(draft).take();
-    }
+    page.take(std::move(draft));
     return taken(Field::FontSize);
 }
 
-FieldOutcome rewriteCssSize(std::string& text, const std::string& size) {
+FieldOutcome rewriteCssSize(Marked& page, const std::string& size) {
+    Scope& scope = *page.scope;
     const std::string rule = std::string(kSizeRule) + size + std::string(kRuleEnd);
-    Draft draft(text);
+    Draft draft = page.draft();
     draft.replace(kFontSize, kNoFontSize);
     auto resize = [&] {
-        draft.replace(
-            std::string(kSizeRule) + GetSimpleFontSize(draft.text()) + std::string(kRuleEnd), rule);
+        draft.replace(std::string(kSizeRule) + sizeIn(scope, draft.text()) + std::string(kRuleEnd),
+                      rule);
     };
     resize();
     if (!draft.contains(rule)) {
@@ -210,38 +427,142 @@ FieldOutcome rewriteCssSize(std::string& text, const std::string& size) {
     }
     if (!draft.contains(rule)) {
         const std::string body =
-            std::string(kBodyStart) + GetBGColor(draft.text()) + std::string(kTagEnd);
+            std::string(kBodyStart) + colourIn(scope, draft.text()) + std::string(kTagEnd);
         const std::string block =
             body + "\r\n<style type=\"text/css\">\r\n <!--\r\n  pre { font-size: " + size +
             " }\r\n -->\r\n</style>\r\n";
         draft.replace(body, block);
     }
-    const std::string_view result = draft.text();
-    if (GetSimpleFontSize(result) != size ||
-        FindNoCase(result, "<font size=\"") != std::string_view::npos ||
-        !onlyExact(result, kPreRule, rule)) {
+    if (!cssSizeHolds(scope, draft.text(), size)) {
         return refused(Field::FontSize,
                        "its size markup is not the converter's own (tags in capitals, a second "
                        "size rule or tag, or a body tag of another form)");
     }
-    if (draft.changed()) {
-        text = std::move(draft).take();
-    }
+    page.take(std::move(draft));
     return taken(Field::FontSize);
 }
 
-FieldOutcome rewriteFontSize(std::string& text, const MosaicRow& row) {
-    const std::string& size = row.fontSize;
-    if (size == "-1" || size == "-2") {
-        return rewriteHtmlSize(text, size);
+// The CSS size text of a font size "CSS - v", or nothing for any other font size.
+std::optional<std::string> cssSizeOf(std::string_view fontSize) {
+    if (fontSize.compare(0, kCssPrefix.size(), kCssPrefix) != 0) {
+        return std::nullopt;
     }
-    if (size.compare(0, kCssPrefix.size(), kCssPrefix) == 0) {
-        const std::string css = cp1252::fromUtf8(std::string_view(size).substr(kCssPrefix.size()));
-        if (isCssSizeText(css)) {
-            return rewriteCssSize(text, css);
+    return cp1252::fromUtf8(fontSize.substr(kCssPrefix.size()));
+}
+
+bool isHtmlSize(std::string_view fontSize) {
+    return fontSize == "-1" || fontSize == "-2";
+}
+
+FieldOutcome rewriteFontSize(Marked& page, const MosaicRow& row) {
+    if (isHtmlSize(row.fontSize)) {
+        return rewriteHtmlSize(page, row.fontSize);
+    }
+    if (const std::optional<std::string> css = cssSizeOf(row.fontSize);
+        css && isCssSizeText(*css)) {
+        return rewriteCssSize(page, *css);
+    }
+    return refused(Field::FontSize, "\"" + row.fontSize + "\" is not a font size");
+}
+
+// Whether the page now holds every field the steps took, as the readers find it.
+bool readsBack(Scope& scope, std::string_view text, const MosaicRow& row,
+               const std::vector<FieldOutcome>& fields) {
+    std::string markup(text);
+    const std::optional<TitleSpan> title = MaskTitle(markup);
+    for (const FieldOutcome& f : fields) {
+        if (!f.taken) {
+            continue;
+        }
+        switch (f.field) {
+            case Field::Title:
+                if (!title ||
+                    text.substr(title->begin, title->size()) != cp1252::fromUtf8(row.title)) {
+                    return false;
+                }
+                break;
+            case Field::BGColor:
+                if (!colourHolds(scope, markup, row.bgColor)) {
+                    return false;
+                }
+                break;
+            case Field::FontSize:
+                if (isHtmlSize(row.fontSize)
+                        ? !htmlSizeHolds(scope, markup, row.fontSize)
+                        : !cssSizeHolds(scope, markup, cssSizeOf(row.fontSize).value_or(""))) {
+                    return false;
+                }
+                break;
         }
     }
-    return refused(Field::FontSize, "\"" + size + "\" is not a font size");
+    return true;
+}
+
+// The rewrite of `page` as the steps do it, within the scope.
+PageRewrite rewriteIn(std::string_view page, const MosaicRow& row, Scope& scope) {
+    PageRewrite out;
+    std::string text(page);
+    if (row.titleEdited()) {
+        out.fields.push_back(rewriteTitle(text, row));
+    }
+    if (row.bgColorEdited() || row.fontSizeEdited()) {
+        // The colour and size steps must not read or touch the title's text: it is masked while
+        // they run, its element (tags included) is kept from their replacements, and its text is
+        // put back after.
+        Marked marked;
+        marked.scope = &scope;
+        std::string title;
+        if (const std::optional<TitleSpan> span = FindTitle(text)) {
+            title = text.substr(span->begin, span->size());
+            marked.title = Kept{span->begin - kTitleOpen.size(), span->end + kTitleClose.size()};
+        }
+        MaskTitle(text);
+        marked.text = std::move(text);
+        if (row.bgColorEdited()) {
+            out.fields.push_back(rewriteColour(marked, row));
+        }
+        if (row.fontSizeEdited()) {
+            out.fields.push_back(rewriteFontSize(marked, row));
+        }
+        if (marked.title) {
+            std::memcpy(marked.text.data() + marked.title->begin + kTitleOpen.size(), title.data(),
+                        title.size());
+        }
+        text = std::move(marked.text);
+    }
+    // One step's replacement can take away what an earlier one wrote (a page whose size rule
+    // holds its body tag): then the page keeps all its old values.
+    if (!readsBack(scope, text, row, out.fields)) {
+        PageRewrite kept;
+        kept.page = std::string(page);
+        for (const FieldOutcome& f : out.fields) {
+            kept.fields.push_back(refused(
+                f.field, f.taken ? "its markup for this field overlaps another edit's" : f.why));
+        }
+        return kept;
+    }
+    out.page = std::move(text);
+    return out;
+}
+
+// A rewrite as two parts: the rewritten text of the page up to `rest`, and the page from `rest`
+// on, which is kept as it stands.
+struct Parts {
+    PageRewrite head;
+    std::size_t rest = 0;
+};
+
+Parts rewriteParts(std::string_view page, const MosaicRow& row) {
+    const std::size_t end = markupEnd(page);
+    if (end < page.size()) {
+        Scope scope{true, false};
+        PageRewrite head = rewriteIn(page.substr(0, end), row, scope);
+        if (!scope.spilt) {
+            return {std::move(head), end};
+        }
+    }
+    Scope whole;
+    return {rewriteIn(page, row, whole), page.size()};
 }
 
 }  // namespace
@@ -300,44 +621,14 @@ std::optional<std::string> titleFault(std::string_view title) {
 }
 
 PageRewrite rewritePage(std::string_view page, const MosaicRow& row) {
-    PageRewrite out;
-    std::string text(page);
-    if (row.titleEdited()) {
-        out.fields.push_back(rewriteTitle(text, row));
-    }
-    if (!row.bgColorEdited() && !row.fontSizeEdited()) {
-        out.page = std::move(text);
-        return out;
-    }
-    // The colour and size steps must not touch the title's text: it is masked while they run and
-    // put back after. None of them inserts "<title>" or "</title>", so the first title element
-    // is the masked one still.
-    std::string title;
-    if (const std::optional<TitleSpan> found = FindTitle(text)) {
-        title = text.substr(found->begin, found->size());
-    }
-    const std::optional<TitleSpan> span = MaskTitle(text);
-    if (row.bgColorEdited()) {
-        out.fields.push_back(rewriteColour(text, row));
-    }
-    if (row.fontSizeEdited()) {
-        out.fields.push_back(rewriteFontSize(text, row));
-    }
-    if (span) {
-        const std::optional<TitleSpan> moved = FindTitle(text);
-        if (!moved || moved->size() != title.size()) {
-            // Cannot happen by the argument above; should it, nothing is written.
-            PageRewrite kept;
-            kept.page = std::string(page);
-            for (const FieldOutcome& f : out.fields) {
-                kept.fields.push_back(refused(f.field, "the page's title could not be kept"));
-            }
-            return kept;
-        }
-        std::memcpy(text.data() + moved->begin, title.data(), title.size());
-    }
-    out.page = std::move(text);
-    return out;
+    Parts parts = rewriteParts(page, row);
+    parts.head.page.append(page.substr(parts.rest));
+    return std::move(parts.head);
+}
+
+PageRewrite rewriteWholePage(std::string_view page, const MosaicRow& row) {
+    Scope whole;
+    return rewriteIn(page, row, whole);
 }
 
 Result<SaveReport> saveRow(const std::string& path, MosaicRow& row) {
@@ -345,11 +636,22 @@ Result<SaveReport> saveRow(const std::string& path, MosaicRow& row) {
     if (!read) {
         return read.error();
     }
-    PageRewrite rewrite = rewritePage(read->bytes, row);
+    const std::string_view page = read->bytes;
+    Parts parts = rewriteParts(page, row);
     SaveReport report;
-    report.fields = std::move(rewrite.fields);
-    if (rewrite.page != read->bytes) {
-        if (Status written = writeFileAtomic(path, rewrite.page); !written) {
+    report.fields = std::move(parts.head.fields);
+    const std::string_view rest = page.substr(parts.rest);
+    if (parts.head.page != page.substr(0, parts.rest)) {
+        // The rest of the page goes out straight from what was read.
+        AtomicFile file;
+        Status written = file.open(path);
+        if (written) {
+            written = file.write(parts.head.page, rest);
+        }
+        if (written) {
+            written = file.commit();
+        }
+        if (!written) {
             return written.error();
         }
         report.written = true;

@@ -50,6 +50,10 @@ std::optional<std::string> titleFault(std::string_view title);
 // take exactly (tags in capitals, a colour tag of another form, a second size rule that would
 // conflict) leaves that field's markup as it was and is reported as not taken.
 PageRewrite rewritePage(std::string_view page, const MosaicRow& row);
+// rewritePage without its shortcut, which runs the replacements on the page's head only and keeps
+// the rest (the picture's cells, where none of them can match) as it stands. The same result,
+// slower on large pages; the fuzz target and the tests compare the two.
+PageRewrite rewriteWholePage(std::string_view page, const MosaicRow& row);
 
 // What a save of one row did.
 struct SaveReport {

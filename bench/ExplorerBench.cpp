@@ -1,0 +1,318 @@
+// Explorer benchmarks on pages of about 30 MB, as the converter writes them for a photo of
+// 1000 x 1000 pixels.
+//
+// "Explorer/Scan/1000x30MB/<where>": the per-file steps of a scan (the folder listing, each file's
+// head read, the generator test and the readers, the date) over a folder of 1,000 such pages.
+// The pages are sparse files: the converter's real head and then a hole, so the folder costs a
+// few megabytes of disk whatever the pages' length. "pages/s" and "read_B_per_page", the bytes
+// the process read (the system's own count of read bytes), show that only the heads are read.
+//
+// "Explorer/Rewrite/<path>/<where>": a save of one row into a 30 MB page (whole read, the
+// replacements, the atomic replace with its flush to the disk), beside "Explorer/ReadWrite",
+// the baseline: the same file read whole and written back plainly, and "ReadAtomicWrite", read
+// and written back through the same atomic writer. Rates are megabytes of page per second.
+//
+// Files go to /dev/shm and to TESSARYN_BENCH_DIR (default: the folder of the program).
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "PhotoPicture.h"
+#include "engine/MosaicOptions.h"
+#include "engine/MosaicRun.h"
+#include "explorer/MosaicScan.h"
+#include "explorer/PageReader.h"
+#include "explorer/PageRewriter.h"
+#include "platform/DefaultRandom.h"
+#include "platform/Picture.h"
+#include "platform/Text.h"
+#include "platform/qt/SystemClock.h"
+
+namespace {
+
+using namespace tess;
+
+constexpr int kPages = 1000;
+constexpr std::uint64_t kPageLength = 30ull * 1024 * 1024;
+
+std::string benchFolder() {
+    if (const char* folder = std::getenv("TESSARYN_BENCH_DIR")) {
+        return folder;
+    }
+    std::error_code error;
+    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::current_path().string() : program.parent_path().string();
+}
+
+// The converter's page of the photo's top-left 1000 x 1000 pixels at font size "-1": about 30 MB.
+const std::string& converterPage() {
+    static const std::string page = [] {
+        const Picture& photo = bench::photoPicture();
+        Picture picture(1000, 1000);
+        for (int y = 0; y < picture.height(); ++y) {
+            std::memcpy(picture.row(y), photo.row(y),
+                        static_cast<std::size_t>(picture.width()) * sizeof(std::uint32_t));
+        }
+        MosaicOptions options;
+        options.Mode = 6;
+        options.FontSize = 0;
+        options.Title = "Image From /home/ann/photo.jpg";
+        options.Priority = RunPriority::High;
+        qt::SystemClock clock;
+        DefaultRandom random;
+        NoHooks hooks;
+        const std::string path = "/dev/shm/tessaryn-bench-explorer-source.html";
+        if (!runMosaic(picture, options, MosaicTarget::file(path), RunServices{clock, random},
+                       hooks)) {
+            return std::string();
+        }
+        Result<std::string> bytes = readFileBytes(path);
+        std::filesystem::remove(path);
+        return bytes ? *bytes : std::string();
+    }();
+    return page;
+}
+
+// What the process has read so far, in bytes, by the system's own count.
+std::uint64_t bytesRead() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    std::uint64_t value = 0;
+    while (io >> key >> value) {
+        if (key == "rchar:") {
+            return value;
+        }
+    }
+    return 0;
+}
+
+// A folder of kPages sparse pages of kPageLength bytes each, removed at the end.
+class ScanFolder {
+  public:
+    explicit ScanFolder(const std::string& where)
+        : path_(where + "/tessaryn-bench-scan-" + std::to_string(::getpid())) {
+        std::filesystem::create_directories(path_);
+        const std::string& page = converterPage();
+        const std::string_view head = std::string_view(page).substr(0, 2 * explorer::kHeadBytes);
+        for (int i = 0; i < kPages; ++i) {
+            const std::string file = path_ + "/Image" + std::to_string(i + 1) + ".html";
+            const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (fd < 0 ||
+                ::write(fd, head.data(), head.size()) != static_cast<ssize_t>(head.size()) ||
+                ::ftruncate(fd, static_cast<off_t>(kPageLength)) != 0) {
+                ok_ = false;
+            }
+            if (fd >= 0) {
+                ::close(fd);
+            }
+        }
+    }
+    ~ScanFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    const std::string& path() const { return path_; }
+    bool ok() const { return ok_; }
+
+  private:
+    std::string path_;
+    bool ok_ = true;
+};
+
+void Scan(benchmark::State& state, const std::string& where) {
+    if (converterPage().empty()) {
+        state.SkipWithError("the converter's page could not be made");
+        return;
+    }
+    const ScanFolder folder(where);
+    if (!folder.ok()) {
+        state.SkipWithError(("cannot write the pages in " + where).c_str());
+        return;
+    }
+    std::uint64_t read = 0;
+    std::int64_t rows = 0;
+    for (auto _ : state) {
+        const std::uint64_t before = bytesRead();
+        Result<std::vector<std::string>> names = explorer::listPages(folder.path());
+        if (!names || names->size() != static_cast<std::size_t>(kPages)) {
+            state.SkipWithError("the folder lists the wrong pages");
+            return;
+        }
+        for (const std::string& name : *names) {
+            std::optional<explorer::MosaicRow> row = explorer::scanPage(folder.path(), name);
+            rows += row ? 1 : 0;
+            benchmark::DoNotOptimize(row);
+        }
+        read += bytesRead() - before;
+    }
+    if (rows != state.iterations() * kPages) {
+        state.SkipWithError("a page was not taken for a mosaic");
+        return;
+    }
+    const double pages = static_cast<double>(state.iterations()) * kPages;
+    state.counters["pages/s"] = benchmark::Counter(pages, benchmark::Counter::kIsRate);
+    state.counters["read_B_per_page"] = static_cast<double>(read) / pages;
+    state.counters["page_MB"] = static_cast<double>(kPageLength) / 1e6;
+}
+
+void reportRate(benchmark::State& state, std::size_t bytes) {
+    state.counters["MB/s"] = benchmark::Counter(
+        static_cast<double>(bytes) / 1e6 * static_cast<double>(state.iterations()),
+        benchmark::Counter::kIsRate);
+    state.counters["page_MB"] = static_cast<double>(bytes) / 1e6;
+}
+
+// The page written to `where`, removed at the end.
+class PageFile {
+  public:
+    explicit PageFile(const std::string& where)
+        : path_(where + "/tessaryn-bench-page-" + std::to_string(::getpid()) + ".html") {
+        ok_ = !converterPage().empty() && writeFileAtomic(path_, converterPage()).ok();
+    }
+    ~PageFile() {
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
+    }
+    const std::string& path() const { return path_; }
+    bool ok() const { return ok_; }
+
+  private:
+    std::string path_;
+    bool ok_ = false;
+};
+
+enum class Edit { FontSize, Title, Colour };
+
+// Each save edits the row again: to CSS and back to "-1", or between two titles or two colours,
+// so every iteration rewrites the page.
+void Rewrite(benchmark::State& state, const std::string& where, Edit edit) {
+    const PageFile file(where);
+    if (!file.ok()) {
+        state.SkipWithError(("cannot write the page in " + where).c_str());
+        return;
+    }
+    const std::string& page = converterPage();
+    std::optional<explorer::MosaicRow> scanned = explorer::rowFromHead(
+        std::string_view(page).substr(0, explorer::kHeadBytes), page.size(), "page.html");
+    if (!scanned) {
+        state.SkipWithError("the page was not taken for a mosaic");
+        return;
+    }
+    explorer::MosaicRow row = *scanned;
+    bool flip = false;
+    for (auto _ : state) {
+        flip = !flip;
+        switch (edit) {
+            case Edit::FontSize:
+                row.fontSize = flip ? "CSS - 60%" : "-1";
+                break;
+            case Edit::Title:
+                row.title = flip ? "A new title" : "Image From /home/ann/photo.jpg";
+                break;
+            case Edit::Colour:
+                row.bgColor = flip ? "#102030" : "#0080FF";
+                break;
+        }
+        row.markChanged();
+        Result<explorer::SaveReport> saved = explorer::saveRow(file.path(), row);
+        if (!saved || !saved->written || !saved->allTaken()) {
+            state.SkipWithError("the save did not take the edit");
+            return;
+        }
+    }
+    reportRate(state, page.size());
+}
+
+// The baseline: the same file read whole and written back plainly, into the same file.
+void ReadWrite(benchmark::State& state, const std::string& where) {
+    const PageFile file(where);
+    if (!file.ok()) {
+        state.SkipWithError(("cannot write the page in " + where).c_str());
+        return;
+    }
+    for (auto _ : state) {
+        Result<std::string> bytes = readFileBytes(file.path());
+        const int fd = ::open(file.path().c_str(), O_WRONLY | O_TRUNC);
+        if (!bytes || fd < 0 ||
+            ::write(fd, bytes->data(), bytes->size()) != static_cast<ssize_t>(bytes->size())) {
+            state.SkipWithError("the plain read and write failed");
+            return;
+        }
+        ::close(fd);
+    }
+    reportRate(state, converterPage().size());
+}
+
+// Read whole and written back through the atomic writer (a new file, its flush, the rename).
+void ReadAtomicWrite(benchmark::State& state, const std::string& where) {
+    const PageFile file(where);
+    if (!file.ok()) {
+        state.SkipWithError(("cannot write the page in " + where).c_str());
+        return;
+    }
+    for (auto _ : state) {
+        Result<std::string> bytes = readFileBytes(file.path());
+        if (!bytes || !writeFileAtomic(file.path(), *bytes).ok()) {
+            state.SkipWithError("the read and atomic write failed");
+            return;
+        }
+    }
+    reportRate(state, converterPage().size());
+}
+
+// The replacements alone, in memory: a font page to CSS.
+void RewriteInMemory(benchmark::State& state) {
+    const std::string& page = converterPage();
+    std::optional<explorer::MosaicRow> row = explorer::rowFromHead(
+        std::string_view(page).substr(0, explorer::kHeadBytes), page.size(), "page.html");
+    if (!row) {
+        state.SkipWithError("the page was not taken for a mosaic");
+        return;
+    }
+    row->fontSize = "CSS - 60%";
+    row->markChanged();
+    for (auto _ : state) {
+        explorer::PageRewrite r = explorer::rewritePage(page, *row);
+        benchmark::DoNotOptimize(r.page.data());
+    }
+    reportRate(state, page.size());
+}
+
+const bool registered = [] {
+    const std::pair<const char*, std::string> places[] = {{"ShmFile", "/dev/shm"},
+                                                          {"DiskFile", benchFolder()}};
+    for (const auto& [name, where] : places) {
+        const std::string place = name;
+        benchmark::RegisterBenchmark(("Explorer/Scan/1000x30MB/" + place).c_str(), Scan, where)
+            ->Unit(benchmark::kMillisecond);
+    }
+    for (const auto& [name, where] : places) {
+        const std::string place = name;
+        benchmark::RegisterBenchmark(("Explorer/ReadWrite/30MB/" + place).c_str(), ReadWrite, where)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("Explorer/ReadAtomicWrite/30MB/" + place).c_str(),
+                                     ReadAtomicWrite, where)
+            ->Unit(benchmark::kMillisecond);
+        for (const auto& [editName, edit] :
+             {std::pair{"FontSize", Edit::FontSize}, std::pair{"Title", Edit::Title},
+              std::pair{"Colour", Edit::Colour}}) {
+            benchmark::RegisterBenchmark(
+                ("Explorer/Rewrite/" + std::string(editName) + "/30MB/" + place).c_str(), Rewrite,
+                where, edit)
+                ->Unit(benchmark::kMillisecond);
+        }
+    }
+    benchmark::RegisterBenchmark("Explorer/Rewrite/FontSize/30MB/InMemory", RewriteInMemory)
+        ->Unit(benchmark::kMillisecond);
+    return true;
+}();
+
+}  // namespace
