@@ -66,10 +66,13 @@ bool ControlEvents::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonRelease: {
             const auto* mouse = static_cast<QMouseEvent*>(event);
             auto* control = qobject_cast<QWidget*>(watched);
-            if (watched == parent() && control && mouse->button() == Qt::LeftButton &&
-                control->rect().contains(mouse->position().toPoint())) {
+            if (watched != parent() || !control)
+                break;
+            const QPoint at = mouse->position().toPoint();
+            if (mouse->button() == Qt::LeftButton && control->rect().contains(at))
                 emit clicked();
-            }
+            emit mouseReleased(qt::PictureBoxWidget::buttonCode(mouse->button()),
+                               qt::PictureBoxWidget::shiftCode(mouse->modifiers()), at.x(), at.y());
             break;
         }
         default:

@@ -151,6 +151,7 @@ frmMain::frmMain(Services& services, ConverterState& state, std::vector<std::str
     connectMosaicRun();
     connectProjects();
     connectEffects();
+    connectResize();
     connectPreferences();
     connectRecentFiles();
     connectWindowMenu();

@@ -19,6 +19,7 @@
 #include "platform/qt/testing/LayoutCheck.h"
 #include "shell/ConverterProgram.h"
 #include "shell/VisualStyle.h"
+#include "shell/frmCResize.h"
 #include "shell/frmCSS.h"
 #include "shell/frmFX.h"
 #include "shell/frmSplash.h"
@@ -122,6 +123,18 @@ TEST_P(Layout, DialogAndSplashAreTidy) {
         css->reject();
     });
     w->selectComboIndex(w->Combo1, 8);
+    EXPECT_TRUE(checked);
+
+    checked = false;
+    QTimer::singleShot(0, w.get(), [&] {
+        auto* resize = qobject_cast<frmCResize*>(QApplication::activeModalWidget());
+        ASSERT_NE(resize, nullptr);
+        EXPECT_EQ(layoutFaults(*resize), "");
+        saveShot(*resize, "frmCResize.png");
+        checked = true;
+        resize->reject();
+    });
+    w->mnuCResize_Click();
     EXPECT_TRUE(checked);
 
     ConverterProgram program(services, {});

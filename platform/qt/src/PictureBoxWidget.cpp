@@ -20,27 +20,9 @@ namespace {
 // which is QImage's RGBX8888, so the surface is painted without a copy.
 static_assert(std::endian::native == std::endian::little);
 
-int buttonCode(Qt::MouseButton button) {
-    switch (button) {
-        case Qt::LeftButton:
-            return 1;
-        case Qt::RightButton:
-            return 2;
-        case Qt::MiddleButton:
-            return 4;
-        default:
-            return 0;
-    }
-}
-
 int buttonsCode(Qt::MouseButtons buttons) {
     return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
            (buttons & Qt::MiddleButton ? 4 : 0);
-}
-
-int shiftCode(Qt::KeyboardModifiers modifiers) {
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
-           (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
 QColor toQColor(Colour c) {
@@ -133,6 +115,24 @@ void PictureBoxWidget::focusInEvent(QFocusEvent* event) {
 void PictureBoxWidget::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
     emit focusLeft();
+}
+
+int PictureBoxWidget::buttonCode(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton:
+            return 1;
+        case Qt::RightButton:
+            return 2;
+        case Qt::MiddleButton:
+            return 4;
+        default:
+            return 0;
+    }
+}
+
+int PictureBoxWidget::shiftCode(Qt::KeyboardModifiers modifiers) {
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+           (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
 std::vector<std::string> PictureBoxWidget::localFiles(const QMimeData* data) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@
 #include "shell/FileListBox.h"
 #include "shell/StoredSettings.h"
 #include "shell/WebCommands.h"
+#include "workspace/ResizeCommands.h"
 #include "workspace/UndoStore.h"
 
 class QAction;
@@ -39,6 +41,7 @@ class QTextEdit;
 
 namespace tess {
 
+class frmCResize;
 class frmCSS;
 class frmFX;
 class frmGFXLib;
@@ -201,7 +204,34 @@ class frmMain : public QMainWindow {
     bool beginEffectWait();
     void endEffectWait();
 
-    // ---- Resize ----
+    // ---- Resize (frmMainResize.cpp) ----
+    // Half and double size, plain (the platform's stretch) and resampled. A side of 1 has no half:
+    // the halving commands then change nothing.
+    void mnuHalfSize_Click();
+    void mnuDSize_Click();
+    void mnuCutIHR_Click();
+    void mnuDSizeR_Click();
+    // The size modes of the shrink and grow buttons; each click moves the check and stores it.
+    void mnuHidResize1_Click();
+    void mnuResample1_Click();
+    void mnuResize2_Click();
+    void mnuResample2_Click();
+    // The toolbar's shrink, grow and resize buttons; a right button released over shrink or grow
+    // pops up its size-mode menu.
+    void Command8_Click();
+    void Command9_Click();
+    void Command10_Click();
+    void Command8_MouseUp(int Button, int Shift, int X, int Y);
+    void Command9_MouseUp(int Button, int Shift, int X, int Y);
+    // "Custom Resize...": the dialog, modal over this window.
+    void mnuCResize_Click();
+    // The open custom resize dialog, while it is shown.
+    frmCResize* resizeDialog() const;
+    // The frame of every resize: the new picture is made and the undo copy saved before anything
+    // changes, then the picture, Label6 (with " (Idle)" when `idleStatus`), the edges, the scroll
+    // bars and ImageChanged. False, and nothing changed, when the picture or the copy cannot be
+    // had or a mosaic run is under way. The caller shows the hourglass.
+    bool resizeWorkingPicture(PictureSize size, ResizeDrawing drawing, bool idleStatus);
 
     // ---- Projects (frmMainProjects.cpp) ----
     // The program's one progress window (frmSLProj); reaching it loads it. Set ProgressLock or
@@ -582,6 +612,10 @@ class frmMain : public QMainWindow {
     friend class EffectScope;
 
     // ---- Resize ----
+    void connectResize();
+    // Runs a resize command of this window to `size` (none: the command does nothing).
+    void resizeCommand(std::optional<PictureSize> size, ResizeDrawing drawing);
+    QPointer<frmCResize> resizeDialog_;
 
     // ---- Projects ----
     void connectProjects();

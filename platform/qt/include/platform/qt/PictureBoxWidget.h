@@ -42,6 +42,10 @@ class PictureBoxWidget : public QWidget {
     // The local files of a drag, in the drag's order; addresses that are not local files are left
     // out.
     static std::vector<std::string> localFiles(const QMimeData* data);
+    // A mouse button and the held keys in the original numbering (see above), for other controls'
+    // mouse events.
+    static int buttonCode(Qt::MouseButton button);
+    static int shiftCode(Qt::KeyboardModifiers modifiers);
 
   signals:
     void mousePressed(int button, int shift, int x, int y);
