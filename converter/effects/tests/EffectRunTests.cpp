@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "EffectsTestSupport.h"
+#include "platform/testing/AddressSpaceLimit.h"
 
 namespace tess::fx {
 namespace {
@@ -50,6 +51,32 @@ TEST(EffectRun, InPlaceWorksOnACopyWithoutAScratchPicture) {
     EXPECT_EQ(result->pixel(0, 0), 0x654321);
     EXPECT_EQ(result->pixel(1, 1), 0x00FF00);
     EXPECT_EQ(working.pixel(0, 0), 0x00FF00);
+}
+
+TEST(EffectRun, WithoutMemoryForItsPicturesARunIsRefusedBeforeAnyPixelWork) {
+    tess::testing::FixedClock clock;
+    tess::testing::ScriptedRandom random;
+    // 64 MiB a picture: more than the room left below, and always mapped on its own.
+    const Picture working(4096, 4096, 0x00FF00);
+    for (EffectStyle style : {EffectStyle::InPlace, EffectStyle::Scratch, EffectStyle::Mixed}) {
+        SCOPED_TRACE(static_cast<int>(style));
+        scratchWidthSeen = -1;
+        {
+            tess::testing::AddressSpaceLimit limit(std::size_t{16} << 20);
+            if (!limit.active())
+                GTEST_SKIP() << "the address space cannot be limited here";
+            const Result<Picture> refused =
+                applyEffect(style, dotInPlace, working, kMainScratchBack, random, clock);
+            ASSERT_FALSE(refused.ok());
+            EXPECT_EQ(refused.error().code, errc::OutOfMemory);
+        }
+        EXPECT_EQ(scratchWidthSeen, -1) << "the effect ran without its pictures";
+        // With the memory back the same run goes through.
+        Result<Picture> result =
+            applyEffect(style, dotInPlace, working, kMainScratchBack, random, clock);
+        ASSERT_TRUE(result.ok());
+        EXPECT_EQ(result->pixel(0, 0), 0x654321);
+    }
 }
 
 }  // namespace

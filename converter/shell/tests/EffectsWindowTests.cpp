@@ -12,6 +12,7 @@
 #include "effects/FlipInvert.h"
 #include "effects/Thumbnail.h"
 #include "platform/qt/QtText.h"
+#include "platform/testing/AddressSpaceLimit.h"
 #include "projects/qt/ProgressWindow.h"
 #include "shell/frmFX.h"
 
@@ -142,6 +143,66 @@ TEST_F(EffectsWindow, WithoutAnUndoCopyAnEffectChangesNothing) {
     EXPECT_EQ(caption(), frmMain::kLastFXDesignCaption);
     EXPECT_EQ(w->cursor().shape(), Qt::ArrowCursor);
     EXPECT_TRUE(dialogs.msgBoxes().empty());
+}
+
+TEST_F(EffectsWindow, WithoutMemoryForItsPicturesAnEffectChangesNothing) {
+    // 64 MiB: more than the room left below, so neither the copy nor the scratch picture fits.
+    setWorking(Picture(4096, 4096, rgb(250, 100, 50)));
+    const Picture before = shown();
+    struct Case {
+        const char* name;
+        void (frmMain::*handler)();
+    };
+    const Case cases[] = {
+        {"Darken", &frmMain::mnuDarken_Click},
+        {"Mosaic", &frmMain::mnuMosaic_Click},
+        {"Outline", &frmMain::mnuOutline_Click},  // the hourglass over the whole screen
+        {"Flip H", &frmMain::mnuFlipH_Click},
+    };
+    for (const Case& c : cases) {
+        {
+            testing::AddressSpaceLimit limit(std::size_t{16} << 20);
+            if (!limit.active())
+                GTEST_SKIP() << "the address space cannot be limited here";
+            ((*w).*c.handler)();
+        }
+        EXPECT_FALSE(state.ImageChanged) << c.name;
+        EXPECT_FALSE(w->mnuLastFX->isVisible()) << c.name;
+        EXPECT_EQ(caption(), frmMain::kLastFXDesignCaption) << c.name;
+        EXPECT_EQ(w->cursor().shape(), Qt::ArrowCursor) << c.name;
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << c.name;
+        // The pictures are made before the undo copy, so not even that was written.
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(inProgram("~tesundo.dat")))) << c.name;
+    }
+    EXPECT_TRUE(shown() == before);
+}
+
+TEST_F(EffectsWindow, AFailingStepInsideTheRepeatGivesBackEveryWindow) {
+    w->mnuBright_Click();
+    const Picture once = shown();
+    // A folder in the undo file's place cannot be replaced by the next copy.
+    const QString undo = QString::fromStdString(inProgram("~tesundo.dat"));
+    ASSERT_TRUE(QFile::remove(undo));
+    ASSERT_TRUE(QDir().mkpath(undo + "/keep"));
+    bool lockedDuringWait = false;
+    pump.setOnDoEvents([&] {
+        clock.advance(100);
+        lockedDuringWait = !w->isEnabled() && w->progressWindow().isLoaded();
+    });
+    w->mnuLastFX_Click();
+    EXPECT_TRUE(lockedDuringWait);
+    EXPECT_EQ(shown(), once);
+    EXPECT_TRUE(w->isEnabled());
+    EXPECT_FALSE(w->progressWindow().isLoaded());
+    EXPECT_EQ(w->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(caption(), "   Last Effect: Brighten");
+    EXPECT_TRUE(lastEffectShown());
+    // Nothing is left busy: once the copy can be made, the next effect and repeat run.
+    ASSERT_TRUE(QDir(undo).removeRecursively());
+    w->mnuDarken_Click();
+    EXPECT_EQ(shown(), expected(entry("Darken"), once));
+    w->mnuLastFX_Click();
+    EXPECT_EQ(shown(), expected(entry("Darken"), expected(entry("Darken"), once)));
 }
 
 TEST_F(EffectsWindow, FlipAndInvertFromTheirItemsAndButtons) {
