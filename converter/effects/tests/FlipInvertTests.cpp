@@ -19,7 +19,10 @@ Picture tool(EffectFunction function, const Picture& picture, Colour back = kMai
 }
 
 TEST(FlipInvert, FlipsAreTheRasterMirrors) {
-    for (const auto& [w, h] : {std::pair{1, 1}, {1, 6}, {6, 1}, {7, 5}, {8, 4}, {0, 3}}) {
+    // Up to the widest and the highest picture the picture layer makes.
+    constexpr int kTop = Picture::kMaxSide;
+    for (const auto& [w, h] :
+         {std::pair{1, 1}, {1, 6}, {6, 1}, {7, 5}, {8, 4}, {0, 3}, {kTop, 1}, {1, kTop}}) {
         const Picture picture = testing::gradient(w, h);
         Picture mirrorH(w, h, 0xFFFFFF);
         stretchBlt(mirrorH, w - 1, 0, -w, h, picture, 0, 0, w, h, RasterOp::SrcCopy);

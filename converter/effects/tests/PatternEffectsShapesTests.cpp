@@ -31,8 +31,10 @@ const char* const kEffects[] = {
 };
 
 TEST(PatternEffects, EveryShapeOfPictureKeepsItsSize) {
-    const std::pair<int, int> shapes[] = {{0, 0}, {0, 5}, {5, 0}, {1, 1},
-                                          {1, 9}, {9, 1}, {2, 2}, {3, 3}};
+    // The last two are the widest and the highest picture the picture layer makes.
+    constexpr int kTop = Picture::kMaxSide;
+    const std::pair<int, int> shapes[] = {{0, 0}, {0, 5}, {5, 0}, {1, 1},    {1, 9},
+                                          {9, 1}, {2, 2}, {3, 3}, {kTop, 1}, {1, kTop}};
     for (const char* name : kEffects) {
         const EffectEntry& entry = entryNamed(name);
         ASSERT_NE(entry.apply, nullptr) << name;
