@@ -71,9 +71,8 @@ class ProjectWindow : public ShellFixture {
         return w.Text4->text().toStdString() + "|" + std::to_string(w.CommonDialog1.Color) + "|" +
                w.Combo1->currentText().toStdString() + "|" +
                std::to_string(w.Combo2->currentIndex()) + "|" +
-               std::to_string(w.Combo3->currentIndex()) + "|" +
-               w.Text3->text().toStdString() + "|" + w.Text1->text().toStdString() + "|" +
-               w.Label6->text().toStdString();
+               std::to_string(w.Combo3->currentIndex()) + "|" + w.Text3->text().toStdString() +
+               "|" + w.Text1->text().toStdString() + "|" + w.Label6->text().toStdString();
     }
 
     // After every command: nothing left locked or waiting.
@@ -184,13 +183,24 @@ TEST_F(ProjectWindow, ALoadedFileIsStoredAsItsOwnBytesUntilThePictureChanges) {
     save(*w, files + "/unchanged.tpw");
     state.ImageChanged = true;
     save(*w, files + "/changed.tpw");
+    const std::string flagged = encodeBmp24(w->srcPic->box().surface());
+    // The JPEG loaded afresh, then a real effect: the flag comes from the effect's frame, and the
+    // bitmap is the new picture.
+    openPicture(*w, files + "/photo.jpg");
+    ASSERT_FALSE(state.ImageChanged);
+    w->mnuDarken_Click();
+    ASSERT_TRUE(state.ImageChanged);
+    save(*w, files + "/effect.tpw");
     ASSERT_EQ(dialogs.msgBoxes().size(), 0u);
 
     Result<LoadedProject> unchanged = readProject(bytesOf(files + "/unchanged.tpw"));
     Result<LoadedProject> changed = readProject(bytesOf(files + "/changed.tpw"));
-    ASSERT_TRUE(unchanged.ok() && changed.ok());
+    Result<LoadedProject> effect = readProject(bytesOf(files + "/effect.tpw"));
+    ASSERT_TRUE(unchanged.ok() && changed.ok() && effect.ok());
     EXPECT_TRUE(unchanged->picture == jpeg);
-    EXPECT_EQ(changed->picture, encodeBmp24(w->srcPic->box().surface()));
+    EXPECT_EQ(changed->picture, flagged);
+    EXPECT_EQ(effect->picture, encodeBmp24(w->srcPic->box().surface()));
+    EXPECT_NE(effect->picture, flagged);
 }
 
 TEST_F(ProjectWindow, TheProgressWindowShowsEachStepWithTheMainWindowLocked) {

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "platform/testing/TempFolder.h"
 #include "projects/FileEncoder.h"
+#include "projects/GraphicsLibrary.h"
 #include "projects/ProjectFile.h"
 
 namespace tess {
@@ -427,6 +432,59 @@ TEST(ProjectReader, TheHeaderAloneGivesTheVersion) {
     EXPECT_EQ(*readProjectVersion(" TPF1014"), 1014);  // blanks around the header are trimmed
     EXPECT_EQ(*readProjectVersion("TPF99999 and more"), 99999);
     EXPECT_FALSE(readProjectVersion("TPX20053").ok());
+}
+
+// The two readers of whole files the user names: a project and a graphics library.
+TEST(ProjectReader, OnlyARegularFileWithinTheSizeCapIsRead) {
+    namespace fs = std::filesystem;
+    struct Reader {
+        const char* name;
+        Result<std::string> (*read)(const std::string&);
+        std::int64_t cap;
+        const char* tooLarge;
+    };
+    const Reader readers[] = {
+        {"project", readProjectFile, project::kMaxFileSize, "is too large for a project."},
+        {"library", readLibraryFile, library::kMaxFileSize, "is too large for a graphics library."},
+    };
+    for (const Reader& r : readers) {
+        SCOPED_TRACE(r.name);
+        testing::TempFolder folder("reader");
+        const std::string small = folder.write("small.tpw", std::string("TPF\0\r\n", 6));
+        Result<std::string> read = r.read(small);
+        ASSERT_TRUE(read.ok()) << read.error().reason;
+        EXPECT_EQ(*read, std::string("TPF\0\r\n", 6));
+
+        // Sparse files: they take no disk space.
+        const std::string atCap = folder.write("cap.tpw", "");
+        fs::resize_file(atCap, static_cast<std::uintmax_t>(r.cap));
+        read = r.read(atCap);
+        ASSERT_TRUE(read.ok()) << read.error().reason;
+        EXPECT_EQ(read->size(), static_cast<std::size_t>(r.cap));
+        const std::string overCap = folder.write("over.tpw", "");
+        fs::resize_file(overCap, static_cast<std::uintmax_t>(r.cap) + 1);
+        read = r.read(overCap);
+        ASSERT_FALSE(read.ok());
+        EXPECT_EQ(read.error().reason, "\"" + overCap + "\" " + r.tooLarge);
+
+        EXPECT_EQ(r.read(folder.path()).error().reason, "\"" + folder.path() + "\" is not a file.");
+        const Result<std::string> missing = r.read(folder.file("missing.tpw"));
+        ASSERT_FALSE(missing.ok());
+        EXPECT_NE(missing.error().reason.find(folder.file("missing.tpw")), std::string::npos);
+
+        // A pipe without a writer: opening it to read would wait for ever.
+        const std::string pipe = folder.file("pipe.tpw");
+        ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+        EXPECT_EXIT(
+            {
+                ::alarm(10);  // a reader that waits is ended here and fails the test
+                const Result<std::string> piped = r.read(pipe);
+                std::_Exit(!piped.ok() && piped.error().reason == "\"" + pipe + "\" is not a file."
+                               ? 0
+                               : 1);
+            },
+            ::testing::ExitedWithCode(0), "");
+    }
 }
 
 }  // namespace
