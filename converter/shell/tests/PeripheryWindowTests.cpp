@@ -212,9 +212,8 @@ TEST_F(Periphery, TheSwatchOpensTheColourDialogByClickSpaceAndEnter) {
 
     w->Picture3b_GotFocus();
     EXPECT_FALSE(w->Shape1->isHidden());
-    EXPECT_EQ(w->Shape1->geometry(),
-              QRect(w->Picture3b->x() - 2, w->Picture3b->y() - 2, w->Picture3b->width() + 3,
-                    w->Picture3b->height() + 3));
+    EXPECT_EQ(w->Shape1->geometry(), QRect(w->Picture3b->x() - 2, w->Picture3b->y() - 2,
+                                           w->Picture3b->width() + 3, w->Picture3b->height() + 3));
     w->Picture3b_LostFocus();
     EXPECT_TRUE(w->Shape1->isHidden());
 }
@@ -349,6 +348,43 @@ TEST_F(Periphery, RememberingStoresThePositionInTwipsAtOnceAndAtShutDown) {
     EXPECT_EQ(setting("WRemember"), "False");
 }
 
+TEST_F(Periphery, TheWindowStateIsStoredAndAMinimisedWindowKeepsItsEarlierPlace) {
+    struct Case {
+        const char* name;
+        Qt::WindowStates state;
+        const char* stored;
+        bool placeWritten;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"normal", Qt::WindowNoState, "0", true},
+             {"minimised", Qt::WindowMinimized, "1", false},
+             {"maximised", Qt::WindowMaximized, "2", true},
+         }) {
+        store("WRemember", "True");
+        for (const char* key : {"WX", "WY", "WWidth", "WHeight"})
+            store(key, "7");
+        store("WSOldX", "1");
+        store("WSOldY", "1");
+        auto w = openMain();
+        w->setWindowState(c.state);
+        w->Form_Unload();
+        EXPECT_EQ(setting("WState"), c.stored) << c.name;
+        // The screen size is stored in every state.
+        EXPECT_EQ(setting("WSOldX"), std::to_string(screenSize().width())) << c.name;
+        EXPECT_EQ(setting("WSOldY"), std::to_string(screenSize().height())) << c.name;
+        const QRect frame = w->frameGeometry();
+        const std::vector<std::string> place = {setting("WX"), setting("WY"), setting("WWidth"),
+                                                setting("WHeight")};
+        const std::vector<std::string> expected =
+            c.placeWritten
+                ? std::vector<std::string>{std::to_string(w->x() * 15), std::to_string(w->y() * 15),
+                                           std::to_string(frame.width() * 15),
+                                           std::to_string(frame.height() * 15)}
+                : std::vector<std::string>{"7", "7", "7", "7"};
+        EXPECT_EQ(place, expected) << c.name;
+    }
+}
+
 TEST_F(Periphery, AStoredPositionIsRestoredAskingFirstWhenTheScreenShrank) {
     struct Case {
         const char* name;
@@ -391,6 +427,32 @@ TEST_F(Periphery, BadOrMissingStoredNumbersLeaveTheWindowCentred) {
     auto w = openMain();
     EXPECT_NE(w->pos(), QPoint(10, 20));
     EXPECT_TRUE(dialogs.msgBoxes().empty());
+}
+
+TEST_F(Periphery, AMissingStoredEdgeKeepsTheCentredOneAndMissingScreenSizesAskNothing) {
+    const QPoint centred = openMain()->pos();
+    struct Case {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> stored;
+        QPoint expected;
+    };
+    const std::vector<Case> cases = {
+        {"no WX", {{"WY", "300"}}, {centred.x(), 20}},
+        {"no WY", {{"WX", "150"}}, {10, centred.y()}},
+        {"neither", {}, centred},
+        {"no screen sizes", {{"WX", "150"}, {"WY", "300"}}, {10, 20}},
+    };
+    for (const Case& c : cases) {
+        settings.remove("Tessaryn32", "Settings");
+        dialogs.clearRecord();
+        store("WRemember", "True");
+        for (const auto& [key, value] : c.stored)
+            store(key, value);
+        auto w = openMain();
+        EXPECT_TRUE(w->mnuRWSP->isChecked()) << c.name;
+        EXPECT_EQ(w->pos(), c.expected) << c.name;
+        EXPECT_TRUE(dialogs.msgBoxes().empty()) << c.name;
+    }
 }
 
 TEST_F(Periphery, APositionOffEveryScreenComesBackOntoOne) {
@@ -468,6 +530,44 @@ TEST_F(Periphery, TheExplorerStartsWithTheMosaicFolderAsItsOneArgument) {
     EXPECT_EQ(shell.started()[0].program, inProgram("Wenderlock"));
     EXPECT_EQ(shell.started()[0].argument, inProgram("out dir/"));
     EXPECT_EQ(shell.started()[1].argument, inProgram("Mosaics/"));
+}
+
+TEST_F(Periphery, TheMosaicFolderIsTheOutputPathUpToItsLastSeparator) {
+    auto w = openMain();
+    struct Case {
+        const char* output;
+        const char* folder;
+    };
+    const Case cases[] = {
+        {"/home/ilse/Mosaics/Image3.html", "/home/ilse/Mosaics/"},
+        {"out dir/sub dir/Image3.html", "out dir/sub dir/"},
+        {"/Image3.html", "/"},
+        {"/home/ilse/Mosaics/", "/home/ilse/Mosaics/"},
+        {"Image3.html", "fallback"},
+        {"", "fallback"},
+        // Only "/" separates folders here.
+        {"C:\\Mosaics\\Image3.html", "fallback"},
+    };
+    for (const Case& c : cases) {
+        w->Text2->setText(QString::fromStdString(c.output));
+        EXPECT_EQ(w->GetCurrentMosaicDir("fallback"), c.folder) << c.output;
+    }
+}
+
+TEST_F(Periphery, WithTheProgramInTheRootTheExplorerPathsHaveNoDoubledSeparator) {
+    // Only the launch is run: the load would look for files in the root.
+    Services rooted = services;
+    rooted.programFolder = "/";
+    frmMain w(rooted, state, {});
+    w.ExplorerName = "Wenderlock";
+    w.Text2->setText("Image3.html");
+    w.mnuWenderlock_Click();
+    w.Text2->setText("/Image3.html");
+    w.mnuWenderlock_Click();
+    ASSERT_EQ(shell.started().size(), 2u);
+    EXPECT_EQ(shell.started()[0].program, "/Wenderlock");
+    EXPECT_EQ(shell.started()[0].argument, "/Mosaics/");
+    EXPECT_EQ(shell.started()[1].argument, "/");
 }
 
 TEST_F(Periphery, AMissingExplorerHidesItsItem) {
@@ -549,6 +649,30 @@ TEST_F(Periphery, TheBirthdayItemShowsOnTheTwentyFourthOfDecemberOnly) {
     clock.setNow({2026, 12, 25, 9, 0, 0, 0});
     auto later = openMain();
     EXPECT_FALSE(later->mnuHBDR->isVisible());
+}
+
+TEST_F(Periphery, TheToolbarButtonsCarryTheirCaptionsAndTooltips) {
+    auto w = openMain();
+    struct Case {
+        const char* name;
+        const char* caption;
+        const char* tooltip;
+    };
+    const Case cases[] = {
+        {"Command5", "Flip V", "Flip image vertically."},
+        {"Command6", "Flip H", "Flip image horizontally"},
+        {"Command7", "Invert", "Invert image colors."},
+        {"Command8", "Shrink", "Cut the image size in half."},
+        {"Command9", "Grow", "Double image size."},
+        {"Command10", "Resize", "Resize image with custom settings."},
+        {"Command11", "Graphics Library", "Load the Graphics Library."},
+    };
+    for (const Case& c : cases) {
+        const QPushButton* button = w->findChild<QPushButton*>(c.name);
+        ASSERT_NE(button, nullptr) << c.name;
+        EXPECT_EQ(button->text(), c.caption) << c.name;
+        EXPECT_EQ(button->toolTip(), c.tooltip) << c.name;
+    }
 }
 
 TEST_F(Periphery, TheAboutPanelCoversTheTabsAndHidesThePreferences) {
