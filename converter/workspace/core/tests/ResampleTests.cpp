@@ -162,8 +162,13 @@ TEST(Bilinear, EverySizeGivesWhatTheTableOfTheWholePictureGives) {
     };
     for (const Case& c : cases) {
         const Picture source = noise(c.w, c.h, static_cast<unsigned>(c.w * 31 + c.h));
-        EXPECT_EQ(resampled(source, c.newW, c.newH), literalScheme(source, c.newW, c.newH))
+        const Picture expected = literalScheme(source, c.newW, c.newH);
+        EXPECT_EQ(resampled(source, c.newW, c.newH), expected)
             << c.w << "x" << c.h << " to " << c.newW << "x" << c.newH;
+        Picture portable(c.newW, c.newH);
+        drawBilinear(source, portable, ResampleCode::Portable);
+        EXPECT_EQ(portable, expected)
+            << "portable " << c.w << "x" << c.h << " to " << c.newW << "x" << c.newH;
     }
 }
 

@@ -19,6 +19,11 @@ namespace tess {
 // carries weight 0 whenever the source has at least one pixel: a one-pixel-wide source keeps its
 // column in every target column. A source without pixels gives those channels everywhere. The
 // source is sampled where it lies, with no table of its size.
-void drawBilinear(const Picture& source, Picture& target);
+//
+// The work runs on the processor's vector units where it has them (AVX2); `code` can ask for the
+// portable code instead, which gives the same pixels.
+enum class ResampleCode { Fastest, Portable };
+void drawBilinear(const Picture& source, Picture& target,
+                  ResampleCode code = ResampleCode::Fastest);
 
 }  // namespace tess
