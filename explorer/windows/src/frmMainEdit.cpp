@@ -75,12 +75,12 @@ void frmMain::Command5_Click() {
 
 // ---- Saves ----
 
-bool frmMain::saveOneRow(int row, std::vector<std::string>& problems) {
+bool frmMain::saveOneRow(int row, std::vector<SaveProblem>& problems) {
     ListRow item = rows_->at(row);
     const std::string name = item.row.fileName;
     Result<SaveReport> report = saveRow(item.path(), item.row);
     if (!report) {
-        problems.push_back(report.error().reason);
+        problems.push_back({name, report.error().reason});
         return false;
     }
     rows_->update(row, item);
@@ -88,27 +88,34 @@ bool frmMain::saveOneRow(int row, std::vector<std::string>& problems) {
         return true;
     for (const FieldOutcome& refused : report->fields) {
         if (!refused.taken) {
-            problems.push_back("\"" + name + "\" kept its " +
-                               std::string(fieldCaption(refused.field)) + ": " + refused.why);
+            problems.push_back({name, "\"" + name + "\" kept its " +
+                                          std::string(fieldCaption(refused.field)) + ": " +
+                                          refused.why});
         }
     }
     return false;
 }
 
-void frmMain::showSaveEnd(int saved, const std::vector<std::string>& problems) {
+void frmMain::showSaveEnd(int saved, const std::vector<SaveProblem>& problems) {
     std::string text = saved > 0 ? "Finished Saving... (Saved " + std::to_string(saved) + " Files)"
                                  : std::string("No Files To Save!");
     if (problems.empty()) {
         setStatus(text);
         return;
     }
+    std::string files;
+    for (std::size_t i = 0; i < problems.size(); ++i) {
+        if (i > 0 && problems[i].fileName == problems[i - 1].fileName)
+            continue;
+        files += (files.empty() ? "" : ", ") + problems[i].fileName;
+    }
     setStatus(
         std::to_string(problems.size()) +
-        (problems.size() == 1 ? " Change Could Not Be Saved" : " Changes Could Not Be Saved") +
-        (saved > 0 ? " (Saved " + std::to_string(saved) + " Files)" : std::string()));
+        (problems.size() == 1 ? " Change Could Not Be Saved: " : " Changes Could Not Be Saved: ") +
+        files + (saved > 0 ? " (Saved " + std::to_string(saved) + " Files)" : std::string()));
     std::string prompt = "These changes could not be saved:\r\n";
-    for (const std::string& p : problems)
-        prompt += "\r\n" + p;
+    for (const SaveProblem& p : problems)
+        prompt += "\r\n" + p.text;
     prompt += "\r\n\r\nTheir mosaics stay marked as changed.";
     services_.dialogs.msgBox(prompt, mb::OKOnly | mb::Exclamation, "Error Saving Mosaic");
 }
@@ -117,7 +124,7 @@ void frmMain::Command6_Click() {
     if (rows_->count() == 0)
         return;
     int saved = 0;
-    std::vector<std::string> problems;
+    std::vector<SaveProblem> problems;
     for (int r = 0; r < rows_->count(); ++r) {
         if (!rows_->at(r).row.changed())
             continue;
@@ -138,7 +145,7 @@ void frmMain::Command7_Click() {
         return;
     const int R = selectedRow();
     int saved = 0;
-    std::vector<std::string> problems;
+    std::vector<SaveProblem> problems;
     if (R >= 0 && rows_->at(R).row.changed()) {
         setStatus("Saving File \"" + rows_->at(R).row.fileName + "\"...");
         if (!FileExists(rows_->at(R).path())) {

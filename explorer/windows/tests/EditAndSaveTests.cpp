@@ -193,7 +193,7 @@ TEST_F(EditAndSave, AnEditThePageCannotTakeKeepsTheRowMarkedAndSaysSo) {
     w->Command6_Click();
     EXPECT_EQ(page("a.html").find("Bee"), std::string::npos);
     EXPECT_TRUE(w->rows().at(0).row.changed());
-    EXPECT_EQ(panel1(*w), "1 Change Could Not Be Saved");
+    EXPECT_EQ(panel1(*w), "1 Change Could Not Be Saved: a.html");
     ASSERT_EQ(dialogs.msgBoxes().size(), 1u);
     EXPECT_EQ(dialogs.msgBoxes()[0].title, "Error Saving Mosaic");
     EXPECT_NE(dialogs.msgBoxes()[0].prompt.find("\"a.html\" kept its Mosaic Title"),

@@ -203,10 +203,16 @@ class frmMain : public QMainWindow {
     void runScan();
     void endScan(const std::string& entry);
     void autosizeColumns();
+    // What a save could not write, and the file it concerns.
+    struct SaveProblem {
+        std::string fileName;
+        std::string text;
+    };
     // One row's page written with its edits: true when every edit went into the page; else the
     // reason joins `problems` and the row stays marked.
-    bool saveOneRow(int row, std::vector<std::string>& problems);
-    void showSaveEnd(int saved, const std::vector<std::string>& problems);
+    bool saveOneRow(int row, std::vector<SaveProblem>& problems);
+    // The status names the files that kept an edit; the message box gives the reasons.
+    void showSaveEnd(int saved, const std::vector<SaveProblem>& problems);
     void deleteSelected(bool permanently);
     bool rowFileExists(int row) const;
     void markChanged(int row);
