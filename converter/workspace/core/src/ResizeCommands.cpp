@@ -22,7 +22,10 @@ std::optional<PictureSize> doubleSize(const Picture& picture) {
 
 Result<Picture> resizedPicture(const Picture& source, PictureSize size, ResizeDrawing drawing,
                                Colour scratchBack) {
-    Result<Picture> target = Picture::create(size.width, size.height, scratchBack);
+    // The resampling writes every pixel, so its picture needs no clearing first.
+    Result<Picture> target = drawing == ResizeDrawing::Resample
+                                 ? Picture::createForOverwrite(size.width, size.height)
+                                 : Picture::create(size.width, size.height, scratchBack);
     if (!target)
         return target;
     if (drawing == ResizeDrawing::Resample) {
