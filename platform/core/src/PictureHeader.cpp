@@ -47,9 +47,9 @@ PictureLayout inspectBmpFile(std::string_view b) {
     return layout;
 }
 
-// Skips a chain of GIF data sub-blocks (a length byte, that many bytes, up to a length of 0).
-// False when the chain runs past the end.
-bool skipSubBlocks(std::string_view b, std::size_t& pos) {
+// Skips a chain of GIF data sub-blocks (a length byte, that many bytes, up to a length of 0),
+// adding the bytes they carry to `carried`. False when the chain runs past the end.
+bool skipSubBlocks(std::string_view b, std::size_t& pos, std::size_t& carried) {
     while (pos < b.size()) {
         const std::size_t length = byteAt(b, pos);
         ++pos;
@@ -57,9 +57,15 @@ bool skipSubBlocks(std::string_view b, std::size_t& pos) {
             return true;
         }
         pos += length;
+        carried += length;
     }
     return false;
 }
+
+// The most pixels one byte of LZW data can give: a code is at least 2 bits wide and stands for
+// at most 4096 pixels, the size of the code table. Data that cannot fill its image was cut, and
+// the decoder would fill the rest and report success.
+constexpr std::int64_t kMaxGifPixelsPerByte = 4 * 4096;
 
 std::size_t colourTableBytes(std::uint32_t flags) {
     return (flags & 0x80u) != 0 ? 3u * (2u << (flags & 7u)) : 0u;
@@ -77,15 +83,17 @@ PictureLayout inspectGif(std::string_view b) {
     layout.readable = true;
     std::size_t pos = 13 + colourTableBytes(byteAt(b, 10));
     bool sawImage = false;
+    bool firstImageFilled = false;
     while (pos < b.size()) {
         const std::uint32_t introducer = byteAt(b, pos);
         if (introducer == 0x3B) {  // trailer
-            layout.complete = sawImage;
+            layout.complete = sawImage && firstImageFilled;
             break;
         }
         if (introducer == 0x21) {  // extension: label, then sub-blocks
             pos += 2;
-            if (!skipSubBlocks(b, pos)) {
+            std::size_t ignored = 0;
+            if (!skipSubBlocks(b, pos, ignored)) {
                 break;
             }
             continue;
@@ -96,7 +104,9 @@ PictureLayout inspectGif(std::string_view b) {
         if (pos + 10 > b.size()) {
             break;
         }
-        if (!sawImage) {
+        const std::int64_t imagePixels = std::int64_t{le16(b, pos + 5)} * le16(b, pos + 7);
+        const bool first = !sawImage;
+        if (first) {
             layout.width =
                 std::max<std::int64_t>(layout.width, le16(b, pos + 1) + le16(b, pos + 5));
             layout.height =
@@ -104,8 +114,13 @@ PictureLayout inspectGif(std::string_view b) {
             sawImage = true;
         }
         pos += 10 + colourTableBytes(byteAt(b, pos + 9)) + 1;  // the LZW code size follows
-        if (!skipSubBlocks(b, pos)) {
+        std::size_t data = 0;
+        if (!skipSubBlocks(b, pos, data)) {
             break;
+        }
+        if (first) {
+            firstImageFilled =
+                static_cast<std::int64_t>(data) * kMaxGifPixelsPerByte >= imagePixels;
         }
     }
     return layout;

@@ -194,6 +194,9 @@ TEST(HostilePictures, DamagedOrForgedHeadersAreRefusedNeverDecoded) {
         // Qt's GIF reader cannot decode this one: it is too large, not damaged
         {"GIF screen of 16384 x 16384", gifWith(16384, 16384, 0, 0, 1, 1), errc::OutOfMemory},
         {"GIF of no pixels", gifWith(0, 0, 0, 0, 0, 0), errc::InvalidPicture},
+        // a few bytes of data cannot fill 8000 x 8000 pixels; the decoder would make up the rest
+        {"GIF image data too short for its size", gifWith(0, 0, 0, 0, 8000, 8000),
+         errc::InvalidPicture},
         // ICO
         {"icon directory cut", icon.substr(0, 14), errc::InvalidPicture},
         {"icon entry data beyond the file", icon.substr(0, icon.size() - 10), errc::InvalidPicture},
