@@ -10,6 +10,7 @@
 #include "effects/EffectTable.h"
 #include "platform/Picture.h"
 #include "platform/testing/FixedClock.h"
+#include "platform/testing/Pictures.h"
 #include "platform/testing/ScriptedRandom.h"
 
 namespace tess::fx::testing {
@@ -37,15 +38,7 @@ inline Picture filled(int width, int height, Rgb c) {
     return Picture(width, height, colourOf(c));
 }
 
-// A picture whose every pixel differs from its neighbours, so misplaced pixels show.
-inline Picture gradient(int width, int height) {
-    Picture picture(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x)
-            picture.setPixel(x, y, rgb(x * 7 % 256, y * 13 % 256, (x * 3 + y * 5) % 256));
-    }
-    return picture;
-}
+using tess::testing::gradient;
 
 inline const EffectEntry& entryNamed(std::string_view displayName) {
     const auto index = effectIndexByDisplayName(displayName);

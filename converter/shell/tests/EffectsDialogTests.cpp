@@ -14,6 +14,7 @@
 #include "effects/EffectTable.h"
 #include "effects/Thumbnail.h"
 #include "platform/qt/QtText.h"
+#include "platform/testing/Pictures.h"
 #include "projects/qt/ProgressWindow.h"
 #include "shell/frmFX.h"
 
@@ -22,15 +23,7 @@ namespace {
 
 constexpr Colour kFace = 0xC0C0C0;  // the dialog's scratch colour as the colour table resolves it
 
-// A picture whose every pixel differs from its neighbours.
-Picture gradient(int width, int height) {
-    Picture picture(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x)
-            picture.setPixel(x, y, rgb(x * 9 % 256, y * 11 % 256, (x + 2 * y) * 5 % 256));
-    }
-    return picture;
-}
+using testing::gradient;
 
 // The main window after its load, with a small picture of its own as the working picture.
 class EffectsDialog : public ShellFixture {

@@ -13,21 +13,14 @@
 #include "effects/Thumbnail.h"
 #include "platform/qt/QtText.h"
 #include "platform/testing/AddressSpaceLimit.h"
+#include "platform/testing/Pictures.h"
 #include "projects/qt/ProgressWindow.h"
 #include "shell/frmFX.h"
 
 namespace tess {
 namespace {
 
-// A picture whose every pixel differs from its neighbours.
-Picture gradient(int width, int height) {
-    Picture picture(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x)
-            picture.setPixel(x, y, rgb(x * 9 % 256, y * 11 % 256, (x + 2 * y) * 5 % 256));
-    }
-    return picture;
-}
+using testing::gradient;
 
 // The main window after its load, with a small picture of its own as the working picture.
 class EffectsWindow : public ShellFixture {

@@ -16,20 +16,14 @@
 #include "ShellFixture.h"
 #include "effects/EffectRun.h"
 #include "platform/qt/QtText.h"
+#include "platform/testing/Pictures.h"
 #include "shell/frmCResize.h"
 #include "workspace/ResizeCommands.h"
 
 namespace tess {
 namespace {
 
-Picture gradient(int width, int height) {
-    Picture picture(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x)
-            picture.setPixel(x, y, rgb(x * 3 % 256, y * 7 % 256, (x + y) % 256));
-    }
-    return picture;
-}
+using testing::gradient;
 
 // The main window after its load with a picture of its own, as a load leaves it.
 class ResizeWindow : public ShellFixture {

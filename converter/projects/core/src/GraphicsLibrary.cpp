@@ -2,13 +2,12 @@
 
 #include <algorithm>
 
-#include <sys/stat.h>
-
 #include "platform/Blit.h"
 #include "platform/FolderListing.h"
 #include "platform/Runtime.h"
 #include "platform/Text.h"
 #include "projects/FileEncoder.h"
+#include "projects/StoredFile.h"
 
 namespace tess {
 
@@ -122,14 +121,7 @@ Result<std::string> writeLibrary(const std::vector<LibraryRecord>& records, std:
 }
 
 Result<std::string> readLibraryFile(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
-        return readFileBytes(path);  // its error names the reason
-    if (!S_ISREG(st.st_mode))
-        return fault("\"" + path + "\" is not a file.");
-    if (st.st_size > library::kMaxFileSize)
-        return fault("\"" + path + "\" is too large for a graphics library.");
-    return readFileBytes(path);
+    return readStoredFile(path, library::kMaxFileSize, "a graphics library");
 }
 
 std::vector<std::string> listLibraries(const std::string& graphicsFolder) {

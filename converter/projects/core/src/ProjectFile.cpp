@@ -5,12 +5,11 @@
 #include <cstdio>
 #include <optional>
 
-#include <sys/stat.h>
-
 #include "platform/Files.h"
 #include "platform/Runtime.h"
 #include "platform/Text.h"
 #include "projects/FileEncoder.h"
+#include "projects/StoredFile.h"
 
 namespace tess {
 
@@ -152,14 +151,7 @@ Result<std::string> writeProjectFile(const MosaicOptions& options, std::string_v
 }
 
 Result<std::string> readProjectFile(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
-        return readFileBytes(path);  // its error names the reason
-    if (!S_ISREG(st.st_mode))
-        return fault("\"" + path + "\" is not a file.");
-    if (st.st_size > project::kMaxFileSize)
-        return fault("\"" + path + "\" is too large for a project.");
-    return readFileBytes(path);
+    return readStoredFile(path, project::kMaxFileSize, "a project");
 }
 
 Result<int> readProjectVersion(std::string_view file) {
