@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 
+#include "BenchFolder.h"
 #include "PhotoPicture.h"
 #include "effects/EffectRun.h"
 #include "effects/EffectTable.h"
@@ -78,13 +79,7 @@ void Frame(benchmark::State& state, fx::EffectStyle style) {
     reportRate(state);
 }
 
-std::string benchFolder() {
-    if (const char* folder = std::getenv("TESSARYN_BENCH_DIR"))
-        return folder;
-    std::error_code error;
-    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::current_path().string() : program.parent_path().string();
-}
+using bench::benchFolder;
 
 void UndoCopy(benchmark::State& state, const std::string& folder) {
     UndoStore undo(folder);

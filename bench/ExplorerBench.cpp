@@ -25,6 +25,7 @@
 #include <fstream>
 #include <string>
 
+#include "BenchFolder.h"
 #include "PhotoPicture.h"
 #include "engine/MosaicOptions.h"
 #include "engine/MosaicRun.h"
@@ -43,14 +44,7 @@ using namespace tess;
 constexpr int kPages = 1000;
 constexpr std::uint64_t kPageLength = 30ull * 1024 * 1024;
 
-std::string benchFolder() {
-    if (const char* folder = std::getenv("TESSARYN_BENCH_DIR")) {
-        return folder;
-    }
-    std::error_code error;
-    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::current_path().string() : program.parent_path().string();
-}
+using bench::benchFolder;
 
 // The converter's page of the photo's top-left 1000 x 1000 pixels at font size "-1": about 30 MB.
 const std::string& converterPage() {

@@ -19,6 +19,7 @@
 #include <new>
 #include <string>
 
+#include "BenchFolder.h"
 #include "HeapCounter.h"
 #include "engine/MosaicOptions.h"
 #include "engine/MosaicRun.h"
@@ -61,14 +62,7 @@ const Picture& photoLike(int width, int height) {
 }
 
 // The disk file goes to TESSARYN_BENCH_DIR, or beside the benchmark program.
-std::string benchFolder() {
-    if (const char* folder = std::getenv("TESSARYN_BENCH_DIR")) {
-        return folder;
-    }
-    std::error_code error;
-    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::current_path().string() : program.parent_path().string();
-}
+using bench::benchFolder;
 
 enum class Target { Discard, DevNull, ShmFile, DiskFile, Clipboard };
 
