@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "PixelLoops.h"
+#include "PixelVectors.h"
 #include "platform/Blit.h"
 
 namespace tess::fx {
@@ -10,6 +12,7 @@ namespace tess::fx {
 // The mirrors are the exact mirror copies of the platform's stretchBlt with a negative extent
 // from the last column (or row), written as plain row copies.
 
+TESS_FX_VECTOR_CLONES
 EffectOutput flipHorizontal(EffectContext& context) {
     const Picture& source = context.picture;
     const int width = source.width();
@@ -18,9 +21,13 @@ EffectOutput flipHorizontal(EffectContext& context) {
     }
     for (int y = 0; y < source.height(); ++y) {
         const std::uint32_t* in = source.row(y);
-        std::uint32_t* out = context.scratch.row(y) + width - 1;
-        for (int x = 0; x < width; ++x)
-            out[-x] = in[x];
+        std::uint32_t* out = context.scratch.row(y) + width;
+        // A vector of pixels lands reversed just before the place the previous one went.
+        int x = 0;
+        for (; x + kVectorPixels <= width; x += kVectorPixels)
+            storePixels(out - x - kVectorPixels, reversed(loadPixels(in + x)));
+        for (; x < width; ++x)
+            out[-x - 1] = in[x];
     }
     return EffectOutput::Scratch;
 }

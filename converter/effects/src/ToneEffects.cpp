@@ -5,80 +5,70 @@
 #include <cstdint>
 
 #include "PixelLoops.h"
+#include "PixelVectors.h"
 #include "effects/ColourHelpers.h"
 
 namespace tess::fx {
 
 namespace {
 
-constexpr int kStep = 10;
-
 // Brighten and Darken without a branch per pixel. What the three passes do to a pixel depends
-// only on how many whole steps each component has room for. Pass 1 offers a step to red, green,
-// blue; pass 2 to green, blue; pass 3 to blue; each step goes to the first with room left. So red
-// takes one step where it has room; green takes what it has room for, up to two, or up to one
-// when red took pass 1; blue is offered every pass the others did not take and takes what it has
-// room for. `Up` is Brighten: room means staying at or below 255, else at or above 0.
+// only on how many whole steps of 10 each component has room for. Pass 1 offers a step to red,
+// green, blue; pass 2 to green, blue; pass 3 to blue; each step goes to the first with room left.
+// So red takes one step where it has room; green takes what it has room for, up to two, or up to
+// one when red took pass 1; blue is offered every pass the others did not take and takes what it
+// has room for. `Up` is Brighten: room means staying at or below 255, else at or above 0.
 template <bool Up>
-std::uint32_t stepThreeTimes(std::uint32_t c) {
-    const auto r = static_cast<int>(c & 0xFF);
-    const auto g = static_cast<int>((c >> 8) & 0xFF);
-    const auto b = static_cast<int>(c >> 16);
-    auto room = [](int v, int steps) {
-        return (Up ? v + steps * kStep <= 255 : v - steps * kStep >= 0) ? 1 : 0;
-    };
-    const int dr = room(r, 1);
-    const int greenRoom = room(g, 1) + room(g, 2);
-    const int dg = greenRoom < 2 - dr ? greenRoom : 2 - dr;
-    const int blueRoom = room(b, 1) + room(b, 2) + room(b, 3);
-    const int db = blueRoom < 3 - dr - dg ? blueRoom : 3 - dr - dg;
-    // A component with room is never carried past its limit, so no step crosses into the next.
-    const auto change = static_cast<std::uint32_t>(kStep * (dr + 256 * dg + 65536 * db));
+[[gnu::always_inline]] inline Pixels stepThreeTimes(Pixels c) {
+    const Bytes v = asBytes(c);
+    // The steps that fit, 0 to 3: each test that fails gives -1.
+    const Bytes fit = Up ? 3 + asBytes(v > 245) + asBytes(v > 235) + asBytes(v > 225)
+                         : 3 + asBytes(v < 10) + asBytes(v < 20) + asBytes(v < 30);
+    // The most steps each component can be offered: red 1, green 2, blue 3, the top byte none.
+    const Bytes offered = splatBytes(0x030201);
+    const Bytes room = minBytes(fit, offered);
+    // Green loses the step red took; then blue loses the steps red and green took. Shifting a
+    // pixel up by a byte puts each component's count under the next component.
+    const Bytes first = minBytes(room, offered - asBytes(asPixels(room) << 8));
+    const Bytes steps =
+        minBytes(first, offered - asBytes(asPixels(first) << 8) - asBytes(asPixels(first) << 16));
+    // At most 3 steps a component: 10 times that stays inside its byte, and a component with
+    // room is never carried past its limit, so no sum crosses into the next component.
+    const Pixels n = asPixels(steps);
+    const Pixels change = (n << 3) + (n << 1);
     return Up ? c + change : c - change;
 }
 
-// AdjustContrast on the three components of a pixel at once, each in its own byte, for the
-// amounts the effects use; `amounts` holds the amount's size in every component. With |amount| <=
-// 128 no sum below leaves its byte: 7-bit parts plus at most 128 stay below 256, and a byte with
-// its top bit set minus at most 128 stays at 0 or above.
-constexpr std::uint32_t kOnes = 0x010101;  // 1 in every component
-constexpr std::uint32_t kTops = 0x808080;  // the top bit of every component
-
-// The bytes where `bits` has its top bit set, as 0xFF, the others 0 (without a multiplication,
-// which the vector units lack for 32-bit lanes).
-constexpr std::uint32_t byteMask(std::uint32_t bits) {
-    const std::uint32_t tops = bits & kTops;
-    return (tops << 1) - (tops >> 7);
-}
-
-// Positive amounts: bright components fall by the amount and dark ones rise by it; no clamp
-// can act.
-constexpr std::uint32_t towardsMiddle(std::uint32_t c, std::uint32_t amounts) {
-    const std::uint32_t bright = byteMask(c);
-    return c + (amounts & ~bright) - (amounts & bright);
+// AdjustContrast on the three components of a pixel at once; `amounts` holds the amount's size
+// in each component and 0 in the top byte, which so stays 0.
+// Positive amounts: bright components (128 and above) fall by the amount and dark ones rise by
+// it; no clamp can act.
+[[gnu::always_inline]] inline Pixels towardsMiddle(Pixels c, Bytes amounts) {
+    const Bytes v = asBytes(c);
+    const auto bright = v >= 128;
+    return asPixels(bright ? v - amounts : v + amounts);
 }
 
 // Negative amounts (by their size): bright components rise, at most to 255, dark ones fall, at
 // least to 0.
-constexpr std::uint32_t awayFromMiddle(std::uint32_t c, std::uint32_t amounts) {
-    const std::uint32_t raised = (c & 0x7F7F7F) + amounts;  // top bit: passes 255
-    const std::uint32_t up = raised | kTops | byteMask(raised);
-    const std::uint32_t lowered = (c | kTops) - amounts;  // top bit clear: passes 0
-    const std::uint32_t down = lowered & 0x7F7F7F & byteMask(lowered);
-    const std::uint32_t bright = byteMask(c);
-    return (up & bright) | (down & ~bright & 0xFFFFFF);
+[[gnu::always_inline]] inline Pixels awayFromMiddle(Pixels c, Bytes amounts) {
+    const Bytes v = asBytes(c);
+    const auto bright = v >= 128;
+    const Bytes raised = minBytes(v, ~amounts) + amounts;
+    const Bytes lowered = maxBytes(v, amounts) - amounts;
+    return asPixels(bright ? raised : lowered);
 }
 
 TESS_FX_VECTOR_CLONES
 EffectOutput contrast(EffectContext& context, int amount) {
+    const Bytes amounts =
+        splatBytes(static_cast<std::uint32_t>(amount < 0 ? -amount : amount) * 0x010101u);
     if (amount >= 0) {
-        const std::uint32_t by = static_cast<std::uint32_t>(amount) * kOnes;
-        mapPixelsInto(context.picture, context.scratch,
-                      [by](std::uint32_t c) { return towardsMiddle(c, by); });
+        mapVectorsInto(context.picture, context.scratch,
+                       [amounts](Pixels c) { return towardsMiddle(c, amounts); });
     } else {
-        const std::uint32_t by = static_cast<std::uint32_t>(-amount) * kOnes;
-        mapPixelsInto(context.picture, context.scratch,
-                      [by](std::uint32_t c) { return awayFromMiddle(c, by); });
+        mapVectorsInto(context.picture, context.scratch,
+                       [amounts](Pixels c) { return awayFromMiddle(c, amounts); });
     }
     return EffectOutput::Scratch;
 }
@@ -87,13 +77,13 @@ EffectOutput contrast(EffectContext& context, int amount) {
 
 TESS_FX_VECTOR_CLONES
 EffectOutput brighten(EffectContext& context) {
-    mapPixels(context.picture, stepThreeTimes<true>);
+    mapVectors(context.picture, [](Pixels c) { return stepThreeTimes<true>(c); });
     return EffectOutput::Picture;
 }
 
 TESS_FX_VECTOR_CLONES
 EffectOutput darken(EffectContext& context) {
-    mapPixels(context.picture, stepThreeTimes<false>);
+    mapVectors(context.picture, [](Pixels c) { return stepThreeTimes<false>(c); });
     return EffectOutput::Picture;
 }
 

@@ -22,7 +22,7 @@ TEST(FlipInvert, FlipsAreTheRasterMirrors) {
     // Up to the widest and the highest picture the picture layer makes.
     constexpr int kTop = Picture::kMaxSide;
     for (const auto& [w, h] :
-         {std::pair{1, 1}, {1, 6}, {6, 1}, {7, 5}, {8, 4}, {0, 3}, {kTop, 1}, {1, kTop}}) {
+         {std::pair{1, 1}, {1, 6}, {6, 1}, {7, 5}, {8, 4}, {0, 3}, {37, 3}, {kTop, 1}, {1, kTop}}) {
         const Picture picture = testing::gradient(w, h);
         Picture mirrorH(w, h, 0xFFFFFF);
         stretchBlt(mirrorH, w - 1, 0, -w, h, picture, 0, 0, w, h, RasterOp::SrcCopy);
