@@ -1,41 +1,48 @@
 #include "effects/BoxEffects.h"
 
+#include "CellPattern.h"
 #include "InlineSplit.h"
+#include "PixelLoops.h"
 
 namespace tess::fx {
 
 namespace {
 
-enum class Square { Filled, Outline };
-
-EffectOutput squares(EffectContext& context, int step, int extent, Square form) {
-    const Picture& source = context.picture;
-    Picture& target = context.scratch;
-    for (int x = 0; x <= source.width() - 1; x += step) {
-        for (int y = 0; y <= source.height() - 1; y += step) {
-            const Colour c = source.pixel(x, y);
-            if (form == Square::Filled) {
-                target.fillBox(x, y, x + extent, y + extent, c);
-            } else {
-                target.box(x, y, x + extent, y + extent, c);
-            }
+// A square of `extent` at every grid point, filled or as an outline, in the colour of the grid
+// point; later squares cover earlier ones where they meet.
+CellPattern squarePattern(int step, int extent, bool filled) {
+    return CellPattern(step, [=](Picture& canvas, const CellPattern::Labels& colour) {
+        if (filled) {
+            canvas.fillBox(0, 0, extent, extent, colour[1]);
+        } else {
+            canvas.box(0, 0, extent, extent, colour[1]);
         }
-    }
+    });
+}
+
+TESS_FX_VECTOR_CLONES
+EffectOutput squares(EffectContext& context, const CellPattern& pattern) {
+    drawCells(context.picture, context.scratch, pattern, [](Colour c) {
+        return CellPattern::Labels{0, c, 0};
+    });
     return EffectOutput::Scratch;
 }
 
 }  // namespace
 
 EffectOutput blur(EffectContext& context) {
-    return squares(context, 2, 1, Square::Filled);
+    static const CellPattern pattern = squarePattern(2, 1, true);
+    return squares(context, pattern);
 }
 
 EffectOutput boxes(EffectContext& context) {
-    return squares(context, 5, 3, Square::Outline);
+    static const CellPattern pattern = squarePattern(5, 3, false);
+    return squares(context, pattern);
 }
 
 EffectOutput mosaic(EffectContext& context) {
-    return squares(context, 4, 4, Square::Filled);
+    static const CellPattern pattern = squarePattern(4, 4, true);
+    return squares(context, pattern);
 }
 
 // A cell reads only its own block, not yet written, or its own grid row and column, never

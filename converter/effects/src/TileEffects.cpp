@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "CellPattern.h"
 #include "InlineSplit.h"
+#include "PixelLoops.h"
 
 namespace tess::fx {
 
@@ -23,22 +25,29 @@ int darkened(int component, int darkening) {
     return component > darkening ? component - darkening : component;
 }
 
+CellPattern::Labels grouted(Colour sample, int darkening) {
+    const InlineSplit s(sample);
+    return {
+        0,
+        rgb(darkened(s.red, darkening), darkened(s.green, darkening), darkened(s.blue, darkening)),
+        sample};
+}
+
+// Each cell: two grout boxes, the outer one first, then the face in the sample's colour.
+CellPattern flatTilePattern(const FlatTiles& t) {
+    return CellPattern(t.cell, [&t](Picture& canvas, const CellPattern::Labels& colour) {
+        canvas.box(0, 0, t.outer, t.outer, colour[1]);
+        canvas.box(0, 0, t.outer - 1, t.outer - 1, colour[1]);
+        canvas.fillBox(1, 1, t.face, t.face, colour[2]);
+    });
+}
+
 // Cells column by column, each top to bottom; a later cell's boxes cover an earlier cell's where
 // they meet (the outer box of Mosaic and Pool Tiles reaches the next cell's first row and column).
-EffectOutput flatTiles(EffectContext& context, const FlatTiles& t) {
-    const Picture& source = context.picture;
-    Picture& target = context.scratch;
-    for (int x = 0; x <= source.width() - 1; x += t.cell) {
-        for (int y = 0; y <= source.height() - 1; y += t.cell) {
-            const Colour sample = source.pixel(x, y);
-            const InlineSplit s(sample);
-            const Colour grout = rgb(darkened(s.red, t.darkening), darkened(s.green, t.darkening),
-                                     darkened(s.blue, t.darkening));
-            target.box(x, y, x + t.outer, y + t.outer, grout);
-            target.box(x, y, x + t.outer - 1, y + t.outer - 1, grout);
-            target.fillBox(x + 1, y + 1, x + t.face, y + t.face, sample);
-        }
-    }
+TESS_FX_VECTOR_CLONES
+EffectOutput flatTiles(EffectContext& context, const FlatTiles& t, const CellPattern& pattern) {
+    drawCells(context.picture, context.scratch, pattern,
+              [&t](Colour sample) { return grouted(sample, t.darkening); });
     return EffectOutput::Scratch;
 }
 
@@ -53,35 +62,37 @@ int face(int component) {
 }  // namespace
 
 EffectOutput bathroomTiles(EffectContext& context) {
-    return flatTiles(context, kBathroom);
+    static const CellPattern pattern = flatTilePattern(kBathroom);
+    return flatTiles(context, kBathroom, pattern);
 }
 
 EffectOutput mosaicTiles(EffectContext& context) {
-    return flatTiles(context, kMosaic);
+    static const CellPattern pattern = flatTilePattern(kMosaic);
+    return flatTiles(context, kMosaic, pattern);
 }
 
 EffectOutput poolTiles(EffectContext& context) {
-    return flatTiles(context, kPool);
+    static const CellPattern pattern = flatTilePattern(kPool);
+    return flatTiles(context, kPool, pattern);
 }
 
 // Each tile's edge lines stop short of their end point, so they cover the pixels 0..7 of the
 // tile's first row and column and tiles never overlap. The dark lines along the far edges that a
 // tile might also draw would lie on the next tiles' first row and column, which those tiles cover
 // when they are drawn, or outside the picture; they are left out.
+TESS_FX_VECTOR_CLONES
 EffectOutput tiles3D(EffectContext& context) {
     constexpr int kCell = 8;
-    const Picture& source = context.picture;
-    Picture& target = context.scratch;
-    for (int x = 0; x <= source.width() - 1; x += kCell) {
-        for (int y = 0; y <= source.height() - 1; y += kCell) {
-            const InlineSplit s(source.pixel(x, y));
-            const Colour edge = rgb(light(s.red), light(s.green), light(s.blue));
-            const Colour inside = rgb(face(s.red), face(s.green), face(s.blue));
-            target.line(x, y, x, y + kCell, edge);
-            target.line(x, y, x + kCell, y, edge);
-            target.fillBox(x + 1, y + 1, x + 6, y + 6, inside);
-        }
-    }
+    static const CellPattern pattern(kCell, [](Picture& canvas, const CellPattern::Labels& colour) {
+        canvas.line(0, 0, 0, kCell, colour[1]);
+        canvas.line(0, 0, kCell, 0, colour[1]);
+        canvas.fillBox(1, 1, 6, 6, colour[2]);
+    });
+    drawCells(context.picture, context.scratch, pattern, [](Colour sample) {
+        const InlineSplit s(sample);
+        return CellPattern::Labels{0, rgb(light(s.red), light(s.green), light(s.blue)),
+                                   rgb(face(s.red), face(s.green), face(s.blue))};
+    });
     return EffectOutput::Scratch;
 }
 
