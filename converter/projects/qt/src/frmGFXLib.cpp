@@ -192,6 +192,10 @@ void frmGFXLib::connectHandlers() {
             [this](int button, int shift, int x, int y) { Image3_MouseUp(button, shift, x, y); });
     connect(picPreview, &PictureBoxWidget::doubleClicked, this, [this] { picPreview_DblClick(); });
     connect(picPreview, &PictureBoxWidget::keyReleased, this, [this](QKeyEvent* event) {
+        // A held key sends a release before every repeat; only the real release is a key up, so
+        // holding an arrow key steps one picture, not through the whole library.
+        if (event->isAutoRepeat())
+            return;
         if (event->key() == Qt::Key_Left)
             picPreview_KeyUp(kKeyLeft, 0);
         else if (event->key() == Qt::Key_Right)

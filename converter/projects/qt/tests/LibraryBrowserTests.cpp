@@ -393,6 +393,10 @@ TEST_F(LibraryBrowser, KeysAndClicksOnTheControlsReachTheirHandlers) {
     put("default.tgl", {{"a.bmp", bmp(8, 8)}, {"b.bmp", bmp(8, 8)}});
     auto b = open();
     ASSERT_TRUE(b->isLoaded());
+    // Holding the key: the releases before its repeats step nothing, the last release steps once.
+    QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier, QString(), true);
+    QCoreApplication::sendEvent(b->picPreview, &repeated);
+    EXPECT_EQ(b->HScroll1->value(), 0);
     QKeyEvent right(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier);
     QCoreApplication::sendEvent(b->picPreview, &right);
     EXPECT_EQ(b->HScroll1->value(), 1);
