@@ -1,6 +1,7 @@
 #include "shell/frmFX.h"
 
 #include <QCloseEvent>
+#include <QFont>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPushButton>
@@ -31,7 +32,10 @@ frmFX::frmFX(frmMain& main, Services& services, ConverterState& state)
       state_(state) {
     setObjectName("frmFX");
     setWindowTitle("Effect Selection");
-    setFont(main.font());
+    // Verdana 8.25 pt at 96 dots per inch.
+    QFont font("Verdana");
+    font.setPixelSize(11);
+    setFont(font);
 
     Image1 = placed(new qt::PictureBoxWidget(this), "Image1", QRect(0, 0, 524, 59));
     Image1->box().setPicture(EffectsBanner());

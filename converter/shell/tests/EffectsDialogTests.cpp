@@ -86,6 +86,7 @@ TEST_F(EffectsDialog, OpensWithTheThumbnailTheListAndOKDisabled) {
     EXPECT_EQ(dialog.windowTitle(), "Effect Selection");
     EXPECT_EQ(dialog.parentWidget(), w.get());
     EXPECT_EQ(dialog.size(), QSize(524, 292));
+    EXPECT_EQ(dialog.List1->font().family(), "Verdana");
     ASSERT_EQ(dialog.List1->count(), 38);
     for (int k = 0; k < 38; ++k)
         EXPECT_EQ(qt::fromQ(dialog.List1->item(k)->text()),
