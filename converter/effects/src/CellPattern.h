@@ -95,8 +95,8 @@ class CellPattern {
 // colours coloursOf(the source pixel at its top-left corner) gives, as CellPattern::Labels
 // (index 0 unused).
 template <class ColoursOf>
-void drawCells(const Picture& source, Picture& target, const CellPattern& pattern,
-               ColoursOf coloursOf) {
+[[gnu::always_inline]] inline void drawCells(const Picture& source, Picture& target,
+                                             const CellPattern& pattern, ColoursOf coloursOf) {
     const int size = pattern.size();
     const int width = source.width();
     const int height = source.height();

@@ -18,6 +18,14 @@ namespace tess::fx {
 constexpr int kVectorPixels = 16;
 using Pixels = std::uint32_t __attribute__((vector_size(4 * kVectorPixels)));
 using Bytes = std::uint8_t __attribute__((vector_size(4 * kVectorPixels)));
+// The same lanes as signed numbers, and as double-precision numbers.
+using Lanes = std::int32_t __attribute__((vector_size(4 * kVectorPixels)));
+using Doubles = double __attribute__((vector_size(8 * kVectorPixels)));
+
+// Marks a lambda that takes or gives vectors: like the helpers here it must be inlined into its
+// caller, the effect built for the processor's vector unit, since a real call would pass the
+// vectors differently in the builds for different units.
+#define TESS_FX_INLINE __attribute__((always_inline))
 
 [[gnu::always_inline]] inline Pixels loadPixels(const std::uint32_t* from) {
     Pixels v;
@@ -48,10 +56,21 @@ template <class Vector>
     return asBytes(splat(value));
 }
 
+// nearestWhole(lane / divisor) in every lane, the lanes read as signed 32-bit numbers: the
+// quotient in double precision, then made whole by the addition and subtraction of 1.5 x 2^52,
+// a half going to the even neighbour, as nearestWhole() does.
+[[gnu::always_inline]] inline Pixels roundedQuotients(Pixels v, double divisor) {
+    constexpr double kShift = 0x1.8p52;
+    const Doubles quotients =
+        __builtin_convertvector(reinterpret_cast<Lanes>(v), Doubles) / divisor;
+    const Doubles whole = (quotients + kShift) - kShift;
+    return reinterpret_cast<Pixels>(__builtin_convertvector(whole, Lanes));
+}
+
 // The pixels in the opposite order.
 [[gnu::always_inline]] inline Pixels reversed(Pixels v) {
     static_assert(kVectorPixels == 16);
-    return __builtin_shuffle(v, Pixels{15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0});
+    return __builtin_shufflevector(v, v, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
 }
 
 [[gnu::always_inline]] inline Bytes minBytes(Bytes a, Bytes b) {

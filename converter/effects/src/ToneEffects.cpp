@@ -65,10 +65,10 @@ EffectOutput contrast(EffectContext& context, int amount) {
         splatBytes(static_cast<std::uint32_t>(amount < 0 ? -amount : amount) * 0x010101u);
     if (amount >= 0) {
         mapVectorsInto(context.picture, context.scratch,
-                       [amounts](Pixels c) { return towardsMiddle(c, amounts); });
+                       [amounts](Pixels c) TESS_FX_INLINE { return towardsMiddle(c, amounts); });
     } else {
         mapVectorsInto(context.picture, context.scratch,
-                       [amounts](Pixels c) { return awayFromMiddle(c, amounts); });
+                       [amounts](Pixels c) TESS_FX_INLINE { return awayFromMiddle(c, amounts); });
     }
     return EffectOutput::Scratch;
 }
@@ -77,13 +77,13 @@ EffectOutput contrast(EffectContext& context, int amount) {
 
 TESS_FX_VECTOR_CLONES
 EffectOutput brighten(EffectContext& context) {
-    mapVectors(context.picture, [](Pixels c) { return stepThreeTimes<true>(c); });
+    mapVectors(context.picture, [](Pixels c) TESS_FX_INLINE { return stepThreeTimes<true>(c); });
     return EffectOutput::Picture;
 }
 
 TESS_FX_VECTOR_CLONES
 EffectOutput darken(EffectContext& context) {
-    mapVectors(context.picture, [](Pixels c) { return stepThreeTimes<false>(c); });
+    mapVectors(context.picture, [](Pixels c) TESS_FX_INLINE { return stepThreeTimes<false>(c); });
     return EffectOutput::Picture;
 }
 
