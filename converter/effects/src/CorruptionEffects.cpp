@@ -5,21 +5,17 @@
 #include <vector>
 
 #include "InlineSplit.h"
+#include "PixelLoops.h"
+#include "PixelVectors.h"
 
 namespace tess::fx {
 
 // Each pixel is read and written at once and never read again, so the order of visits does not
-// matter and the rows can be walked as they lie in memory.
+// matter and the rows can be walked as they lie in memory. A colour of at most 0xFFFFFF gives at
+// most 0x518756: no mask is needed.
+TESS_FX_VECTOR_CLONES
 EffectOutput corruption(EffectContext& context) {
-    Picture& picture = context.picture;
-    const int width = picture.width();
-    for (int y = 0; y < picture.height(); ++y) {
-        std::uint32_t* row = picture.row(y);
-        for (int x = 0; x < width; ++x) {
-            // A colour of at most 0xFFFFFF gives at most 0x518756: no mask is needed.
-            row[x] = static_cast<std::uint32_t>(nearestWhole(static_cast<double>(row[x]) / 3.14));
-        }
-    }
+    mapVectors(context.picture, [](Pixels c) TESS_FX_INLINE { return roundedQuotients(c, 3.14); });
     return EffectOutput::Picture;
 }
 
@@ -31,6 +27,7 @@ EffectOutput corruption(EffectContext& context) {
 // The offset runs column by column; what a pixel receives is worked out per column first (the
 // offset reached before the column, and whether it grows inside it), so the pixels can then be
 // visited row by row as they lie in memory, with the same sums.
+TESS_FX_VECTOR_CLONES
 EffectOutput corruptionBars(EffectContext& context) {
     Picture& picture = context.picture;
     const int width = picture.width();
@@ -51,12 +48,20 @@ EffectOutput corruptionBars(EffectContext& context) {
             offset += std::int64_t{10} * height;
         }
     }
+    // Only the sum's low 24 bits reach the picture, and they depend only on the low 32 bits of
+    // what is added, so the sums can be made in 32 bits, whole rows at a time: each column's
+    // addend grows by its step from one row to the next.
+    std::vector<std::uint32_t> addends(static_cast<std::size_t>(width));
+    std::vector<std::uint32_t> steps(static_cast<std::size_t>(width));
+    for (std::size_t x = 0; x < addends.size(); ++x) {
+        steps[x] = static_cast<std::uint32_t>(columns[x].step);
+        addends[x] = static_cast<std::uint32_t>(columns[x].before) + steps[x];
+    }
     for (int y = 0; y < height; ++y) {
         std::uint32_t* row = picture.row(y);
-        for (int x = 0; x < width; ++x) {
-            const Column& c = columns[static_cast<std::size_t>(x)];
-            const std::int64_t sum = std::int64_t{row[x]} + c.before + c.step * (y + 1);
-            picture.setPixelValue(x, y, sum);
+        for (std::size_t x = 0; x < addends.size(); ++x) {
+            row[x] = Picture::storedValue(row[x] + addends[x]);
+            addends[x] += steps[x];
         }
     }
     return EffectOutput::Picture;

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "InlineSplit.h"
+#include "PixelLoops.h"
+#include "PixelVectors.h"
 
 namespace tess::fx {
 
@@ -39,20 +41,21 @@ EffectOutput throwPixels(EffectContext& context) {
 
 }  // namespace
 
+TESS_FX_VECTOR_CLONES
 EffectOutput tv(EffectContext& context) {
     constexpr std::uint32_t kBoost = 40;
     reseedFromClock(context);
     Picture& picture = context.picture;
-    const int width = picture.width();
     for (int y = 0; y <= picture.height() - 1; ++y) {
         const int channel = scaled(context.random.next(), 3);
         const int shift = 8 * channel;
+        // min(component + 40, 255) is min(component, 215) + 40, on the row's channel only.
+        const Bytes limit = splatBytes(~(kBoost << shift));  // 255 - 40 = 215 on the channel
+        const Bytes boost = splatBytes(kBoost << shift);
         std::uint32_t* row = picture.row(y);
-        for (int x = 0; x < width; ++x) {
-            const std::uint32_t c = row[x];
-            const std::uint32_t boosted = std::min((c >> shift & 0xFFu) + kBoost, 255u);
-            row[x] = (c & ~(0xFFu << shift)) | boosted << shift;
-        }
+        mapRun(row, row, static_cast<std::size_t>(picture.width()), [&](Pixels c) TESS_FX_INLINE {
+            return asPixels(minBytes(asBytes(c), limit) + boost);
+        });
     }
     return EffectOutput::Picture;
 }
