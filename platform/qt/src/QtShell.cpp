@@ -1,10 +1,12 @@
 #include "platform/qt/QtShell.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <filesystem>
 #include <system_error>
 
@@ -67,10 +69,27 @@ Status QtShell::deleteFile(const std::string& path, bool toTrash) {
     }
 
     if (toTrash) {
+        // Without the data folder Qt finds no trash, yet still "succeeds" by moving the file into
+        // a "files" folder below the working folder; a new account may not have that folder yet.
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        if (!data.isEmpty())
+            QDir().mkpath(data);
         QFile file(toQ(path));
         if (!file.moveToTrash()) {
             return Error{errc::Generic, "Cannot move " + quoted(path) +
                                             " to the trash: " + fromQ(file.errorString())};
+        }
+        // A trash that could not be set up shows as a relative new name: put the file back and
+        // take away what Qt made for it (folders only when empty).
+        if (QFileInfo(file.fileName()).isRelative()) {
+            const fs::path movedTo = fromQ(file.fileName());
+            const fs::path info = movedTo.parent_path().parent_path() / "info";
+            fs::rename(movedTo, path, ec);
+            fs::remove(info / (movedTo.filename().string() + ".trashinfo"), ec);
+            fs::remove(info, ec);
+            fs::remove(movedTo.parent_path(), ec);
+            return Error{errc::Generic,
+                         "Cannot move " + quoted(path) + " to the trash: it has no folder"};
         }
         return {};
     }

@@ -146,26 +146,54 @@ TEST_F(QtShellDelete, DeletesALinkButNotWhatItPointsAt) {
     EXPECT_TRUE(fs::exists(target));
 }
 
-// The trash lives under the data folder; point it (and home) into the temporary folder.
+// The trash lives under the data folder; point it (and home) into the temporary folder. A new
+// account has no data folder yet: the page must still reach the trash. Where no trash can be made
+// the page stays where it was, never in a "files" folder below the working folder.
 TEST_F(QtShellDelete, MovesAFileToTheTrash) {
-    const QByteArray oldHome = qgetenv("HOME");
-    const QByteArray oldData = qgetenv("XDG_DATA_HOME");
-    qputenv("HOME", dir.path().toUtf8());
-    qputenv("XDG_DATA_HOME", (dir.path() + "/data").toUtf8());
-    QDir(dir.path()).mkdir("data");
+    enum class Data { Made, NotYet, BlockedByAFile };
+    struct Case {
+        const char* name;
+        Data data;
+    };
+    for (const Case& c :
+         {Case{"data folder there", Data::Made}, Case{"no data folder yet", Data::NotYet},
+          Case{"a file where the data folder goes", Data::BlockedByAFile}}) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir home;
+        const QString data = home.path() + "/share";
+        if (c.data == Data::Made)
+            QDir(home.path()).mkdir("share");
+        if (c.data == Data::BlockedByAFile)
+            std::ofstream(data.toStdString()) << "not a folder";
+        const QString oldWorking = QDir::currentPath();
+        QDir::setCurrent(home.path());
+        const QByteArray oldHome = qgetenv("HOME");
+        const QByteArray oldData = qgetenv("XDG_DATA_HOME");
+        qputenv("HOME", home.path().toUtf8());
+        qputenv("XDG_DATA_HOME", data.toUtf8());
 
-    const fs::path page = file("Image2.html", "page");
-    const Status moved = shell.deleteFile(page.string(), true);
+        const fs::path page = file("Image2.html", "page");
+        const Status moved = shell.deleteFile(page.string(), true);
 
-    qputenv("HOME", oldHome);
-    if (oldData.isNull()) {
-        qunsetenv("XDG_DATA_HOME");
-    } else {
-        qputenv("XDG_DATA_HOME", oldData);
+        qputenv("HOME", oldHome);
+        if (oldData.isNull()) {
+            qunsetenv("XDG_DATA_HOME");
+        } else {
+            qputenv("XDG_DATA_HOME", oldData);
+        }
+        QDir::setCurrent(oldWorking);
+        EXPECT_FALSE(fs::exists(fs::path(home.path().toStdString()) / "files"));
+        EXPECT_FALSE(fs::exists(fs::path(home.path().toStdString()) / "info"));
+        if (c.data == Data::BlockedByAFile) {
+            ASSERT_FALSE(moved);
+            EXPECT_NE(moved.error().reason.find("Image2.html"), std::string::npos);
+            EXPECT_TRUE(fs::exists(page));
+            continue;
+        }
+        ASSERT_TRUE(moved) << moved.error().reason;
+        EXPECT_FALSE(fs::exists(page));
+        EXPECT_TRUE(fs::exists(fs::path(data.toStdString()) / "Trash/files/Image2.html"));
     }
-    ASSERT_TRUE(moved) << moved.error().reason;
-    EXPECT_FALSE(fs::exists(page));
-    EXPECT_TRUE(fs::exists(fs::path(dir.path().toStdString()) / "data/Trash/files/Image2.html"));
 }
 
 TEST(QtShell, TellsAddressesFromLocalPaths) {
