@@ -1,8 +1,12 @@
 #include "effects/BoxEffects.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "CellPattern.h"
 #include "InlineSplit.h"
 #include "PixelLoops.h"
+#include "PixelVectors.h"
 
 namespace tess::fx {
 
@@ -20,8 +24,50 @@ CellPattern squarePattern(int step, int extent, bool filled) {
     });
 }
 
+// Each pixel of a vector takes the colour of the first pixel of its cell, for cells of `Size`
+// pixels that start on the vector's first.
+template <int Size>
+[[gnu::always_inline]] inline Pixels spreadCells(Pixels v) {
+    static_assert(kVectorPixels == 16 && 16 % Size == 0);
+    constexpr auto f = [](int lane) { return lane - lane % Size; };
+    return __builtin_shufflevector(v, v, f(0), f(1), f(2), f(3), f(4), f(5), f(6), f(7), f(8), f(9),
+                                   f(10), f(11), f(12), f(13), f(14), f(15));
+}
+
+// Squares that cover their whole cell (the filled ones): every row of a cell is the cell's
+// grid row with each pixel spread over its cell.
+template <int Size>
+[[gnu::always_inline]] inline EffectOutput wholeCells(EffectContext& context) {
+    const Picture& source = context.picture;
+    Picture& target = context.scratch;
+    const int width = source.width();
+    const int height = source.height();
+    for (int top = 0; top < height; top += Size) {
+        const std::uint32_t* grid = source.row(top);
+        std::uint32_t* out = target.row(top);
+        int x = 0;
+        for (; x + kVectorPixels <= width; x += kVectorPixels)
+            storePixels(out + x, spreadCells<Size>(loadPixels(grid + x)));
+        for (; x < width; ++x)
+            out[x] = grid[x - x % Size];
+        for (int y = top + 1; y < std::min(top + Size, height); ++y)
+            std::copy(out, out + width, target.row(y));
+    }
+    return EffectOutput::Scratch;
+}
+
 TESS_FX_VECTOR_CLONES
 EffectOutput squares(EffectContext& context, const CellPattern& pattern) {
+    if (pattern.coversWholeCell(1)) {
+        switch (pattern.size()) {
+            case 2:
+                return wholeCells<2>(context);
+            case 4:
+                return wholeCells<4>(context);
+            default:
+                break;
+        }
+    }
     drawCells(context.picture, context.scratch, pattern, [](Colour c) {
         return CellPattern::Labels{0, c, 0};
     });

@@ -65,6 +65,10 @@ class CellPattern {
         }
         return true;
     }
+    // Whether every pixel of the cell has the label `k`.
+    bool coversWholeCell(int k) const {
+        return std::all_of(labels_.begin(), labels_.end(), [k](std::uint8_t l) { return l == k; });
+    }
     bool rowIsEmpty(int v) const {
         for (int u = 0; u < size_; ++u) {
             if (label(u, v) != 0)

@@ -207,6 +207,19 @@ Reference columns(std::int64_t (*even)(Colour), std::int64_t (*odd)(Colour, Rand
     };
 }
 
+// Rings of `radii` around every grid point, columns outer, in the colour of the centre.
+Reference ringGrid(int step, std::vector<int> radii) {
+    return [=](Picture source, Picture target, Random&, const Clock&) {
+        for (int x = 0; x <= source.width() - 1; x += step) {
+            for (int y = 0; y <= source.height() - 1; y += step) {
+                for (const int radius : radii)
+                    target.circle(x, y, radius, source.pixel(x, y));
+            }
+        }
+        return target;
+    };
+}
+
 struct ReferenceCase {
     const char* effect;
     Reference reference;
@@ -221,6 +234,11 @@ const std::vector<ReferenceCase>& referenceCases() {
         {"Blur", squares(2, 1, true)},
         {"Boxes", squares(5, 3, false)},
         {"Mosaic", squares(4, 4, true)},
+        {"Eyes", ringGrid(6, {1, 3, 5})},
+        {"Targets", ringGrid(11, {1, 3, 5})},
+        {"X-Files", ringGrid(6, {1, 2, 4})},
+        {"CircleWorm", ringGrid(6, {2, 4})},
+        {"Circular", ringGrid(4, {4})},
         {"Inner Emboss", emboss([](int at, int) { return at < 3 ? 1 : at - 2; })},
         {"Outer Emboss",
          emboss([](int at, int size) { return at > size - 3 ? size - 1 : at + 2; })},
@@ -273,8 +291,9 @@ TEST(EffectReference, RestructuredEffectsDrawWhatTheirLoopsDraw) {
     std::mt19937 generator(20261210);
     std::uniform_int_distribution<int> side(1, 70);
     // Sides around the widths the effects take in whole vectors and bands, and some at random.
-    std::vector<std::pair<int, int>> sizes = {{1, 1},  {1, 17}, {17, 1}, {2, 2},   {48, 40},
-                                              {16, 3}, {17, 4}, {33, 2}, {257, 3}, {300, 2}};
+    std::vector<std::pair<int, int>> sizes = {{1, 1},   {1, 17},  {17, 1},   {2, 2},
+                                              {48, 40}, {16, 3},  {17, 4},   {33, 2},
+                                              {257, 3}, {300, 2}, {100, 90}, {99, 67}};
     for (int k = 0; k < 12; ++k)
         sizes.emplace_back(side(generator), side(generator));
     tess::testing::FixedClock clock(DateTime{}, 4321);
