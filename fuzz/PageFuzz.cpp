@@ -3,18 +3,13 @@
 // text alone unless it is the edit, and change nothing for an edit they do not take.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
 #include <string_view>
 
+#include "CheckOutcome.h"
 #include "PageChecks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    if (const std::string broken = tess::pagecheck::checkPage(bytes); !broken.empty()) {
-        std::fprintf(stderr, "%s\n", broken.c_str());
-        std::abort();
-    }
+    tess::fuzzcheck::abortIfBroken(tess::pagecheck::checkPage(bytes));
     return 0;
 }

@@ -4,12 +4,9 @@
 #include <QGuiApplication>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
-#include "platform/Picture.h"
-#include "platform/Result.h"
-#include "platform/qt/PictureFile.h"
+#include "PictureChecks.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     // The JPEG, GIF and ICO decoders are plugins, found through the application object.
@@ -22,10 +19,6 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const tess::Result<tess::Picture> picture = tess::decodePicture(bytes, 0xFFFFFF);
-    if (picture && std::int64_t{picture.value().width()} * picture.value().height() >
-                       tess::Picture::kMaxPixels) {
-        std::abort();
-    }
+    tess::fuzzcheck::abortIfBroken(tess::fuzzcheck::checkPicture(bytes).broken);
     return 0;
 }
