@@ -110,6 +110,7 @@ EffectOutput nightCam(EffectContext& context) {
     // numbers stay in the second-level cache.
     constexpr int kBand = 16 * kVectorPixels;
     constexpr auto kOdd = static_cast<std::size_t>(kBand / 2);
+    constexpr int kAhead = 8;  // rows
     const Picture& source = context.picture;
     Picture& target = context.scratch;
     const int width = source.width();
@@ -134,9 +135,17 @@ EffectOutput nightCam(EffectContext& context) {
             const float* r = numbers.data() + static_cast<std::size_t>(y) * kOdd;
             int x = band;
             if (below != nullptr && band + kBand < width) {
-                for (; x < end; x += kVectorPixels, r += kVectorPixels / 2)
+                // A band's rows are too short for the processor to see them as one stream, so
+                // the rows a few ahead are asked for.
+                const bool ahead = y + kAhead + 1 < height;
+                for (; x < end; x += kVectorPixels, r += kVectorPixels / 2) {
+                    if (ahead) {
+                        __builtin_prefetch(below + kAhead * width + x);
+                        __builtin_prefetch(out + kAhead * width + x, 1);
+                    }
                     storePixels(out + x,
                                 nightCamPixels(loadPixels(below + x + 1), loadPixels(here + x), r));
+                }
                 continue;
             }
             // Bands start on an even column.
