@@ -26,21 +26,9 @@ constexpr Colour kFace = 0xC0C0C0;  // the dialog's scratch colour as the colour
 using testing::gradient;
 
 // The main window after its load, with a small picture of its own as the working picture.
-class EffectsDialog : public ShellFixture {
+class EffectsDialog : public MainWindowFixture {
   protected:
-    EffectsDialog() {
-        w = openMain();
-        setWorking(gradient(12, 7));
-    }
-    void setWorking(Picture picture) {
-        w->srcPic->box().setPicture(std::move(picture));
-        state.ImageChanged = false;
-    }
-    Picture shown() const { return w->srcPic->box().pictureOrImage(); }
-    std::string caption() const { return qt::fromQ(w->mnuLastFX->text()); }
-    bool undoSaved() const {
-        return QFile::exists(QString::fromStdString(inProgram("~tesundo.dat")));
-    }
+    EffectsDialog() { setWorking(gradient(12, 7)); }
 
     // "Image Effects..." as the user chooses it; the dialog it opened.
     frmFX& open() {
@@ -75,8 +63,6 @@ class EffectsDialog : public ShellFixture {
     void letTimePassWhileWaiting() {
         pump.setOnDoEvents([this] { clock.advance(100); });
     }
-
-    std::unique_ptr<frmMain> w;
 };
 
 TEST_F(EffectsDialog, OpensWithTheThumbnailTheListAndOKDisabled) {

@@ -23,18 +23,9 @@ namespace {
 using testing::gradient;
 
 // The main window after its load, with a small picture of its own as the working picture.
-class EffectsWindow : public ShellFixture {
+class EffectsWindow : public MainWindowFixture {
   protected:
-    EffectsWindow() {
-        w = openMain();
-        setWorking(gradient(12, 7));
-    }
-    void setWorking(Picture picture) {
-        w->srcPic->box().setPicture(std::move(picture));
-        state.ImageChanged = false;
-    }
-    Picture shown() const { return w->srcPic->box().pictureOrImage(); }
-    std::string caption() const { return qt::fromQ(w->mnuLastFX->text()); }
+    EffectsWindow() { setWorking(gradient(12, 7)); }
     bool lastEffectShown() const {
         return w->mnuLastFX->isVisible() && w->mnuLineLFBreak->isVisible();
     }
@@ -54,8 +45,6 @@ class EffectsWindow : public ShellFixture {
     void letTimePassWhileWaiting() {
         pump.setOnDoEvents([this] { clock.advance(100); });
     }
-
-    std::unique_ptr<frmMain> w;
 };
 
 TEST_F(EffectsWindow, TheMenuItemsAreTheRowsOfTheEffectTable) {

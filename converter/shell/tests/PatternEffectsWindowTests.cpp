@@ -7,17 +7,7 @@ namespace {
 
 // The pattern effects reached through the main window's handlers: they work on its pictures with
 // its scratch picture's colour (the window colour, white) and its program-wide random sequence.
-class PatternEffectsWindow : public ShellFixture {
-  protected:
-    PatternEffectsWindow() { w = openMain(); }
-    void setWorking(Picture picture) {
-        w->srcPic->box().setPicture(std::move(picture));
-        state.ImageChanged = false;
-    }
-    Picture shown() const { return w->srcPic->box().pictureOrImage(); }
-
-    std::unique_ptr<frmMain> w;
-};
+class PatternEffectsWindow : public MainWindowFixture {};
 
 TEST_F(PatternEffectsWindow, UndrawnScratchPixelsShowTheWindowColour) {
     // Boxes on 5 x 5 of one colour: the 4 x 4 outline, and white inside it and in the lanes.

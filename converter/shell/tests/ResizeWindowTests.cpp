@@ -26,12 +26,9 @@ namespace {
 using testing::gradient;
 
 // The main window after its load with a picture of its own, as a load leaves it.
-class ResizeWindow : public ShellFixture {
+class ResizeWindow : public MainWindowFixture {
   protected:
-    ResizeWindow() {
-        w = openMain();
-        setWorking(gradient(321, 241));
-    }
+    ResizeWindow() { setWorking(gradient(321, 241)); }
     void setWorking(Picture picture) {
         w->srcPic->box().setPicture(std::move(picture));
         w->DrawImageEdges();
@@ -39,11 +36,7 @@ class ResizeWindow : public ShellFixture {
         w->Label6->setText("before");
         state.ImageChanged = false;
     }
-    Picture shown() const { return w->srcPic->box().pictureOrImage(); }
     std::string status() const { return qt::fromQ(w->Label6->text()); }
-    bool undoSaved() const {
-        return QFile::exists(QString::fromStdString(inProgram("~tesundo.dat")));
-    }
     static Picture expected(const Picture& source, PictureSize size, ResizeDrawing drawing) {
         return *resizedPicture(source, size, drawing, fx::kMainScratchBack);
     }
@@ -67,8 +60,6 @@ class ResizeWindow : public ShellFixture {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
         QCoreApplication::sendEvent(target, &press);
     }
-
-    std::unique_ptr<frmMain> w;
 };
 
 TEST_F(ResizeWindow, EachCommandResizesInTheFrameAndUndoBringsThePictureBack) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -12,6 +13,7 @@
 
 #include "platform/Services.h"
 #include "platform/qt/IniSettingsStore.h"
+#include "platform/qt/QtText.h"
 #include "platform/testing/CountingEventPump.h"
 #include "platform/testing/FixedClock.h"
 #include "platform/testing/MemoryClipboard.h"
@@ -67,6 +69,25 @@ class ShellFixture : public ::testing::Test {
     Services services;
     ConverterState state;
     int programEnds = 0;
+};
+
+// The main window after its load, with a working picture the test gives it.
+class MainWindowFixture : public ShellFixture {
+  protected:
+    MainWindowFixture() { w = openMain(); }
+
+    // The picture as a load leaves it, not yet changed.
+    void setWorking(Picture picture) {
+        w->srcPic->box().setPicture(std::move(picture));
+        state.ImageChanged = false;
+    }
+    Picture shown() const { return w->srcPic->box().pictureOrImage(); }
+    std::string caption() const { return qt::fromQ(w->mnuLastFX->text()); }
+    bool undoSaved() const {
+        return QFileInfo::exists(QString::fromStdString(inProgram("~tesundo.dat")));
+    }
+
+    std::unique_ptr<frmMain> w;
 };
 
 }  // namespace tess
