@@ -61,14 +61,15 @@ inline Outcome checkProjectFile(std::string_view file) {
     }
     const MosaicOptions& a = p.options;
     const MosaicOptions& b = back.value().options;
-    const char* differs = b.Title != a.Title                  ? "title"
-                          : b.BGColor != a.BGColor            ? "background colour"
-                          : b.FontSize != a.FontSize          ? "font size"
-                          : b.Spacer != a.Spacer              ? "spacer"
-                          : b.Mode != a.Mode                  ? "mode"
-                          : b.CustomText != a.CustomText      ? "custom text"
-                          : back.value().picture != p.picture ? "picture"
-                                                              : nullptr;
+    const char* differs = b.Title != a.Title                                 ? "title"
+                          : b.BGColor != a.BGColor                           ? "background colour"
+                          : b.FontSize != a.FontSize                         ? "font size"
+                          : b.Spacer != a.Spacer                             ? "spacer"
+                          : b.Mode != a.Mode                                 ? "mode"
+                          : b.CustomText != a.CustomText                     ? "custom text"
+                          : b.CSSSize != a.CSSSize || b.CSSUnit != a.CSSUnit ? "custom CSS size"
+                          : back.value().picture != p.picture                ? "picture"
+                                                                             : nullptr;
     if (differs) {
         out.broken =
             std::string("the project's ") + differs + " came back otherwise from the writer";
