@@ -39,9 +39,11 @@ template <class Even, class Odd, class Pair>
         std::uint32_t* out = target.row(y);
         int x = 0;
         if (below != nullptr) {
-            for (; x + kVectorPixels < width; x += kVectorPixels)
+            for (; x + kVectorPixels < width; x += kVectorPixels) {
+                prefetchForWrite(out + x);
                 storePixels(out + x,
                             pair(loadPixels(below + x + 1), loadPixels(here + x)) & 0xFFFFFFu);
+            }
         }
         for (; x < width; ++x) {
             if (x % 2 == 0) {

@@ -140,9 +140,11 @@ EffectOutput outline(EffectContext& context) {
         const std::uint32_t* here = source.row(y);
         std::uint32_t* out = target.row(y);
         int x = 1;
-        for (; x + kVectorPixels <= width; x += kVectorPixels)
+        for (; x + kVectorPixels <= width; x += kVectorPixels) {
+            prefetchForWrite(out + x);
             storePixels(out + x, outlined(loadPixels(here + x), loadPixels(here + x - 1),
                                           loadPixels(above + x)));
+        }
         for (; x < width; ++x)
             out[x] = here[x] == here[x - 1] && here[x] == above[x] ? 0xFFFFFFu : 0u;
     }
