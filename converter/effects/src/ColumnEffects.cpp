@@ -136,11 +136,13 @@ EffectOutput nightCam(EffectContext& context) {
             std::uint32_t* out = target.row(y);
             const float* r = numbers.data() + static_cast<std::size_t>(y) * kOdd;
             int x = band;
-            if (below != nullptr && band + kBand < width) {
+            if (below != nullptr) {
                 // A band's rows are too short for the processor to see them as one stream, so
                 // the rows a few ahead are asked for.
                 const bool ahead = y + kAhead + 1 < height;
-                for (; x < end; x += kVectorPixels, r += kVectorPixels / 2) {
+                // Whole vectors while the row below reaches past them.
+                for (; x + kVectorPixels <= end && x + kVectorPixels < width;
+                     x += kVectorPixels, r += kVectorPixels / 2) {
                     if (ahead) {
                         __builtin_prefetch(below + kAhead * width + x);
                         __builtin_prefetch(out + kAhead * width + x, 1);
@@ -148,9 +150,8 @@ EffectOutput nightCam(EffectContext& context) {
                     storePixels(out + x,
                                 nightCamPixels(loadPixels(below + x + 1), loadPixels(here + x), r));
                 }
-                continue;
             }
-            // Bands start on an even column.
+            // Bands and vectors start on an even column.
             for (; x < end; x += 2) {
                 const Colour c = below != nullptr && x + 1 < width
                                      ? static_cast<Colour>(below[x + 1])
