@@ -57,7 +57,7 @@ class CellPattern {
     int label(int u, int v) const { return labels_[index(u, v)]; }
     // The first row with the labels of row v.
     int kindOfRow(int v) const { return kindOfRow_[static_cast<std::size_t>(v)]; }
-    // Whether row v leaves none of its pixels alone, or all of them.
+    // Whether row v leaves none of its pixels alone.
     bool rowIsFull(int v) const {
         for (int u = 0; u < size_; ++u) {
             if (label(u, v) == 0)
@@ -65,16 +65,17 @@ class CellPattern {
         }
         return true;
     }
-    // Whether every pixel of the cell has the label `k`.
-    bool coversWholeCell(int k) const {
-        return std::all_of(labels_.begin(), labels_.end(), [k](std::uint8_t l) { return l == k; });
-    }
+    // Whether row v leaves all of its pixels alone.
     bool rowIsEmpty(int v) const {
         for (int u = 0; u < size_; ++u) {
             if (label(u, v) != 0)
                 return false;
         }
         return true;
+    }
+    // Whether every pixel of the cell has the label `k`.
+    bool coversWholeCell(int k) const {
+        return std::all_of(labels_.begin(), labels_.end(), [k](std::uint8_t l) { return l == k; });
     }
 
   private:

@@ -111,22 +111,30 @@ EffectOutput ringGrid(EffectContext& context, const RingGrid& grid,
     drawGroupsWithin(source, target, grid, 0, bottom + 1, width - 1, height - 1);
     drawGroupsWithin(source, target, grid, 0, top, left - 1, bottom);
     drawGroupsWithin(source, target, grid, right + 1, top, width - 1, bottom);
-    // Within them, each pixel takes the colour of its winner's centre, or keeps the target's.
-    std::vector<std::ptrdiff_t> offsets(static_cast<std::size_t>(s));
+    // Within them, each pixel takes the colour of its winner's centre, or keeps the target's:
+    // cell by cell, only the places some ring draws.
+    struct Place {
+        int u;
+        std::ptrdiff_t from;  // the winner's centre, from the pixel
+    };
+    std::vector<Place> places;
     for (int y = top; y <= bottom; ++y) {
         const int v = y % s;
-        const Winner* row = winners.data() + static_cast<std::ptrdiff_t>(v) * s;
-        for (int u = 0; u < s; ++u)
-            offsets[static_cast<std::size_t>(u)] =
-                row[u].drawn ? static_cast<std::ptrdiff_t>(row[u].dy) * width + row[u].dx : 0;
+        places.clear();
+        for (int u = 0; u < s; ++u) {
+            const Winner& w = winners[static_cast<std::size_t>(v * s + u)];
+            if (w.drawn)
+                places.push_back({u, static_cast<std::ptrdiff_t>(w.dy) * width + w.dx});
+        }
         const std::uint32_t* in = source.row(y);
         std::uint32_t* out = target.row(y);
-        int u = left % s;
-        for (int x = left; x <= right; ++x) {
-            if (row[u].drawn)
-                out[x] = in[x + offsets[static_cast<std::size_t>(u)]];
-            if (++u == s)
-                u = 0;
+        for (int cell = left - left % s; cell <= right; cell += s) {
+            const bool whole = cell >= left && cell + s - 1 <= right;
+            for (const Place& p : places) {
+                const int x = cell + p.u;
+                if (whole || (x >= left && x <= right))
+                    out[x] = in[x + p.from];
+            }
         }
     }
     return EffectOutput::Scratch;
