@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/Text.h"
+#include "platform/testing/Sanitizers.h"
 #include "platform/testing/TempFolder.h"
 
 namespace tess {
@@ -185,15 +186,6 @@ TEST(ReadFileBytes, ReportsMissingFilesAndFoldersWithThePath) {
     ASSERT_FALSE(folder.ok());
     EXPECT_EQ(folder.error().code, errc::Generic);
 }
-
-// GCC says so with __SANITIZE_ADDRESS__, clang only through __has_feature.
-#if defined(__SANITIZE_ADDRESS__)
-#define TESSARYN_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TESSARYN_ASAN 1
-#endif
-#endif
 
 TEST(ReadFileBytes, AFileLargerThanMemoryIsReportedNotFatal) {
 #if defined(TESSARYN_ASAN)

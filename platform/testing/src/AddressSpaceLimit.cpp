@@ -1,16 +1,9 @@
-#include "platform/testing/AddressSpaceLimit.h"
+#include "platform/testing/Sanitizers.h"
 
 #include <unistd.h>
 #include <fstream>
 
-// GCC says so with __SANITIZE_ADDRESS__, clang only through __has_feature.
-#if defined(__SANITIZE_ADDRESS__)
-#define TESSARYN_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TESSARYN_ASAN 1
-#endif
-#endif
+#include "platform/testing/Sanitizers.h"
 
 namespace tess::testing {
 
