@@ -1,4 +1,4 @@
-#include "platform/testing/Sanitizers.h"
+#include "platform/testing/AddressSpaceLimit.h"
 
 #include <unistd.h>
 #include <fstream>
