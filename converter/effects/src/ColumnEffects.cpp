@@ -100,8 +100,8 @@ EffectOutput inversionScape(EffectContext& context) {
     });
 }
 
-// The Part's order is columns outer, rows inner, and Night Cam draws its random numbers in that
-// order. The source is only read, so the shifted even columns see it unchanged throughout and
+// The effect's own order is columns outer, rows inner, and Night Cam draws its random numbers in
+// that order. The source is only read, so the shifted even columns see it unchanged throughout and
 // only the order of the draws matters: the columns are taken in bands, each band's numbers drawn
 // first column by column and laid out row by row, and the band's pixels then visited row by row,
 // as they lie in memory. The product of a colour and a 24-bit fraction is exact in double

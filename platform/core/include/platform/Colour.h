@@ -34,7 +34,7 @@ constexpr Colour systemColour(int index) {
     return static_cast<Colour>(0x80000000u | static_cast<std::uint32_t>(index & 0xFF));
 }
 
-// The system colours the Parts name.
+// The system colours the programs use.
 namespace syscolour {
 inline constexpr Colour Window = systemColour(5);            // &H80000005
 inline constexpr Colour WindowText = systemColour(8);        // &H80000008

@@ -7,7 +7,7 @@
 
 namespace tess {
 
-// Message box styles and answers, with the platform's numbers so a Part's style value reads as is.
+// Message box styles and answers, with the platform's numbers so a stored style value reads as is.
 namespace mb {
 inline constexpr int OKOnly = 0;
 inline constexpr int OKCancel = 1;
@@ -39,7 +39,7 @@ struct FileDialogRequest {
     int filterIndex = 1;
     std::string fileName;  // proposed name or path
     std::string initialDir;
-    int flags = 0;  // the Part's flag value, kept for the record
+    int flags = 0;  // the original dialog flag value, kept for the record
 };
 
 struct FileDialogAnswer {
