@@ -24,6 +24,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
+#include <utility>
 
 #include "BenchFolder.h"
 #include "PhotoPicture.h"
@@ -88,11 +90,30 @@ std::uint64_t bytesRead() {
     return 0;
 }
 
-// A folder of kPages sparse pages of kPageLength bytes each, removed at the end.
-class ScanFolder {
+// A file or folder of the benchmark's own, removed with everything in it at the end.
+class BenchPath {
+  public:
+    explicit BenchPath(std::string path) : path_(std::move(path)) {}
+    ~BenchPath() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    BenchPath(const BenchPath&) = delete;
+    BenchPath& operator=(const BenchPath&) = delete;
+
+    const std::string& path() const { return path_; }
+    bool ok() const { return ok_; }
+
+  protected:
+    std::string path_;
+    bool ok_ = true;
+};
+
+// A folder of kPages sparse pages of kPageLength bytes each.
+class ScanFolder : public BenchPath {
   public:
     explicit ScanFolder(const std::string& where)
-        : path_(where + "/tessaryn-bench-scan-" + std::to_string(::getpid())) {
+        : BenchPath(where + "/tessaryn-bench-scan-" + std::to_string(::getpid())) {
         std::filesystem::create_directories(path_);
         const std::string& page = converterPage();
         const std::string_view head = std::string_view(page).substr(0, 2 * explorer::kHeadBytes);
@@ -109,16 +130,6 @@ class ScanFolder {
             }
         }
     }
-    ~ScanFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::string& path() const { return path_; }
-    bool ok() const { return ok_; }
-
-  private:
-    std::string path_;
-    bool ok_ = true;
 };
 
 void Scan(benchmark::State& state, const std::string& where) {
@@ -164,23 +175,13 @@ void reportRate(benchmark::State& state, std::size_t bytes) {
     state.counters["page_MB"] = static_cast<double>(bytes) / 1e6;
 }
 
-// The page written to `where`, removed at the end.
-class PageFile {
+// The page written to `where`.
+class PageFile : public BenchPath {
   public:
     explicit PageFile(const std::string& where)
-        : path_(where + "/tessaryn-bench-page-" + std::to_string(::getpid()) + ".html") {
+        : BenchPath(where + "/tessaryn-bench-page-" + std::to_string(::getpid()) + ".html") {
         ok_ = !converterPage().empty() && writeFileAtomic(path_, converterPage()).ok();
     }
-    ~PageFile() {
-        std::error_code ignored;
-        std::filesystem::remove(path_, ignored);
-    }
-    const std::string& path() const { return path_; }
-    bool ok() const { return ok_; }
-
-  private:
-    std::string path_;
-    bool ok_ = false;
 };
 
 enum class Edit { FontSize, Title, Colour };
