@@ -20,7 +20,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -34,6 +33,7 @@
 #include "explorer/MosaicScan.h"
 #include "explorer/PageReader.h"
 #include "explorer/PageRewriter.h"
+#include "platform/Blit.h"
 #include "platform/DefaultRandom.h"
 #include "platform/Picture.h"
 #include "platform/Text.h"
@@ -53,10 +53,7 @@ const std::string& converterPage() {
     static const std::string page = [] {
         const Picture& photo = bench::photoPicture();
         Picture picture(1000, 1000);
-        for (int y = 0; y < picture.height(); ++y) {
-            std::memcpy(picture.row(y), photo.row(y),
-                        static_cast<std::size_t>(picture.width()) * sizeof(std::uint32_t));
-        }
+        bitBlt(picture, 0, 0, picture.width(), picture.height(), photo, 0, 0, RasterOp::SrcCopy);
         MosaicOptions options;
         options.Mode = 6;
         options.FontSize = 0;
