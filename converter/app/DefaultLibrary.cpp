@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Bmp.h"
+#include "platform/Colour.h"
 #include "platform/Picture.h"
 #include "platform/Text.h"
 #include "projects/GraphicsLibrary.h"
@@ -14,10 +15,7 @@ namespace {
 
 using tess::Colour;
 using tess::Picture;
-
-Colour rgb(int r, int g, int b) {
-    return static_cast<Colour>(r | g << 8 | b << 16);
-}
+using tess::rgb;
 
 Picture skyBlue() {
     Picture p(40, 32);

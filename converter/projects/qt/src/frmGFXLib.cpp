@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/Colour.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
@@ -31,10 +32,6 @@ constexpr int kKeyLeft = 37;
 constexpr int kKeyRight = 39;
 constexpr int kKeyEnter = 13;
 constexpr int kKeySpace = 32;
-
-Colour rgb(int r, int g, int b) {
-    return static_cast<Colour>(r | g << 8 | b << 16);
-}
 
 // The banner: a dark blue band with a row of mosaic cells and a light rule under it.
 Picture bannerPicture() {
