@@ -15,6 +15,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
+#include "platform/qt/Controls.h"
 #include "platform/qt/PictureFile.h"
 #include "platform/qt/QtText.h"
 #include "projects/qt/ProgressWindow.h"
@@ -74,26 +75,14 @@ QString menuText(const std::string& caption) {
     return text;
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const char* text, int top) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
+// The captions under the preview: centred, in the browser's small face.
+QLabel* makeCaption(QWidget* parent, const char* name, const char* text, int top) {
+    QLabel* label = qt::makeLabel(parent, name, text, QRect(97, top, 115, 15));
     label->setAlignment(Qt::AlignCenter);
     QFont font("Verdana");
     font.setPixelSize(11);
     label->setFont(font);
-    label->setGeometry(97, top, 115, 15);
-    label->setText(text);
     return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, int left,
-                        const char* tip) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(left, 182, 75, 23);
-    button->setToolTip(tip);
-    return button;
 }
 
 }  // namespace
@@ -150,13 +139,15 @@ void frmGFXLib::buildControls() {
     Image3->box().setPicture(arrowPicture(false));
     Image3->setToolTip("Scroll forward through the current library.");
 
-    Label3 = makeLabel(this, "Label3", "null", 162);
-    Label1 = makeLabel(this, "Label1", "Image 1 of 1", 178);
+    Label3 = makeCaption(this, "Label3", "null", 162);
+    Label1 = makeCaption(this, "Label1", "Image 1 of 1", 178);
 
-    Command1 = makeButton(this, "Command1", "Libraries >", 5,
-                          "Click to choose a Graphics Library from the Graphics Library Database.");
-    Command2 = makeButton(this, "Command2", "Cancel", 228,
-                          "Click to unload the Graphics Library without applying the new image.");
+    Command1 =
+        qt::makeButton(this, "Command1", "Libraries >", QRect(5, 182, 75, 23),
+                       "Click to choose a Graphics Library from the Graphics Library Database.");
+    Command2 =
+        qt::makeButton(this, "Command2", "Cancel", QRect(228, 182, 75, 23),
+                       "Click to unload the Graphics Library without applying the new image.");
 
     mnuLibrary = new QMenu("&Available Libraries...", this);
     mnuLibrary->setObjectName("mnuLibrary");
