@@ -1,6 +1,7 @@
 #include "projects/GraphicsLibrary.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/Blit.h"
 #include "platform/FolderListing.h"
@@ -138,16 +139,15 @@ std::vector<std::string> listLibraries(const std::string& graphicsFolder) {
 }
 
 std::vector<LibraryRecord> listedPictures(std::vector<LibraryRecord> records) {
+    // A library may hold very many records: each name is folded once and found by its fold.
     std::vector<LibraryRecord> files;
+    std::unordered_map<std::string, std::size_t> fileOf;
     for (LibraryRecord& record : records) {
-        const std::string folded = rt::toLower(record.name);
-        auto same = std::find_if(files.begin(), files.end(), [&](const LibraryRecord& f) {
-            return rt::toLower(f.name) == folded;
-        });
-        if (same != files.end())
-            *same = std::move(record);
-        else
+        const auto [at, added] = fileOf.try_emplace(rt::toLower(record.name), files.size());
+        if (added)
             files.push_back(std::move(record));
+        else
+            files[at->second] = std::move(record);
     }
     std::vector<LibraryRecord> listed;
     for (LibraryRecord& file : files) {
