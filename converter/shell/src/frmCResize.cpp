@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "platform/qt/Controls.h"
 #include "platform/qt/QtText.h"
 #include "shell/Hourglass.h"
 #include "shell/SharedFunctions.h"
@@ -17,6 +18,11 @@
 namespace tess {
 
 using qt::fromQ;
+using qt::makeButton;
+using qt::makeCheck;
+using qt::makeEdit;
+using qt::makeLabel;
+using qt::placed;
 using qt::toQ;
 
 namespace {
@@ -39,19 +45,6 @@ Picture resizePicture() {
     return p;
 }
 
-template <class W>
-W* placed(W* control, const char* name, QRect geometry) {
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* label = placed(new QLabel(text, parent), name, geometry);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
 const char* checkValue(const QCheckBox& box) {
     return box.isChecked() ? "1" : "0";
 }
@@ -72,25 +65,19 @@ frmCResize::frmCResize(frmMain& main, ConverterState& state, SettingsStore& sett
     Label2 = makeLabel(this, "Label2", "Original Height:", QRect(54, 32, 104, 16));
     Label6 = makeLabel(this, "Label6", {}, QRect(162, 32, 70, 16));
     Label3 = makeLabel(this, "Label3", "New Width:", QRect(54, 62, 104, 16));
-    Text1 = placed(new QLineEdit(this), "Text1", QRect(162, 59, 70, 22));
-    Text1->setToolTip("New image width.");
+    Text1 = makeEdit(this, "Text1", QRect(162, 59, 70, 22), "New image width.");
     Label4 = makeLabel(this, "Label4", "New Height:", QRect(54, 90, 104, 16));
-    Text2 = placed(new QLineEdit(this), "Text2", QRect(162, 87, 70, 22));
-    Text2->setToolTip("New image height.");
-    Check1 =
-        placed(new QCheckBox("Constrain Proportions", this), "Check1", QRect(12, 120, 316, 20));
-    Check1->setToolTip("When selected, the width and height will adhere to a 1:1 ratio.");
-    Check2 = placed(new QCheckBox("Resample Image (Slower, but better quality)", this), "Check2",
-                    QRect(12, 142, 316, 20));
-    Check2->setToolTip(
-        "When selected, the resizer will use a Bi-Linear resampling technique to achieve better "
-        "quality.");
-    Command1 = placed(new QPushButton("OK", this), "Command1", QRect(162, 174, 80, 26));
-    Command1->setToolTip("Click to save changes and unload the custom resize dialog.");
-    Command1->setAutoDefault(false);
-    Command2 = placed(new QPushButton("Cancel", this), "Command2", QRect(248, 174, 80, 26));
-    Command2->setToolTip("Click to unload the Custom Resize dialog without applying any changes.");
-    Command2->setAutoDefault(false);
+    Text2 = makeEdit(this, "Text2", QRect(162, 87, 70, 22), "New image height.");
+    Check1 = makeCheck(this, "Check1", "Constrain Proportions", QRect(12, 120, 316, 20),
+                       "When selected, the width and height will adhere to a 1:1 ratio.");
+    Check2 = makeCheck(this, "Check2", "Resample Image (Slower, but better quality)",
+                       QRect(12, 142, 316, 20),
+                       "When selected, the resizer will use a Bi-Linear resampling technique to "
+                       "achieve better quality.");
+    Command1 = makeButton(this, "Command1", "OK", QRect(162, 174, 80, 26),
+                          "Click to save changes and unload the custom resize dialog.");
+    Command2 = makeButton(this, "Command2", "Cancel", QRect(248, 174, 80, 26),
+                          "Click to unload the Custom Resize dialog without applying any changes.");
     Image1 = placed(new qt::PictureBoxWidget(this, 0x00FFFFFF), "Image1", QRect(12, 12, 32, 32));
     Image1->box().setPicture(resizePicture());
     setFixedSize(340, 210);
