@@ -126,8 +126,8 @@ void frmFX::Command1_Click() {
         bool mainDisabled = false;
         bool selfDisabled = false;
         ProgressWindow& progress = main_.progressWindow();
-        // Whatever happens, the main window's lock, both windows, the progress window and the
-        // pointer come back.
+        // However the block is left, the main window's lock, both windows, the progress window
+        // and the pointer come back.
         const auto restore = qScopeGuard([&] {
             if (waiting)
                 main_.endEffectWait();
@@ -156,13 +156,7 @@ void frmFX::Command1_Click() {
         main_.endEffectWait();
         waiting = false;
         main_.callEffectHandler(index);
-
         state_.ProgressLockFX = false;
-        main_.setEnabled(true);
-        mainDisabled = false;
-        setEnabled(true);
-        selfDisabled = false;
-        progress.unload();
     }
     unload();
 }
