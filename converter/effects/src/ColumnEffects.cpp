@@ -82,11 +82,7 @@ template <class Even, class Odd, class Pair>
     std::memcpy(&numbers, r, sizeof numbers);
     const Factors factors =
         __builtin_shufflevector(numbers, numbers, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7);
-    constexpr double kShift = 0x1.8p52;
-    const Doubles products = __builtin_convertvector(reinterpret_cast<Lanes>(here), Doubles) *
-                             __builtin_convertvector(factors, Doubles);
-    const Doubles whole = (products + kShift) - kShift;
-    const auto scaled = reinterpret_cast<Pixels>(__builtin_convertvector(whole, Lanes));
+    const Pixels scaled = roundedWhole(asDoubles(here) * __builtin_convertvector(factors, Doubles));
     return evenAndOdd(below, scaled) & 0xFFFFFFu;
 }
 

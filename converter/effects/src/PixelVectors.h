@@ -56,15 +56,24 @@ template <class Vector>
     return asBytes(splat(value));
 }
 
-// nearestWhole(lane / divisor) in every lane, the lanes read as signed 32-bit numbers: the
-// quotient in double precision, then made whole by the addition and subtraction of 1.5 x 2^52,
-// a half going to the even neighbour, as nearestWhole() does.
-[[gnu::always_inline]] inline Pixels roundedQuotients(Pixels v, double divisor) {
+// nearestWhole(lane) in every lane, for values within the signed 32-bit range: made whole by the
+// addition and subtraction of 1.5 x 2^52, a half going to the even neighbour, as nearestWhole()
+// does.
+[[gnu::always_inline]] inline Pixels roundedWhole(Doubles v) {
     constexpr double kShift = 0x1.8p52;
-    const Doubles quotients =
-        __builtin_convertvector(reinterpret_cast<Lanes>(v), Doubles) / divisor;
-    const Doubles whole = (quotients + kShift) - kShift;
+    const Doubles whole = (v + kShift) - kShift;
     return reinterpret_cast<Pixels>(__builtin_convertvector(whole, Lanes));
+}
+
+// The lanes read as signed 32-bit numbers, in double precision.
+[[gnu::always_inline]] inline Doubles asDoubles(Pixels v) {
+    return __builtin_convertvector(reinterpret_cast<Lanes>(v), Doubles);
+}
+
+// nearestWhole(lane / divisor) in every lane, the lanes read as signed 32-bit numbers, the
+// quotient in double precision.
+[[gnu::always_inline]] inline Pixels roundedQuotients(Pixels v, double divisor) {
+    return roundedWhole(asDoubles(v) / divisor);
 }
 
 // The pixels in the opposite order.
