@@ -365,21 +365,61 @@ bool cssSizeHolds(Scope& scope, std::string_view text, std::string_view size) {
            onlyExact(text, kPreRule, rule);
 }
 
+// A piece of the page for a message: at most `most` bytes, as UTF-8.
+std::string shown(std::string_view bytes, std::size_t most = 24) {
+    return cp1252::toUtf8(bytes.substr(0, most)) + (bytes.size() > most ? "..." : "");
+}
+
+// Why the colour step cannot rewrite the page's background colour: what its body tag holds in
+// place of the one form the step changes, <body bgcolor="#RRGGBB">.
+std::string colourTagFault(std::string_view text) {
+    constexpr std::string_view kAttribute = "<body bgcolor=";
+    const std::size_t at = FindNoCase(text, kAttribute);
+    if (at == std::string_view::npos) {
+        return "the page has no background colour tag (<body bgcolor=...>)";
+    }
+    std::string_view tag = text.substr(at);
+    tag = tag.substr(0, std::min(tag.find_first_of(">\r\n"), tag.size()));
+    const std::string_view value = tag.substr(kAttribute.size());
+    if (value.substr(0, 2) != "\"#") {
+        const std::string_view written =
+            value.substr(0, std::min(value.find_first_of(" \t"), value.size()));
+        return value.substr(0, 1) == "\""
+                   ? "its background colour is written " + shown(written) +
+                         ", not as \"#RRGGBB\" in hexadecimal digits"
+                   : "its background colour is written without quotes (bgcolor=" + shown(written) +
+                         "), not as bgcolor=\"#RRGGBB\"";
+    }
+    const std::string_view digits = value.substr(1, std::min(value.find('"', 1), value.size()) - 1);
+    if (!isColourText(digits)) {
+        return "its background colour is written \"" + shown(digits) +
+               "\", not in six hexadecimal digits as \"#RRGGBB\"";
+    }
+    if (tag.compare(0, kAttribute.size(), kAttribute) != 0) {
+        return "its body tag is written in capitals (" + shown(tag.substr(0, kAttribute.size())) +
+               "...), not as <body bgcolor=\"#RRGGBB\">";
+    }
+    if (tag.size() != kAttribute.size() + digits.size() + 2) {
+        return "its body tag holds more than the colour (" + shown(tag, 40) +
+               ">), not only <body bgcolor=\"#RRGGBB\">";
+    }
+    return "its body tag does not read <body bgcolor=\"#RRGGBB\">";
+}
+
 FieldOutcome rewriteColour(Marked& page, const MosaicRow& row) {
     if (!isColourText(row.bgColor)) {
         return refused(Field::BGColor, "\"" + row.bgColor + "\" is not a colour");
     }
     const std::string old = colourIn(*page.scope, page.text);
     if (old == kUnknown) {
-        return refused(Field::BGColor, "the page has no background colour tag");
+        return refused(Field::BGColor, colourTagFault(page.text));
     }
     Draft draft = page.draft();
     const std::string start(kBodyStart);
     if (!draft.replace(start + old + std::string(kTagEnd),
                        start + row.bgColor + std::string(kTagEnd)) ||
         !colourHolds(*page.scope, draft.text(), row.bgColor)) {
-        return refused(Field::BGColor,
-                       "its body tag does not read <body bgcolor=\"#RRGGBB\"> in lower case");
+        return refused(Field::BGColor, colourTagFault(page.text));
     }
     page.take(std::move(draft));
     return taken(Field::BGColor);
@@ -616,6 +656,16 @@ std::optional<std::string> titleFault(std::string_view title) {
     }
     if (title.find('\0') != std::string_view::npos) {
         return "the title holds a NUL character";
+    }
+    // The page is Windows-1252: a character it cannot hold would be written as "?".
+    std::u32string missing;
+    for (const char32_t c : utf8::decode(title)) {
+        if (c != U'?' && cp1252::encode(c) == '?' && missing.find(c) == std::u32string::npos) {
+            missing += c;
+        }
+    }
+    if (!missing.empty()) {
+        return "the page's code page (Windows-1252) cannot hold \"" + utf8::encode(missing) + "\"";
     }
     return std::nullopt;
 }
