@@ -68,9 +68,10 @@ void frmMain::deleteSelected(bool permanently) {
         return;
     }
     const std::string question =
-        permanently ? "Are you sure you want to delete " + name +
-                          " for good?\r\n\r\nIt cannot be brought back from the trash."
-                    : "Are you sure you want to move " + name + " to the trash?";
+        permanently
+            ? "Are you sure you want to delete " + name +
+                  " for good?\r\n\r\nIt does not go to the trash and cannot be brought back."
+            : "Are you sure you want to move " + name + " to the trash?";
     if (services_.dialogs.msgBox(question, mb::YesNo | mb::Question | mb::DefaultButton2,
                                  kDeleteTitle) != mb::Yes)
         return;

@@ -65,8 +65,8 @@ TEST_F(PreviewAndDelete, DeleteAsksNamingTheFileAndTheRowGoesWithIt) {
     const Case cases[] = {
         {"plain", Qt::NoModifier, true, "Are you sure you want to move \"p1.html\" to the trash?"},
         {"shift", Qt::ShiftModifier, false,
-         "Are you sure you want to delete \"p1.html\" for good?\r\n\r\nIt cannot be brought "
-         "back from the trash."},
+         "Are you sure you want to delete \"p1.html\" for good?\r\n\r\nIt does not go to the "
+         "trash and cannot be brought back."},
         {"ctrl+shift", Qt::ShiftModifier | Qt::ControlModifier, true,
          "Are you sure you want to move \"p1.html\" to the trash?"},
     };
