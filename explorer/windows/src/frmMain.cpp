@@ -25,6 +25,7 @@
 #include "platform/qt/PictureBoxWidget.h"
 #include "platform/qt/QtPicture.h"
 #include "platform/qt/QtText.h"
+#include "windows/ElidedHeaderStyle.h"
 #include "windows/ExplorerArt.h"
 #include "windows/MosaicListModel.h"
 #include "windows/ToolBarButton.h"
@@ -154,6 +155,11 @@ void frmMain::buildControls() {
     ListView1->horizontalHeader()->setSortIndicatorShown(true);
     ListView1->horizontalHeader()->setHighlightSections(false);
     ListView1->horizontalHeader()->setStretchLastSection(false);
+    // A caption wider than its column ends in "..." rather than losing both its ends.
+    ListView1->horizontalHeader()->setTextElideMode(Qt::ElideRight);
+    auto* headerStyle = new ElidedHeaderStyle();
+    headerStyle->setParent(ListView1->horizontalHeader());
+    ListView1->horizontalHeader()->setStyle(headerStyle);
     for (int c = 0; c < rows_->columnCount(); ++c)
         ListView1->setColumnWidth(c, 555 / 6);
     ListView1->viewport()->setMouseTracking(true);

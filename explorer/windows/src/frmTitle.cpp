@@ -50,16 +50,21 @@ frmTitle::frmTitle(QWidget* owner, const std::string& fileName, const std::strin
     Text1 = new QLineEdit(this);
     Text1->setObjectName("Text1");
     Text1->setGeometry(8, 160, 294, 22);
+    Label4 = new QLabel(this);
+    Label4->setObjectName("Label4");
+    Label4->setTextFormat(Qt::PlainText);
+    Label4->setWordWrap(true);
+    Label4->setGeometry(8, 186, 294, 28);
     Command1 = new QPushButton("OK", this);
     Command1->setObjectName("Command1");
     Command1->setAutoDefault(false);
     Command1->setEnabled(false);
-    Command1->setGeometry(140, 192, 78, 26);
+    Command1->setGeometry(140, 218, 78, 26);
     Command2 = new QPushButton("Cancel", this);
     Command2->setObjectName("Command2");
     Command2->setAutoDefault(false);
-    Command2->setGeometry(224, 192, 78, 26);
-    setFixedSize(310, 226);
+    Command2->setGeometry(224, 218, 78, 26);
+    setFixedSize(310, 252);
 
     connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
@@ -73,6 +78,8 @@ frmTitle::frmTitle(QWidget* owner, const std::string& fileName, const std::strin
     Text1->setSelection(0, static_cast<int>(Text1->text().size()));
     Label1->setText(Label1->text().replace("%s", toQ(fileName)));
     Text1_Change();
+    // Typing goes into the new title, replacing it; the current title is only there to be read.
+    Text1->setFocus(Qt::OtherFocusReason);
 }
 
 void frmTitle::Form_Load() {
@@ -83,6 +90,11 @@ void frmTitle::Text1_Change() {
     // A title that would break its page (a line break, "</title>") cannot be set.
     const std::optional<std::string> fault = titleFault(fromQ(Text1->text()));
     Command1->setToolTip(fault ? toQ(*fault) : QString());
+    // Why OK is off, where the user looks: the title cannot go into the page as typed.
+    QString why = fault ? toQ(*fault) + "." : QString();
+    if (!why.isEmpty())
+        why[0] = why[0].toUpper();
+    Label4->setText(why);
     Command1->setEnabled(!Text1->text().isEmpty() && Text1->text() != Text2->text() && !fault);
 }
 

@@ -47,6 +47,42 @@ TEST(TitleDialog, OpensOnTheRowsTitleWithOKOffUntilANewTitleIsTyped) {
     EXPECT_EQ(*d.newTitle(), "New");
 }
 
+TEST(TitleDialog, TypingGoesIntoTheNewTitleReplacingIt) {
+    frmTitle d(nullptr, "Image1.html", "Old Title");
+    d.show();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(d.focusWidget(), d.Text1);
+    EXPECT_EQ(d.Text1->selectedText(), "Old Title");
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_N, Qt::NoModifier, "N");
+    QCoreApplication::sendEvent(d.focusWidget(), &key);
+    EXPECT_EQ(d.Text1->text(), "N");
+    EXPECT_EQ(d.Text2->text(), "Old Title");
+    EXPECT_TRUE(d.Command1->isEnabled());
+}
+
+TEST(TitleDialog, ATitleThePageCannotHoldIsRefusedWithTheReason) {
+    frmTitle d(nullptr, "Image1.html", "Old Title");
+    EXPECT_TRUE(d.Label4->text().isEmpty());
+    struct Case {
+        const char* typed;
+        const char* said;  // in the dialog, beside the disabled OK
+    };
+    const Case cases[] = {
+        {"\xE6\x97\xA5\xE6\x9C\xAC x",
+         "The page's code page (Windows-1252) cannot hold \"\xE6\x97\xA5\xE6\x9C\xAC\"."},
+        {"x</title>y", "The title holds \"</title>\"."},
+    };
+    for (const Case& c : cases) {
+        d.Text1->setText(QString::fromUtf8(c.typed));
+        EXPECT_FALSE(d.Command1->isEnabled()) << c.typed;
+        EXPECT_EQ(d.Label4->text().toStdString(), c.said);
+    }
+    // What Windows-1252 holds is taken, and the reason goes.
+    d.Text1->setText(QString::fromUtf8("Caf\xC3\xA9 \xE2\x82\xAC"));
+    EXPECT_TRUE(d.Command1->isEnabled());
+    EXPECT_TRUE(d.Label4->text().isEmpty());
+}
+
 TEST(TitleDialog, CancelGivesNoTitle) {
     frmTitle d(nullptr, "a.html", "T");
     d.Text1->setText("U");

@@ -1,3 +1,4 @@
+#include <QHeaderView>
 #include <QStatusBar>
 
 #include "ExplorerFixture.h"
@@ -138,12 +139,56 @@ TEST_F(Layout, ToolbarButtonsShowNoFocusRectangleButProcessAndDeleteDo) {
     EXPECT_FALSE(w->Command8->hidesFocusRect());
 }
 
+TEST_F(Layout, ListHeadersTooWideForTheirColumnEndInDots) {
+    auto w = openMain();
+    w->show();
+    QCoreApplication::processEvents();
+    QHeaderView* header = w->ListView1->horizontalHeader();
+    const QImage shot = header->grab().toImage();
+    const QFontMetrics metrics(header->font());
+    const auto ink = [&](int x, int y) { return qGray(shot.pixel(x, y)) < 128; };
+    int cut = 0;
+    for (int c = 0; c < header->count(); ++c) {
+        const QString caption = w->rows().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        const int left = header->sectionViewportPosition(c);
+        const int width = header->sectionSize(c);
+        if (metrics.horizontalAdvance(caption) <= width)
+            continue;
+        ++cut;
+        // The caption's last ink is a dot, as low as the letters' foot: letters cut off at the
+        // column's edge stand as high as the letters.
+        int last = -1;
+        for (int x = left; x < left + width; ++x) {
+            for (int y = 0; y < shot.height(); ++y)
+                last = ink(x, y) ? x : last;
+        }
+        ASSERT_GE(last, 0) << caption.toStdString();
+        int top = shot.height();
+        int bottom = -1;
+        for (int y = 0; y < shot.height(); ++y) {
+            if (ink(last, y)) {
+                top = std::min(top, y);
+                bottom = y;
+            }
+        }
+        EXPECT_LE(bottom - top + 1, 2) << caption.toStdString();
+    }
+    // At the design width "Background Color" does not fit.
+    EXPECT_GE(cut, 1);
+}
+
 TEST_F(Layout, DialogsAreTidy) {
     frmTitle title(nullptr, "Image1.html", "A title");
     title.show();
     QCoreApplication::processEvents();
     EXPECT_EQ(layoutFaults(title), "");
     EXPECT_TRUE(shot(title, "frmTitle.png"));
+    // The longest reason for a refused title fits beside it.
+    title.Text1->setText(QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E x"));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(title.Label4->text().isEmpty());
+    EXPECT_EQ(layoutFaults(title), "");
+    EXPECT_TRUE(shot(title, "frmTitle-refused.png"));
 
     frmFont font(nullptr, state, "Image1.html", "CSS - 60%");
     font.show();

@@ -37,6 +37,9 @@ class frmTitle : public QDialog {
     QLineEdit* Text2 = nullptr;
     QLabel* Label3 = nullptr;
     QLineEdit* Text1 = nullptr;
+    // Why a typed title cannot be set (it would break the page, or the page's code page cannot
+    // hold it); empty otherwise.
+    QLabel* Label4 = nullptr;
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;
     qt::PictureBoxWidget* Image1 = nullptr;
