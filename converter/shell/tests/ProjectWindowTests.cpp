@@ -314,6 +314,33 @@ TEST_F(ProjectWindow, ABadProjectIsRefusedAndChangesNothing) {
     EXPECT_NE(dialogs.msgBoxes()[0].prompt.find("is not a file"), std::string::npos);
 }
 
+// A list without a selection is saved as -1 and comes back without one.
+TEST_F(ProjectWindow, ListsWithoutASelectionLoadBackWithoutOne) {
+    auto w = openMain();
+    const Picture picture = marked(8, 6, 0x00C08040);
+    openPicture(*w, write("cat.bmp", encodeBmp24(picture)));
+    for (QComboBox* list : {w->Combo1, w->Combo2, w->Combo3})
+        list->setCurrentIndex(-1);
+    const std::string project = files + "/none.tpw";
+    save(*w, project);
+    ASSERT_EQ(dialogs.msgBoxes().size(), 0u);
+    const Result<std::string> plain = DecodeFile(std::string_view(bytesOf(project)).substr(8));
+    ASSERT_TRUE(plain.ok()) << plain.error().reason;
+    EXPECT_EQ(plain->substr(791, 2) + plain->substr(803, 2) + plain->substr(807, 2), "-1-1-1");
+
+    w->selectComboIndex(w->Combo1, 2);
+    w->selectComboIndex(w->Combo2, 3);
+    w->selectComboIndex(w->Combo3, 1);
+    openPicture(*w, write("other.bmp", encodeBmp24(marked(5, 5, 0))));
+    load(*w, project);
+    ASSERT_EQ(dialogs.msgBoxes().size(), 0u) << dialogs.msgBoxes()[0].prompt;
+    EXPECT_EQ(w->Combo1->currentIndex(), -1);
+    EXPECT_EQ(w->Combo2->currentIndex(), -1);
+    EXPECT_EQ(w->Combo3->currentIndex(), -1);
+    EXPECT_EQ(w->srcPic->box().surface(), picture);
+    expectUnlocked(*w, "after the load");
+}
+
 TEST_F(ProjectWindow, ANewerProjectAsksFirstAndNoLeavesEverythingAsItWas) {
     auto w = openMain();
     MosaicOptions options;

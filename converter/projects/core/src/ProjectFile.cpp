@@ -8,6 +8,7 @@
 #include "platform/Files.h"
 #include "platform/Runtime.h"
 #include "platform/Text.h"
+#include "projects/EncodedReader.h"
 #include "projects/FileEncoder.h"
 #include "projects/StoredFile.h"
 
@@ -17,7 +18,9 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kTwoCrLf = "\r\n\r\n";
-constexpr std::size_t kMaxLength = 99'999'999;  // eight digits
+using project::kMaxLength;
+// The index a list without a selection has.
+constexpr long long kNoSelection = -1;
 
 enum class Field { Path, Title, Colour, Font, Css, Spacer, Mode, Browser, TextLength, PicLength };
 
@@ -82,6 +85,134 @@ Result<long long> numberIn(std::string_view field, const FieldSpec& spec, long l
 template <std::size_t N>
 constexpr long long lastIndex(const std::array<std::string_view, N>&) {
     return static_cast<long long>(N) - 1;
+}
+
+// The body read from its start: the settings first, every field checked before the rest is
+// inflated; then the custom text and the picture their lengths state; bytes after the body are
+// inflated for the check sum only.
+Result<LoadedProject> readBody(EncodedReader& reader, int version, bool layoutB) {
+    std::size_t settingsSize = 0;
+    for (const FieldSpec& spec : kLayoutB) {
+        if (spec.field != Field::Css || layoutB)
+            settingsSize += spec.width + kCrLf.size();
+    }
+    // The settings and the empty line after them.
+    std::string settings(static_cast<std::size_t>(
+                             std::min<std::uint64_t>(reader.length(), settingsSize + kCrLf.size())),
+                         '\0');
+    if (Status read = reader.read(settings.data(), settings.size()); !read)
+        return read.error();
+    // A body too short for its settings is all read by now: a fault of the stream itself is told
+    // before the missing settings.
+    if (reader.left() == 0) {
+        if (Status end = reader.finish(); !end)
+            return end.error();
+    }
+    const std::string_view body = settings;
+
+    std::array<std::string_view, kLayoutB.size()> fields{};
+    std::size_t at = 0;
+    for (const FieldSpec& spec : kLayoutB) {
+        if (spec.field == Field::Css && !layoutB)
+            continue;
+        if (body.size() < at + spec.width + kCrLf.size() ||
+            body.substr(at + spec.width, kCrLf.size()) != kCrLf)
+            return fault("The project's settings are damaged.");
+        fields[static_cast<std::size_t>(spec.field)] = body.substr(at, spec.width);
+        at += spec.width + kCrLf.size();
+    }
+    auto field = [&](Field f) { return fields[static_cast<std::size_t>(f)]; };
+    auto spec = [](Field f) -> const FieldSpec& { return kLayoutB[static_cast<std::size_t>(f)]; };
+
+    const auto maxLength = static_cast<long long>(kMaxLength);
+    Result<long long> n = numberIn(field(Field::TextLength), spec(Field::TextLength), 0, maxLength);
+    if (!n)
+        return n.error();
+    Result<long long> m = numberIn(field(Field::PicLength), spec(Field::PicLength), 0, maxLength);
+    if (!m)
+        return m.error();
+
+    LoadedProject loaded;
+    loaded.version = version;
+    MosaicOptions& o = loaded.options;
+    o.OutputPath = cp1252::toUtf8(rt::trim(field(Field::Path)));
+    o.Title = cp1252::toUtf8(rt::trim(field(Field::Title)));
+    Result<long long> colour = numberIn(field(Field::Colour), spec(Field::Colour), 0, 0xFFFFFF);
+    if (!colour)
+        return colour.error();
+    o.BGColor = static_cast<Colour>(*colour);
+
+    // A list without a selection is written as its index, -1; it is read back so.
+    Result<long long> font = numberIn(field(Field::Font), spec(Field::Font), kNoSelection,
+                                      lastIndex(MosaicOptions::kFontSizeTexts));
+    if (!font)
+        return font.error();
+    o.FontSize = static_cast<std::int16_t>(*font);
+    if (o.FontSize == lastIndex(MosaicOptions::kFontSizeTexts)) {
+        // The custom size needs its unit; without one the entry before it is taken.
+        const std::string css = layoutB ? rt::trim(field(Field::Css)) : std::string();
+        std::string_view size = css;
+        std::string unit;
+        for (std::string_view u : {"px", "pt", "%"}) {
+            if (size.size() >= u.size() && size.substr(size.size() - u.size()) == u) {
+                unit = u;
+                size.remove_suffix(u.size());
+                break;
+            }
+        }
+        if (unit.empty()) {
+            o.FontSize = static_cast<std::int16_t>(o.FontSize - 1);
+        } else {
+            const std::optional<long long> value =
+                !size.empty() && size[0] != '-' ? wholeNumber(size) : std::nullopt;
+            if (!value || *value > INT16_MAX)
+                return fault("The custom CSS size (" + css + ") is not a size.");
+            o.CSSSize = static_cast<std::int16_t>(*value);
+            o.CSSUnit = unit;
+            loaded.customCss = true;
+        }
+    }
+
+    Result<long long> spacer = numberIn(field(Field::Spacer), spec(Field::Spacer), kNoSelection,
+                                        lastIndex(MosaicOptions::kSpacerTexts));
+    if (!spacer)
+        return spacer.error();
+    o.Spacer = static_cast<std::int16_t>(*spacer);
+
+    Result<long long> mode = numberIn(field(Field::Mode), spec(Field::Mode), kNoSelection,
+                                      lastIndex(MosaicOptions::kModeTexts));
+    if (!mode)
+        return mode.error();
+    // Older files knew no "Machine Code": their 4 and 5 are "Hex" and "Smart Text".
+    if (version <= project::kLastOldModesVersion && (*mode == 4 || *mode == 5))
+        *mode += 1;
+    o.Mode = static_cast<std::int16_t>(*mode);
+    o.OpenInBrowser = rt::trim(field(Field::Browser)) == "1" ? 1 : 0;
+
+    // The empty line, the custom text, CR LF CR LF, the picture, CR LF.
+    const auto textLength = static_cast<std::size_t>(*n);
+    const auto pictureLength = static_cast<std::size_t>(*m);
+    if (reader.length() <
+        settings.size() + textLength + kTwoCrLf.size() + pictureLength + kCrLf.size())
+        return fault("The project holds less than its lengths state.");
+    if (body.substr(at, kCrLf.size()) != kCrLf)
+        return fault("The project's settings are damaged.");
+    std::string text(textLength + kTwoCrLf.size(), '\0');
+    if (Status read = reader.read(text.data(), text.size()); !read)
+        return read.error();
+    if (std::string_view(text).substr(textLength) != kTwoCrLf)
+        return fault("The project's settings are damaged.");
+    text.resize(textLength);
+    loaded.picture.resize(pictureLength + kCrLf.size());
+    if (Status read = reader.read(loaded.picture.data(), loaded.picture.size()); !read)
+        return read.error();
+    if (std::string_view(loaded.picture).substr(pictureLength) != kCrLf)
+        return fault("The project's settings are damaged.");
+    loaded.picture.resize(pictureLength);
+    if (Status end = reader.finish(); !end)
+        return end.error();
+    o.CustomText = cp1252::toUtf8(text);
+    return loaded;
 }
 
 }  // namespace
@@ -170,106 +301,18 @@ Result<LoadedProject> readProject(std::string_view file) {
     Result<int> version = readProjectVersion(file);
     if (!version)
         return version.error();
-    Result<std::string> decoded =
-        DecodeFile(file.substr(std::min(file.size(), project::kHeaderSize)));
-    if (!decoded)
-        return decoded.error();
-    const std::string_view body = *decoded;
-
     const bool layoutB = *version >= project::kFirstLayoutBVersion;
-    std::array<std::string_view, kLayoutB.size()> fields{};
-    std::size_t at = 0;
-    for (const FieldSpec& spec : kLayoutB) {
-        if (spec.field == Field::Css && !layoutB)
-            continue;
-        if (body.size() < at + spec.width + kCrLf.size() ||
-            body.substr(at + spec.width, kCrLf.size()) != kCrLf)
-            return fault("The project's settings are damaged.");
-        fields[static_cast<std::size_t>(spec.field)] = body.substr(at, spec.width);
-        at += spec.width + kCrLf.size();
+    // No body of this layout is longer than its fields allow: nothing beyond that is inflated.
+    Result<EncodedReader> reader =
+        EncodedReader::open(file.substr(std::min(file.size(), project::kHeaderSize)),
+                            layoutB ? project::kMaxBodyB : project::kMaxBodyB - 8);
+    if (!reader)
+        return reader.error();
+    try {
+        return readBody(*reader, *version, layoutB);
+    } catch (const std::bad_alloc&) {
+        return Error{errc::OutOfMemory, "There is not enough memory to read the project."};
     }
-    auto field = [&](Field f) { return fields[static_cast<std::size_t>(f)]; };
-    auto spec = [](Field f) -> const FieldSpec& { return kLayoutB[static_cast<std::size_t>(f)]; };
-
-    // The lengths first: they say whether the rest of the body is there at all.
-    const auto maxLength = static_cast<long long>(kMaxLength);
-    Result<long long> n = numberIn(field(Field::TextLength), spec(Field::TextLength), 0, maxLength);
-    if (!n)
-        return n.error();
-    Result<long long> m = numberIn(field(Field::PicLength), spec(Field::PicLength), 0, maxLength);
-    if (!m)
-        return m.error();
-    // The rest begins with the last field's CR LF and the empty line.
-    const std::string_view rest = body.substr(at - kCrLf.size());
-    const auto textLength = static_cast<std::size_t>(*n);
-    const auto pictureLength = static_cast<std::size_t>(*m);
-    const std::size_t pictureAt = 2 * kTwoCrLf.size() + textLength;
-    if (rest.size() < pictureAt + pictureLength + kCrLf.size())
-        return fault("The project holds less than its lengths state.");
-    if (rest.substr(0, kTwoCrLf.size()) != kTwoCrLf ||
-        rest.substr(kTwoCrLf.size() + textLength, kTwoCrLf.size()) != kTwoCrLf ||
-        rest.substr(pictureAt + pictureLength, kCrLf.size()) != kCrLf)
-        return fault("The project's settings are damaged.");
-
-    LoadedProject loaded;
-    loaded.version = *version;
-    MosaicOptions& o = loaded.options;
-    o.OutputPath = cp1252::toUtf8(rt::trim(field(Field::Path)));
-    o.Title = cp1252::toUtf8(rt::trim(field(Field::Title)));
-    Result<long long> colour = numberIn(field(Field::Colour), spec(Field::Colour), 0, 0xFFFFFF);
-    if (!colour)
-        return colour.error();
-    o.BGColor = static_cast<Colour>(*colour);
-
-    Result<long long> font = numberIn(field(Field::Font), spec(Field::Font), 0,
-                                      lastIndex(MosaicOptions::kFontSizeTexts));
-    if (!font)
-        return font.error();
-    o.FontSize = static_cast<std::int16_t>(*font);
-    if (o.FontSize == lastIndex(MosaicOptions::kFontSizeTexts)) {
-        // The custom size needs its unit; without one the entry before it is taken.
-        const std::string css = layoutB ? rt::trim(field(Field::Css)) : std::string();
-        std::string_view size = css;
-        std::string unit;
-        for (std::string_view u : {"px", "pt", "%"}) {
-            if (size.size() >= u.size() && size.substr(size.size() - u.size()) == u) {
-                unit = u;
-                size.remove_suffix(u.size());
-                break;
-            }
-        }
-        if (unit.empty()) {
-            o.FontSize = static_cast<std::int16_t>(o.FontSize - 1);
-        } else {
-            const std::optional<long long> value =
-                !size.empty() && size[0] != '-' ? wholeNumber(size) : std::nullopt;
-            if (!value || *value > INT16_MAX)
-                return fault("The custom CSS size (" + css + ") is not a size.");
-            o.CSSSize = static_cast<std::int16_t>(*value);
-            o.CSSUnit = unit;
-            loaded.customCss = true;
-        }
-    }
-
-    Result<long long> spacer = numberIn(field(Field::Spacer), spec(Field::Spacer), 0,
-                                        lastIndex(MosaicOptions::kSpacerTexts));
-    if (!spacer)
-        return spacer.error();
-    o.Spacer = static_cast<std::int16_t>(*spacer);
-
-    Result<long long> mode =
-        numberIn(field(Field::Mode), spec(Field::Mode), 0, lastIndex(MosaicOptions::kModeTexts));
-    if (!mode)
-        return mode.error();
-    // Older files knew no "Machine Code": their 4 and 5 are "Hex" and "Smart Text".
-    if (*version <= project::kLastOldModesVersion && (*mode == 4 || *mode == 5))
-        *mode += 1;
-    o.Mode = static_cast<std::int16_t>(*mode);
-    o.OpenInBrowser = rt::trim(field(Field::Browser)) == "1" ? 1 : 0;
-
-    o.CustomText = cp1252::toUtf8(rest.substr(kTwoCrLf.size(), textLength));
-    loaded.picture = std::string(rest.substr(pictureAt, pictureLength));
-    return loaded;
 }
 
 }  // namespace tess

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/testing/AddressSpaceLimit.h"
 #include "platform/testing/TempFolder.h"
 #include "projects/FileEncoder.h"
 #include "projects/GraphicsLibrary.h"
@@ -237,6 +238,13 @@ TEST(ProjectReader, ASavedProjectLoadsBackWithEveryOption) {
              o.CSSUnit = "%";
          },
          true},
+        {"lists without a selection",
+         [](MosaicOptions& o) {
+             o.FontSize = -1;
+             o.Spacer = -1;
+             o.Mode = -1;
+         },
+         false},
         {"colours at the ends", [](MosaicOptions& o) { o.BGColor = 0xFFFFFF; }, false},
         {"black",
          [](MosaicOptions& o) {
@@ -296,10 +304,10 @@ TEST(ProjectReader, TheVersionChoosesTheLayoutAndTheModeNumbers) {
         int expectedMode;
     };
     const Case cases[] = {
-        {"TPF20053", true, "4", 4},  {"TPF10149", true, "4", 4},  {"TPF10148", false, "4", 4},
-        {"TPF10117", false, "4", 4}, {"TPF10117", false, "5", 5}, {"TPF10116", false, "4", 5},
-        {"TPF10116", false, "5", 6}, {"TPF10116", false, "3", 3}, {"TPF10116", false, "6", 6},
-        {" TPF1010", false, "0", 0},
+        {"TPF20053", true, "4", 4},  {"TPF10149", true, "4", 4},    {"TPF10148", false, "4", 4},
+        {"TPF10117", false, "4", 4}, {"TPF10117", false, "5", 5},   {"TPF10116", false, "4", 5},
+        {"TPF10116", false, "5", 6}, {"TPF10116", false, "3", 3},   {"TPF10116", false, "6", 6},
+        {" TPF1010", false, "0", 0}, {"TPF10116", false, "-1", -1}, {"TPF20053", true, "-1", -1},
     };
     for (const Case& c : cases) {
         Fields f;
@@ -398,8 +406,10 @@ TEST(ProjectReader, AFileThatFailsAnyCheckIsRefusedWithItsReason) {
          "The background colour is not a number."},
         {"font size 9", with([](Fields& f) { f.font = "9"; }),
          "The font size (9) is out of range."},
-        {"no font size", with([](Fields& f) { f.font = "-1"; }),
-         "The font size (-1) is out of range."},
+        {"font size below no selection", with([](Fields& f) { f.font = "-2"; }),
+         "The font size (-2) is out of range."},
+        {"spacer below no selection", with([](Fields& f) { f.spacer = "-2"; }),
+         "The spacer (-2) is out of range."},
         {"spacer 6", with([](Fields& f) { f.spacer = "6"; }), "The spacer (6) is out of range."},
         {"mode 7", with([](Fields& f) { f.mode = "7"; }), "The mode (7) is out of range."},
         {"CSS size not a size", with([](Fields& f) {
@@ -424,6 +434,59 @@ TEST(ProjectReader, AFileThatFailsAnyCheckIsRefusedWithItsReason) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(reasonOf(readProject(c.file)), c.reason) << c.name;
+}
+
+// The encoded header's stated plain length, in a whole project file.
+void setStatedLength(std::string& file, std::uint64_t length) {
+    for (int i = 0; i < 8; ++i)
+        file[project::kHeaderSize + 4 + static_cast<std::size_t>(i)] =
+            static_cast<char>((length >> (8 * i)) & 0xFF);
+}
+
+// The fields bound the body: nothing beyond the longest body they allow is inflated, bytes after
+// the body are not kept, and a bad field is found before anything after the settings is inflated.
+TEST(ProjectReader, NoBodyCostsMoreThanItsFieldsAllow) {
+    const std::string tail(std::size_t{160} << 20, '\0');
+    Fields badFont;
+    badFont.font = "9";
+    Fields badLength;
+    badLength.m = "12x";
+    struct Case {
+        const char* name;
+        std::string file;
+        std::string reason;
+    };
+    std::vector<Case> cases = {
+        {"a long tail after the body", fileOf("TPF20053", body(Fields{}) + tail), "<loaded>"},
+        {"a bad field before a long body", fileOf("TPF20053", body(badFont) + tail),
+         "The font size (9) is out of range."},
+        {"a bad length before a long body", fileOf("TPF10148", body(badLength, false) + tail),
+         "The picture's length is not a number."},
+    };
+    const struct {
+        const char* name;
+        const char* header;
+        std::uint64_t length;
+        const char* reason;
+    } stated[] = {
+        {"layout B beyond its longest body", "TPF20053", project::kMaxBodyB + 1,
+         "The encoded data states a length beyond what can be decoded."},
+        {"layout A beyond its longest body", "TPF10148", project::kMaxBodyB - 8 + 1,
+         "The encoded data states a length beyond what can be decoded."},
+        {"layout B at its longest body", "TPF20053", project::kMaxBodyB,
+         "The encoded data states a length its bytes cannot hold."},
+    };
+    for (const auto& s : stated) {
+        std::string file = fileOf(s.header, body(Fields{}));
+        setStatedLength(file, s.length);
+        cases.push_back({s.name, file, s.reason});
+    }
+    for (const Case& c : cases) {
+        testing::AddressSpaceLimit limit(std::size_t{48} << 20);
+        if (!limit.active())
+            GTEST_SKIP() << "the address space cannot be limited here";
+        EXPECT_EQ(reasonOf(readProject(c.file)), c.reason) << c.name;
+    }
 }
 
 TEST(ProjectReader, TheHeaderAloneGivesTheVersion) {

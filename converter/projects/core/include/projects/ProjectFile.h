@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -34,8 +35,17 @@ inline constexpr int kFirstLayoutBVersion = 10149;
 inline constexpr int kLastOldModesVersion = 10116;
 // The longest output path stored as it is; a longer one is replaced (projectOutputPath).
 inline constexpr std::size_t kMaxStoredOutputPath = 256;
-// Two lengths of eight digits and the settings, encoded: no project file comes near this.
-inline constexpr std::int64_t kMaxFileSize = std::int64_t{256} << 20;
+// The custom text and the picture file each hold at most this many bytes: their lengths have
+// eight digits.
+inline constexpr std::size_t kMaxLength = 99'999'999;
+// The longest plain body of layout B (layout A's is 8 shorter): the settings block (834), the
+// empty line, the longest custom text, CR LF CR LF, the longest picture file, CR LF.
+inline constexpr std::uint64_t kMaxBodyB = 834 + 2 + kMaxLength + 4 + kMaxLength + 2;
+// The largest file that body can be encoded into (deflate's worst case, as zlib bounds it), with
+// the header and two line ends: no project file is larger.
+inline constexpr std::int64_t kMaxFileSize =
+    static_cast<std::int64_t>(kHeaderSize + 16 + kMaxBodyB + (kMaxBodyB >> 12) + (kMaxBodyB >> 14) +
+                              (kMaxBodyB >> 25) + 13 + 4);
 }  // namespace project
 
 // Field 1: the output path, or for one longer than 256 characters a made-up
@@ -70,7 +80,10 @@ struct LoadedProject {
 };
 
 // Decodes and checks the whole file: header, body, every field's bounds, the lengths against
-// what the body holds. The picture bytes are not decoded here.
+// what the body holds. The settings are inflated and checked first; a body longer than the
+// layout's fields allow is refused from the header, and bytes after the picture's CR LF are
+// inflated only to check the stream. A font size, spacer or mode of -1 (no selection) is read as
+// -1. The picture bytes are not decoded here.
 Result<LoadedProject> readProject(std::string_view file);
 
 }  // namespace tess
