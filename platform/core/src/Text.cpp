@@ -157,8 +157,15 @@ std::string fromUtf8(std::string_view utf8) {
 }
 
 std::string toUtf8(std::string_view bytes) {
+    // Sized exactly first: a long text of accented letters would otherwise grow the string by
+    // doubling, holding two copies at once, up to six times its own bytes.
+    std::size_t size = 0;
+    for (char c : bytes) {
+        const char32_t cp = decode(static_cast<unsigned char>(c));
+        size += cp < 0x80 ? 1 : cp < 0x800 ? 2 : 3;
+    }
     std::string out;
-    out.reserve(bytes.size() + bytes.size() / 4);
+    out.reserve(size);
     for (char c : bytes) {
         appendUtf8(out, decode(static_cast<unsigned char>(c)));
     }
