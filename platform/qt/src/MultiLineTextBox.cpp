@@ -10,23 +10,6 @@ namespace tess::qt {
 namespace {
 
 constexpr QChar kParagraphBreak(0x2029);
-const QString kTypedLineEnd = QStringLiteral("\r\n");
-
-// The line ends of `text` in order, one for each paragraph break Qt makes of them: CR LF, a lone
-// CR, a lone LF, or a paragraph separator.
-std::vector<QString> lineEndsOf(const QString& text) {
-    std::vector<QString> ends;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            ends.emplace_back(QStringLiteral("\r\n"));
-            ++i;
-        } else if (c == '\r' || c == '\n' || c == kParagraphBreak) {
-            ends.emplace_back(c);
-        }
-    }
-    return ends;
-}
 
 qsizetype breaksIn(const QString& text, qsizetype from, qsizetype to) {
     return std::count(text.begin() + from, text.begin() + to, kParagraphBreak);
@@ -34,19 +17,56 @@ qsizetype breaksIn(const QString& text, qsizetype from, qsizetype to) {
 
 }  // namespace
 
+// The line ends of `text` in order, one for each paragraph break Qt makes of them: CR LF, a lone
+// CR, a lone LF, or a paragraph separator.
+std::vector<MultiLineTextBox::LineEnd> MultiLineTextBox::lineEndsOf(const QString& text) {
+    std::vector<LineEnd> ends;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            ends.push_back(LineEnd::CrLf);
+            ++i;
+        } else if (c == '\r') {
+            ends.push_back(LineEnd::Cr);
+        } else if (c == '\n') {
+            ends.push_back(LineEnd::Lf);
+        } else if (c == kParagraphBreak) {
+            ends.push_back(LineEnd::Paragraph);
+        }
+    }
+    return ends;
+}
+
+QString MultiLineTextBox::textOf(LineEnd end) {
+    switch (end) {
+        case LineEnd::Cr:
+            return QStringLiteral("\r");
+        case LineEnd::Lf:
+            return QStringLiteral("\n");
+        case LineEnd::Paragraph:
+            return QString(kParagraphBreak);
+        case LineEnd::CrLf:
+            break;
+    }
+    return QStringLiteral("\r\n");
+}
+
 MultiLineTextBox::MultiLineTextBox(QWidget* parent) : QPlainTextEdit(parent) {
     connect(document(), &QTextDocument::contentsChange, this,
             [this](int position, int, int) { changedAt_ = std::min(changedAt_, position); });
     connect(this, &QPlainTextEdit::textChanged, this, [this] { followChange(); });
 }
 
-void MultiLineTextBox::setText(const QString& text) {
+void MultiLineTextBox::setText(QString text) {
+    lineEnds_ = lineEndsOf(text);
     settingText_ = true;
     setPlainText(text);
     settingText_ = false;
+    // The document holds its own copy now; a long text is not kept three times over.
+    text = QString();
+    shown_ = QString();
     shown_ = document()->toRawText();
-    lineEnds_ = lineEndsOf(text);
-    lineEnds_.resize(static_cast<std::size_t>(breaksIn(shown_, 0, shown_.size())), kTypedLineEnd);
+    lineEnds_.resize(static_cast<std::size_t>(breaksIn(shown_, 0, shown_.size())), LineEnd::CrLf);
     changedAt_ = static_cast<int>(shown_.size());
 }
 
@@ -64,7 +84,7 @@ QString MultiLineTextBox::textBetween(qsizetype from, qsizetype to) const {
         if (shown_[i] != kParagraphBreak) {
             text += shown_[i];
         } else {
-            text += next < lineEnds_.size() ? lineEnds_[next] : kTypedLineEnd;
+            text += textOf(next < lineEnds_.size() ? lineEnds_[next] : LineEnd::CrLf);
             ++next;
         }
     }
@@ -107,7 +127,7 @@ void MultiLineTextBox::followChange() {
         lineEnds_.begin() + static_cast<std::ptrdiff_t>(std::min(first, lineEnds_.size())),
         lineEnds_.begin() +
             static_cast<std::ptrdiff_t>(std::min(first + removed, lineEnds_.size())));
-    std::vector<QString> inserted(added, kTypedLineEnd);
+    std::vector<LineEnd> inserted(added, LineEnd::CrLf);
     if (incoming_.size() == added)
         inserted = incoming_;
     lineEnds_.insert(

@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QString>
+#include <cstdint>
 #include <vector>
 
 class QMimeData;
@@ -18,7 +19,8 @@ class MultiLineTextBox : public QPlainTextEdit {
   public:
     explicit MultiLineTextBox(QWidget* parent = nullptr);
 
-    void setText(const QString& text);
+    // Taken by value: a text handed over whole is let go as soon as the box holds it.
+    void setText(QString text);
     QString text() const;
 
   protected:
@@ -27,6 +29,11 @@ class MultiLineTextBox : public QPlainTextEdit {
     void insertFromMimeData(const QMimeData* source) override;
 
   private:
+    // A line end as it came in; one byte each, however many lines a text has.
+    enum class LineEnd : std::uint8_t { CrLf, Cr, Lf, Paragraph };
+    static std::vector<LineEnd> lineEndsOf(const QString& text);
+    static QString textOf(LineEnd end);
+
     void followChange();
     // The text of the document positions [from, to), with its line ends.
     QString textBetween(qsizetype from, qsizetype to) const;
@@ -34,9 +41,9 @@ class MultiLineTextBox : public QPlainTextEdit {
     // The document's text at the last change, paragraph breaks as U+2029, and the line end of
     // each of those breaks in order.
     QString shown_;
-    std::vector<QString> lineEnds_;
+    std::vector<LineEnd> lineEnds_;
     // The line ends of the text being inserted, for the breaks the insertion adds.
-    std::vector<QString> incoming_;
+    std::vector<LineEnd> incoming_;
     // Where the document reported its last change, the first place the texts can differ.
     int changedAt_ = 0;
     bool settingText_ = false;
