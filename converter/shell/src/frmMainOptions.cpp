@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <initializer_list>
+#include <new>
 
 #include "platform/qt/QtText.h"
 #include "shell/CheckValue.h"
@@ -145,8 +146,27 @@ void frmMain::Command4_Click() {
     if (!CMDialog1.ShowOpen(services_.dialogs))
         return;
     TextFilePath = CMDialog1.FileName;
+    loadCustomTextFile(TextFilePath);
+}
+
+void frmMain::loadCustomTextFile(const std::string& path) {
     Hourglass hourglass(*this);
-    Text3->setText(toQ(loadTextFile(TextFilePath).text));
+    Message refusal;
+    try {
+        TextFileLoad load = loadTextFile(path);
+        refusal = std::move(load.refusal);
+        if (refusal.text.empty()) {
+            // Each whole copy of a long text is let go as soon as the next one is made.
+            QString text = toQ(load.text);
+            load.text = std::string();
+            Text3->setText(std::move(text));
+        }
+    } catch (const std::bad_alloc&) {
+        refusal = customTextMemoryMessage(path);
+    }
+    hourglass.restore();
+    if (!refusal.text.empty())
+        showMessage(services_.dialogs, refusal);
 }
 
 void frmMain::mnuLoadText_Click() {

@@ -218,8 +218,7 @@ void frmMain::DragNDrop(const std::vector<std::string>& files, const std::string
             break;
         case DropKind::Text: {
             TextFilePath = request.path;
-            Hourglass hourglass(*this);
-            Text3->setText(toQ(loadTextFile(request.path).text));
+            loadCustomTextFile(request.path);
             break;
         }
         case DropKind::Ignore:

@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <new>
@@ -24,7 +25,9 @@
 #include "platform/Files.h"
 #include "platform/SystemColours.h"
 #include "platform/Text.h"
+#include "platform/testing/AddressSpaceLimit.h"
 #include "shell/StatusPanel.h"
+#include "workspace/Loading.h"
 
 namespace tess {
 namespace {
@@ -739,6 +742,57 @@ TEST_F(MosaicRunWindow, CustomTextFileFillsTheTextBox) {
     w->Command4->click();
     EXPECT_EQ(w->Text3->toPlainText().toStdString(), "Error loading " + missing);
     EXPECT_EQ(w->TextFilePath, missing);
+}
+
+// A file longer than a project can store, or one there is not the memory for at any step on the
+// way into the box, is told in a box; the custom text and the picture stay.
+TEST_F(MosaicRunWindow, ACustomTextFileTooLongOrBeyondTheMemoryIsToldAndChangesNothing) {
+    const std::string tooLong = out + "/long.txt";
+    std::ofstream(tooLong, std::ios::binary).close();
+    std::filesystem::resize_file(tooLong, kMaxCustomTextBytes + 1);
+    const std::string wide = out + "/wide.txt";
+    std::ofstream(wide, std::ios::binary) << std::string(std::size_t{32} << 20, 'x');
+    const struct {
+        const char* name;
+        const std::string& path;
+        std::size_t headroom;  // 0: no limit
+        Message box;
+    } cases[] = {
+        {"too long", tooLong, 16 << 20,
+         customTextTooLargeMessage(tooLong, kMaxCustomTextBytes + 1)},
+        {"no memory to read it", wide, 24 << 20, customTextMemoryMessage(wide)},
+        {"no memory to make the box's text", wide, 80 << 20, customTextMemoryMessage(wide)},
+    };
+    w->Command4->setEnabled(true);
+    w->Text3->setText("kept");
+    const Picture shown = w->srcPic->box().surface();
+    for (const auto& c : cases) {
+        for (const bool dropped : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (dropped ? ", dropped" : ", chosen"));
+            dialogs.clearRecord();
+            {
+                testing::AddressSpaceLimit limit(c.headroom);
+                if (!limit.active())
+                    GTEST_SKIP() << "the address space cannot be limited here";
+                if (dropped) {
+                    dialogs.answerMsgBox(mb::Yes);
+                    w->Text3_OLEDragDrop({c.path});
+                } else {
+                    dialogs.answerOpen(c.path);
+                    w->Command4->click();
+                }
+            }
+            ASSERT_FALSE(dialogs.msgBoxes().empty());
+            const auto& box = dialogs.msgBoxes().back();
+            EXPECT_EQ(box.prompt, c.box.text);
+            EXPECT_EQ(box.title, c.box.title);
+            EXPECT_EQ(box.style, c.box.style);
+            EXPECT_EQ(w->Text3->text(), "kept");
+            EXPECT_EQ(w->srcPic->box().surface(), shown);
+            EXPECT_EQ(w->TextFilePath, c.path);
+            EXPECT_EQ(w->cursor().shape(), Qt::ArrowCursor);
+        }
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "workspace/Loading.h"
 
 #include <array>
+#include <new>
 
 #include "platform/RtfReader.h"
 #include "platform/Text.h"
@@ -32,6 +33,15 @@ bool endsWithNoCase(std::string_view text, std::string_view lowerTail) {
 
 std::string quoted(std::string_view text) {
     return "\"" + std::string(text) + "\"";
+}
+
+// 1234567 as "1,234,567".
+std::string groupedNumber(std::uint64_t value) {
+    std::string digits = std::to_string(value);
+    for (std::size_t at = digits.size(); at > 3; at -= 3) {
+        digits.insert(at - 3, ",");
+    }
+    return digits;
 }
 
 }  // namespace
@@ -115,19 +125,53 @@ PictureLoadResult loadPictureForWorkspace(const std::string& path) {
     return {std::move(loaded).value(), {}};
 }
 
+Message customTextTooLargeMessage(const std::string& path, std::uint64_t length) {
+    return {"The custom text file" + std::string(kCrLf) + quoted(path) + std::string(kCrLf) +
+                "is " + groupedNumber(length) + " bytes long; a custom text holds at most " +
+                groupedNumber(kMaxCustomTextBytes) + " characters.",
+            mb::Exclamation, "Custom Text Too Large"};
+}
+
+Message customTextMemoryMessage(const std::string& path) {
+    return {"There is not enough memory to load the custom text from" + std::string(kCrLf) +
+                quoted(path) + "." + std::string(kCrLf) + std::string(kCrLf) +
+                "The custom text and the picture are as they were.",
+            mb::Exclamation, "Not Enough Memory"};
+}
+
 TextFileLoad loadTextFile(const std::string& path) {
-    Result<std::string> bytes = readFileBytes(path);
-    if (!bytes) {
-        return {false, "Error loading " + path};
+    const TextFileLoad failed{false, "Error loading " + path, {}};
+    // The length first: a file too long for a custom text is never read.
+    Result<FileHead> head = readFileHead(path, 0);
+    if (!head) {
+        return failed;
     }
-    if (endsWithNoCase(path, ".rtf")) {
-        Result<std::string> plain = rtfDocumentToPlainText(*bytes);
-        if (!plain) {
-            return {false, "Error loading " + path};
+    if (head->length > kMaxCustomTextBytes) {
+        return {false, {}, customTextTooLargeMessage(path, head->length)};
+    }
+    try {
+        // One byte more than the bound shows a file that grew meanwhile.
+        head = readFileHead(path, kMaxCustomTextBytes + 1);
+        if (!head) {
+            return head.error().code == errc::OutOfMemory
+                       ? TextFileLoad{false, {}, customTextMemoryMessage(path)}
+                       : failed;
         }
-        return {true, std::move(plain).value()};
+        if (head->bytes.size() > kMaxCustomTextBytes) {
+            return {false, {}, customTextTooLargeMessage(path, head->length)};
+        }
+        std::string bytes = std::move(head->bytes);
+        if (endsWithNoCase(path, ".rtf")) {
+            Result<std::string> plain = rtfDocumentToPlainText(bytes);
+            if (!plain) {
+                return failed;
+            }
+            return {true, std::move(plain).value(), {}};
+        }
+        return {true, cp1252::toUtf8(bytes), {}};
+    } catch (const std::bad_alloc&) {
+        return {false, {}, customTextMemoryMessage(path)};
     }
-    return {true, cp1252::toUtf8(*bytes)};
 }
 
 }  // namespace tess

@@ -117,7 +117,8 @@ TEST_F(WorkspaceActionsTest, ReadmeDroppedOnTheCustomTextGivesItsText) {
     const DropRequest request = confirmDrop(dialogs, {readme}, kTextTarget);
     ASSERT_EQ(request.kind, DropKind::Text);
     EXPECT_EQ(dialogs.msgBoxes()[0].title, "Load Custom Text?");
-    EXPECT_EQ(loadTextFile(request.path), (TextFileLoad{true, "first line\r\nsecond \xC2\xBD"}));
+    EXPECT_EQ(loadTextFile(request.path),
+              (TextFileLoad{true, "first line\r\nsecond \xC2\xBD", {}}));
 }
 
 TEST_F(WorkspaceActionsTest, CopyThenPasteThenUndo) {

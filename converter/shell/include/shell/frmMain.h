@@ -97,6 +97,9 @@ class frmMain : public QMainWindow {
     // The custom text from a file.
     void Command4_Click();
     void mnuLoadText_Click();
+    // Loads a custom-text file into Text3; a file refused as too large or for want of memory is
+    // told in a box, with Text3 and the picture as they were.
+    void loadCustomTextFile(const std::string& path);
     // The priority menu.
     void mnuNormalP_Click();
     void mnuHighP_Click();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,6 +54,10 @@ Message loadImageQuestion(const std::string& path);
 Message loadCustomTextQuestion(const std::string& path);
 // The box for a picture file that could not be loaded; `error` is the decoder's reason.
 Message loadImageErrorMessage(const std::string& path, const Error& error);
+// The boxes of a custom-text file too large to be a custom text, and of one there is not the
+// memory for.
+Message customTextTooLargeMessage(const std::string& path, std::uint64_t length);
+Message customTextMemoryMessage(const std::string& path);
 
 // srcPic's back colour, which transparent pixels of a loaded picture show.
 inline constexpr Colour kWorkingPictureBackColour = 0xFFFFFF;
@@ -65,13 +70,19 @@ struct PictureLoadResult {
 };
 PictureLoadResult loadPictureForWorkspace(const std::string& path);
 
+// The longest custom text, in characters: a project stores no longer one (its length field has
+// eight digits), so no custom-text file above this many bytes is read.
+inline constexpr std::uint64_t kMaxCustomTextBytes = 99'999'999;
+
 // A custom-text file as Text3 receives it, in UTF-8: a name ending ".rtf" (any case) is read as
 // rich text and reduced to its plain text, anything else as Windows-1252 plain text. A file that
 // cannot be read, or an ".rtf" that holds no rich-text document, gives "Error loading " and the
-// path, with `ok` clear.
+// path, with `ok` clear. A file larger than kMaxCustomTextBytes, or one there is not the memory
+// for, is not taken: `refusal` is the box to show, and Text3 keeps what it holds.
 struct TextFileLoad {
     bool ok = false;
     std::string text;
+    Message refusal;
     bool operator==(const TextFileLoad&) const = default;
 };
 TextFileLoad loadTextFile(const std::string& path);
