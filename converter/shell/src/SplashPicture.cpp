@@ -9,6 +9,16 @@
 
 namespace tess {
 
+std::string SplashCellText(int row, int col) {
+    const char* digits = "0110100111010010";
+    return {digits[(col + row) % 16], digits[(col * 3 + row) % 16]};
+}
+
+Colour SplashCellColour(int row, int col) {
+    return rgb(90 + (col * 6 + row * 13) % 160, 120 + (col * 11 + row * 7) % 120,
+               200 - (col * 5 + row * 17) % 120);
+}
+
 Picture SplashPicture() {
     QImage image(380, 250, QImage::Format_RGB32);
     QPainter painter(&image);
@@ -24,15 +34,12 @@ Picture SplashPicture() {
     QFont cellFont("DejaVu Sans Mono");
     cellFont.setPixelSize(10);
     painter.setFont(cellFont);
-    const char* digits = "0110100111010010";
     for (int row = 0; row < 5; ++row) {
         for (int col = 0; col < 29; ++col) {
-            const int r = 90 + (col * 6 + row * 13) % 160;
-            const int g = 120 + (col * 11 + row * 7) % 120;
-            const int b = 200 - (col * 5 + row * 17) % 120;
-            painter.setPen(QColor(r, g, b));
-            const char pair[3] = {digits[(col + row) % 16], digits[(col * 3 + row) % 16], 0};
-            painter.drawText(12 + col * 12, 196 + row * 11, QString::fromLatin1(pair));
+            const Colour c = SplashCellColour(row, col);
+            painter.setPen(QColor(redOf(c), greenOf(c), blueOf(c)));
+            painter.drawText(12 + col * 12, 196 + row * 11,
+                             QString::fromStdString(SplashCellText(row, col)));
         }
     }
 

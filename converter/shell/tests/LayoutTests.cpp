@@ -18,6 +18,7 @@
 #include "ShellFixture.h"
 #include "platform/qt/testing/LayoutCheck.h"
 #include "shell/ConverterProgram.h"
+#include "shell/ProgramIcon.h"
 #include "shell/VisualStyle.h"
 #include "shell/frmCResize.h"
 #include "shell/frmCSS.h"
@@ -155,6 +156,20 @@ TEST_P(Layout, EffectsDialogIsTidy) {
     QCoreApplication::processEvents();
     EXPECT_EQ(layoutFaults(*dialog), "");
     saveShot(*dialog, "frmFX.png");
+}
+
+// The desktop shows the icon at every size it is installed in: square and opaque inside its
+// see-through rounded corners.
+TEST(ProgramIcon, EverySizeIsSquareAndSeeThroughAtTheCorners) {
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const QImage icon = ProgramIcon(size);
+        ASSERT_EQ(icon.size(), QSize(size, size)) << size;
+        EXPECT_LT(qAlpha(icon.pixel(0, 0)), 128) << size;
+        EXPECT_LT(qAlpha(icon.pixel(size - 1, 0)), 128) << size;
+        EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 2)), 255) << size;
+        EXPECT_EQ(qAlpha(icon.pixel(size / 2, size - 2)), 255) << size;
+    }
+    EXPECT_TRUE(ProgramIcon(15).isNull());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPolygon>
+#include <algorithm>
 
 namespace tess::explorer {
 
@@ -88,20 +89,31 @@ QImage toolbarPicture(std::string_view name) {
     return image;
 }
 
-// A mosaic of coloured cells, the programs' emblem, with the caption beside it.
-QImage banner() {
-    QImage image = blank(429, 55, kBannerBlue);
-    QPainter p(&image);
-    QLinearGradient shade(0, 0, 429, 0);
+// The banner's shade, from deep blue at `left` to the banner blue at `right`.
+QLinearGradient bannerShade(int left, int right) {
+    QLinearGradient shade(left, 0, right, 0);
     shade.setColorAt(0, QColor(16, 32, 96));
     shade.setColorAt(1, kBannerBlue);
-    p.fillRect(image.rect(), shade);
+    return shade;
+}
+
+// The programs' emblem: five rows of five coloured cells, `cell` pixels square, one every `pitch`
+// pixels from (x, y).
+void emblem(QPainter& p, int x, int y, int cell, int pitch) {
     const QColor cells[] = {QColor(230, 80, 60), QColor(250, 200, 60), QColor(80, 190, 90),
                             QColor(70, 150, 230), QColor(190, 100, 220)};
     for (int row = 0; row < 5; ++row) {
         for (int col = 0; col < 5; ++col)
-            p.fillRect(8 + col * 8, 8 + row * 8, 7, 7, cells[(row * 3 + col) % 5]);
+            p.fillRect(x + col * pitch, y + row * pitch, cell, cell, cells[(row * 3 + col) % 5]);
     }
+}
+
+// The emblem with the caption beside it.
+QImage banner() {
+    QImage image = blank(429, 55, kBannerBlue);
+    QPainter p(&image);
+    p.fillRect(image.rect(), bannerShade(0, 429));
+    emblem(p, 8, 8, 7, 8);
     QFont title("DejaVu Sans");
     title.setPixelSize(20);
     title.setBold(true);
@@ -174,6 +186,26 @@ QImage resourceBitmap(std::string_view name) {
         return dialogHeader(QStringLiteral("Mosaic Title"),
                             QStringLiteral("The title the browser shows"));
     return toolbarPicture(name);
+}
+
+QImage programIcon(int size) {
+    if (size < 16)
+        return {};
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(bannerShade(0, size));
+    p.drawRoundedRect(QRectF(0, 0, size, size), size / 8.0, size / 8.0);
+    // Whole pixels for the cells, so even the smallest size keeps them apart; at least three
+    // pixels a cell and a gap of one.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const int pitch = std::max(3, size * 4 / 25);
+    const int cell = pitch - std::max(1, pitch / 8);
+    const int offset = (size - (4 * pitch + cell)) / 2;
+    emblem(p, offset, offset, cell, pitch);
+    return image;
 }
 
 QIcon maskedIcon(const QImage& bitmap) {

@@ -1,5 +1,6 @@
 #include <QHeaderView>
 #include <QStatusBar>
+#include <algorithm>
 
 #include "ExplorerFixture.h"
 #include "platform/SystemColours.h"
@@ -100,6 +101,33 @@ TEST_F(Layout, TheBannerIsPaintedAcrossTheWholeWidth) {
     EXPECT_EQ(s.pixel(899, 56), bar.pixel(428, 1));
     EXPECT_FALSE(w->Image1->isVisible());
     EXPECT_FALSE(w->Image2->isVisible());
+}
+
+// The desktop shows the icon at every size it is installed in: square, with see-through corners
+// and the emblem's cells kept apart by the shade even at 16 pixels.
+TEST(ProgramIcon, EverySizeIsSquareSeeThroughAtTheCornersAndKeepsTheCellsApart) {
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const QImage icon = programIcon(size);
+        ASSERT_EQ(icon.size(), QSize(size, size)) << size;
+        EXPECT_LT(qAlpha(icon.pixel(0, 0)), 128) << size;
+        EXPECT_LT(qAlpha(icon.pixel(size - 1, size - 1)), 128) << size;
+        EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 2)), 255) << size;
+        // The cells are bright, the shade is dark: across the middle of the icon, each way, five
+        // separate runs of cell pixels.
+        const auto bright = [&](int x, int y) {
+            const QRgb c = icon.pixel(x, y);
+            return std::max({qRed(c), qGreen(c), qBlue(c)}) > 170;
+        };
+        int across = 0;
+        int down = 0;
+        for (int i = 0; i < size; ++i) {
+            across += bright(i, size / 2) && (i == 0 || !bright(i - 1, size / 2)) ? 1 : 0;
+            down += bright(size / 2, i) && (i == 0 || !bright(size / 2, i - 1)) ? 1 : 0;
+        }
+        EXPECT_EQ(across, 5) << size;
+        EXPECT_EQ(down, 5) << size;
+    }
+    EXPECT_TRUE(programIcon(15).isNull());
 }
 
 TEST_F(Layout, TheToolbarStripIsFramedByThreeDimensionalLines) {

@@ -12,6 +12,10 @@ namespace tess::explorer {
 // headers ("XP_MFS", "XP_CSS", "XP_MMT", 310 x 59). An unknown name gives a null image.
 QImage resourceBitmap(std::string_view name);
 
+// The explorer's icon, `size` pixels square (16 and up, else a null image): the emblem of the
+// banner on the banner's shade, with rounded, see-through corners.
+QImage programIcon(int size);
+
 // A toolbar picture with its magenta pixels left out.
 QIcon maskedIcon(const QImage& bitmap);
 
