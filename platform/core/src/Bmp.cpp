@@ -1,5 +1,6 @@
 #include "platform/Bmp.h"
 
+#include <algorithm>
 #include <new>
 
 #include "platform/Text.h"
@@ -33,9 +34,9 @@ constexpr std::uint32_t kRle4 = 2;
 constexpr std::uint32_t kBitFields = 3;
 constexpr std::uint32_t kAlphaBitFields = 6;
 
-// Walks run-length coded pixel data: it is whole only when it draws its rows up to the last one,
-// an end-of-line or end-of-bitmap marker (or a jump) at a time. An end-of-bitmap marker before the
-// last row leaves the rest undrawn, as does data that stops before its end marker.
+// Walks run-length coded pixel data: it is whole when it draws its rows up to the last one, an
+// end-of-line marker (or a jump) at a time, or ends in an end-of-bitmap marker, which leaves the
+// rest at palette entry 0 as a jump does. Data that stops before either is cut short.
 bool rleComplete(std::string_view b, std::size_t pos, std::int64_t height, bool fourBit) {
     std::int64_t rows = 0;  // rows finished so far; the data draws row number `rows` now
     while (pos + 2 <= b.size()) {
@@ -50,7 +51,7 @@ bool rleComplete(std::string_view b, std::size_t pos, std::int64_t height, bool 
                 return true;
             }
         } else if (code == 1) {
-            return rows >= height - 1;
+            return true;
         } else if (code == 2) {
             if (pos + 2 > b.size()) {
                 return false;
@@ -202,6 +203,119 @@ std::optional<Result<Picture>> decodeBmp24(std::string_view b) {
             // Stored blue, green, red.
             to[x] =
                 std::uint32_t{from[2]} | std::uint32_t{from[1]} << 8 | std::uint32_t{from[0]} << 16;
+        }
+    }
+    return made;
+}
+
+namespace {
+
+// Draws run-length coded rows (bottom-up) into a picture already filled with entry 0.
+void drawRuns(std::string_view b, std::size_t pos, bool fourBit, const std::uint32_t* palette,
+              Picture& picture) {
+    const std::int64_t width = picture.width();
+    const std::int64_t height = picture.height();
+    std::int64_t x = 0;
+    std::int64_t row = 0;  // from the bottom
+    const auto put = [&](std::uint32_t index) {
+        if (x < width && row < height) {
+            picture.row(static_cast<int>(height - 1 - row))[x] = palette[index];
+        }
+        ++x;
+    };
+    const auto byteAt = [&](std::size_t at) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at]));
+    };
+    while (pos + 2 <= b.size() && row < height) {
+        const std::uint32_t count = byteAt(pos);
+        const std::uint32_t code = byteAt(pos + 1);
+        pos += 2;
+        if (count > 0) {
+            for (std::uint32_t i = 0; i < count && x < width; ++i) {
+                put(fourBit ? (i % 2 == 0 ? code >> 4 : code & 0xFu) : code);
+            }
+        } else if (code == 0) {
+            x = 0;
+            ++row;
+        } else if (code == 1) {
+            return;
+        } else if (code == 2) {
+            if (pos + 2 > b.size()) {
+                return;
+            }
+            x += byteAt(pos);
+            row += byteAt(pos + 1);
+            pos += 2;
+        } else {
+            std::size_t bytes = fourBit ? (code + 1u) / 2u : code;
+            for (std::uint32_t i = 0; i < code && pos + (fourBit ? i / 2 : i) < b.size(); ++i) {
+                const std::uint32_t v = byteAt(pos + (fourBit ? i / 2 : i));
+                put(fourBit ? (i % 2 == 0 ? v >> 4 : v & 0xFu) : v);
+            }
+            bytes += bytes & 1u;
+            pos += bytes;
+        }
+    }
+}
+
+}  // namespace
+
+std::optional<Result<Picture>> decodeBmpIndexed(std::string_view b) {
+    const std::optional<BmpLayout> layout = inspectBmp(b);
+    if (!layout || !layout->complete || layout->bitCount > 8 || layout->width == 0 ||
+        layout->height == 0 ||
+        std::uint64_t{layout->pixelOffset} < 14 + std::uint64_t{layout->headerSize}) {
+        return std::nullopt;
+    }
+    const bool runLength = !layout->uncompressed;
+    if (runLength && layout->topDown) {
+        return std::nullopt;  // the format has no such kind
+    }
+    const auto bits = static_cast<std::uint32_t>(layout->bitCount);
+    // Palette entries: blue, green, red and a spare byte each (three bytes after the old 12-byte
+    // header), as many as the header names, or all the bit count allows; never beyond the pixels.
+    const std::size_t entryBytes = layout->headerSize == 12 ? 3 : 4;
+    std::size_t colours = layout->headerSize >= 40 ? get32(b, 46) : 0;
+    if (colours == 0 || colours > (std::size_t{1} << bits)) {
+        colours = std::size_t{1} << bits;
+    }
+    const std::size_t paletteAt = 14 + std::size_t{layout->headerSize};
+    colours = std::min(colours, (std::size_t{layout->pixelOffset} - paletteAt) / entryBytes);
+    std::uint32_t palette[256] = {};
+    for (std::size_t i = 0; i < colours; ++i) {
+        const auto* e =
+            reinterpret_cast<const unsigned char*>(b.data()) + paletteAt + i * entryBytes;
+        palette[i] = std::uint32_t{e[2]} | std::uint32_t{e[1]} << 8 | std::uint32_t{e[0]} << 16;
+    }
+
+    Result<Picture> made = Picture::createForOverwrite(static_cast<int>(layout->width),
+                                                       static_cast<int>(layout->height));
+    if (!made) {
+        return made;
+    }
+    Picture& picture = made.value();
+    if (runLength) {
+        picture.fill(static_cast<Colour>(palette[0]));
+        drawRuns(b, layout->pixelOffset, bits == 4, palette, picture);
+        return made;
+    }
+    const auto width = static_cast<std::size_t>(layout->width);
+    const std::size_t rowBytes = (width * bits + 31) / 32 * 4;
+    const std::uint32_t mask = (1u << bits) - 1;
+    for (int y = 0; y < picture.height(); ++y) {
+        const int stored = layout->topDown ? y : picture.height() - 1 - y;
+        const auto* from = reinterpret_cast<const unsigned char*>(b.data()) + layout->pixelOffset +
+                           static_cast<std::size_t>(stored) * rowBytes;
+        std::uint32_t* to = picture.row(y);
+        if (bits == 8) {
+            for (std::size_t x = 0; x < width; ++x) {
+                to[x] = palette[from[x]];
+            }
+            continue;
+        }
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::size_t bit = x * bits;
+            to[x] = palette[(from[bit / 8] >> (8 - bits - bit % 8)) & mask];
         }
     }
     return made;

@@ -82,12 +82,9 @@ PictureLayout inspectGif(std::string_view b) {
     layout.height = le16(b, 8);
     layout.readable = true;
     std::size_t pos = 13 + colourTableBytes(byteAt(b, 10));
-    bool sawImage = false;
-    bool firstImageFilled = false;
     while (pos < b.size()) {
         const std::uint32_t introducer = byteAt(b, pos);
-        if (introducer == 0x3B) {  // trailer
-            layout.complete = sawImage && firstImageFilled;
+        if (introducer == 0x3B) {  // trailer before any image
             break;
         }
         if (introducer == 0x21) {  // extension: label, then sub-blocks
@@ -105,23 +102,15 @@ PictureLayout inspectGif(std::string_view b) {
             break;
         }
         const std::int64_t imagePixels = std::int64_t{le16(b, pos + 5)} * le16(b, pos + 7);
-        const bool first = !sawImage;
-        if (first) {
-            layout.width =
-                std::max<std::int64_t>(layout.width, le16(b, pos + 1) + le16(b, pos + 5));
-            layout.height =
-                std::max<std::int64_t>(layout.height, le16(b, pos + 3) + le16(b, pos + 7));
-            sawImage = true;
-        }
+        layout.width = std::max<std::int64_t>(layout.width, le16(b, pos + 1) + le16(b, pos + 5));
+        layout.height = std::max<std::int64_t>(layout.height, le16(b, pos + 3) + le16(b, pos + 7));
         pos += 10 + colourTableBytes(byteAt(b, pos + 9)) + 1;  // the LZW code size follows
         std::size_t data = 0;
-        if (!skipSubBlocks(b, pos, data)) {
-            break;
-        }
-        if (first) {
-            firstImageFilled =
-                static_cast<std::int64_t>(data) * kMaxGifPixelsPerByte >= imagePixels;
-        }
+        // Only the first image is shown: what follows it (the trailer, further frames) may be
+        // missing, as other decoders let it be.
+        layout.complete = skipSubBlocks(b, pos, data) &&
+                          static_cast<std::int64_t>(data) * kMaxGifPixelsPerByte >= imagePixels;
+        break;
     }
     return layout;
 }
@@ -286,8 +275,11 @@ PictureLayout inspectIco(std::string_view b) {
     }
     const std::uint64_t colourRow = (std::uint64_t(width) * bitCount + 31) / 32 * 4;
     const std::uint64_t maskRow = (std::uint64_t(width) + 31) / 32 * 4;
+    // 32-bit entries carry their transparency in the alpha bytes, and some writers leave out the
+    // AND mask behind them.
     const std::uint64_t needed =
-        le32(data, 0) + colours * 4 + (colourRow + maskRow) * std::uint64_t(height);
+        le32(data, 0) + colours * 4 +
+        (colourRow + (bitCount == 32 ? 0 : maskRow)) * std::uint64_t(height);
     layout.complete = needed <= data.size();
     return layout;
 }

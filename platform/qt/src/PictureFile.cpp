@@ -20,6 +20,9 @@
 
 #include "platform/Bmp.h"
 #include "platform/PictureHeader.h"
+#include "platform/qt/GifDecoder.h"
+#include "platform/qt/IcoDecoder.h"
+#include "platform/qt/JpegDecoder.h"
 #include "platform/qt/QtPicture.h"
 
 namespace tess {
@@ -34,7 +37,8 @@ Error invalid(std::string reason) {
     return Error{errc::InvalidPicture, std::move(reason)};
 }
 
-// Qt's GIF reader refuses a screen of 16384 x 16384 pixels or more in all, whatever it is told.
+// GIF screens stay below 16384 x 16384 pixels in all, the bound they have always had (Qt's GIF
+// reader, which decoded them before, refuses larger ones whatever it is told).
 constexpr std::int64_t kMaxGifPixels = std::int64_t{16384} * 16384 - 1;
 
 Status checkSides(std::int64_t width, std::int64_t height,
@@ -100,22 +104,6 @@ class DecoderComplaints {
 
 thread_local DecoderComplaints* DecoderComplaints::active_ = nullptr;
 
-QByteArray qtFormat(PictureFormat format) {
-    switch (format) {
-        case PictureFormat::Bmp:
-            return "bmp";
-        case PictureFormat::Gif:
-            return "gif";
-        case PictureFormat::Jpeg:
-            return "jpeg";
-        case PictureFormat::Ico:
-            return "ico";
-        case PictureFormat::Unknown:
-            break;
-    }
-    return {};
-}
-
 Error notOurFormat(QBuffer& buffer) {
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
@@ -127,13 +115,31 @@ Error notOurFormat(QBuffer& buffer) {
                    " picture; only BMP, GIF, JPEG and ICO pictures can be loaded");
 }
 
-// Decodes with Qt's reader of the format the headers showed, never another one. BMP and JPEG
-// decoders fill an image of the right size and layout that they are handed, so the picture's own
-// storage takes the pixels and is turned into our layout where it lies; the others decode into an
-// image of their own, converted a row at a time.
-Result<Picture> decodeChecked(QBuffer& buffer, const PictureLayout& layout, Colour backColour) {
-    const std::string name(formatName(layout.format));
-    QImageReader reader(&buffer, qtFormat(layout.format));
+// No pixel has any alpha: such a BMP (a 32-bit one whose bit fields name an alpha mask that every
+// writer left at 0) is shown opaque by the system and by browsers.
+bool alphaAllZero(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(line[x]) != 0) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Decodes with Qt's reader of `format` (what the headers showed, never another one), for the BMPs
+// the program does not read itself and the PNG pictures inside icon files. These decoders fill an
+// image of the right size and layout that they are handed, so the picture's own storage takes the
+// pixels and is turned into our layout where it lies; the others decode into an image of their
+// own, converted a row at a time.
+Result<Picture> decodeChecked(std::string_view bytes, const char* format, const std::string& name,
+                              Colour backColour) {
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
     reader.setAutoDetectImageFormat(false);
     reader.setAutoTransform(false);
     const QSize size = reader.size();
@@ -147,11 +153,10 @@ Result<Picture> decodeChecked(QBuffer& buffer, const PictureLayout& layout, Colo
     QImageReader::setAllocationLimit(
         static_cast<int>(Picture::kMaxPixels * 4 / (1024 * 1024) + 64));
 
-    const QImage::Format format = reader.imageFormat();
+    const QImage::Format imageFormat = reader.imageFormat();
     const bool intoPicture =
-        (layout.format == PictureFormat::Bmp || layout.format == PictureFormat::Jpeg) &&
-        size == QSize(static_cast<int>(layout.width), static_cast<int>(layout.height)) &&
-        (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32);
+        size.isValid() && !size.isEmpty() &&
+        (imageFormat == QImage::Format_RGB32 || imageFormat == QImage::Format_ARGB32);
     Picture picture;
     QImage image;
     if (intoPicture) {
@@ -161,7 +166,7 @@ Result<Picture> decodeChecked(QBuffer& buffer, const PictureLayout& layout, Colo
         }
         picture = std::move(made).value();
         image = QImage(reinterpret_cast<uchar*>(picture.row(0)), size.width(), size.height(),
-                       qsizetype{size.width()} * 4, format);
+                       qsizetype{size.width()} * 4, imageFormat);
     }
     try {
         DecoderComplaints complaints;
@@ -186,6 +191,13 @@ Result<Picture> decodeChecked(QBuffer& buffer, const PictureLayout& layout, Colo
             return made.error();
         }
         picture = std::move(made).value();
+    }
+    if (std::string_view(format) == "bmp" && image.format() == QImage::Format_ARGB32 &&
+        alphaAllZero(image)) {
+        const QImage opaque(image.constBits(), image.width(), image.height(), image.bytesPerLine(),
+                            QImage::Format_RGB32);
+        writeImageRows(opaque, picture, backColour);
+        return picture;
     }
     writeImageRows(image, picture, backColour);
     return picture;
@@ -264,12 +276,12 @@ Result<FileBytes> readPictureFileBytes(const std::string& path) {
 }  // namespace
 
 Result<Picture> decodePicture(std::string_view bytes, Colour backColour) {
-    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-
     const PictureLayout layout = inspectPicture(bytes);
     if (layout.format == PictureFormat::Unknown) {
+        QByteArray data =
+            QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::ReadOnly);
         return notOurFormat(buffer);
     }
     const std::string name(formatName(layout.format));
@@ -291,13 +303,30 @@ Result<Picture> decodePicture(std::string_view bytes, Colour backColour) {
         }
         return invalid("the " + name + " picture has no pixels");
     }
-    if (layout.format == PictureFormat::Bmp) {
-        // The common kind, and the one the program writes, needs no general decoder.
-        if (std::optional<Result<Picture>> plain = decodeBmp24(bytes)) {
-            return std::move(*plain);
-        }
+    switch (layout.format) {
+        case PictureFormat::Bmp:
+            // The common kind, the one the program writes, and the palette kinds need no general
+            // decoder.
+            if (std::optional<Result<Picture>> plain = decodeBmp24(bytes)) {
+                return std::move(*plain);
+            }
+            if (std::optional<Result<Picture>> indexed = decodeBmpIndexed(bytes)) {
+                return std::move(*indexed);
+            }
+            return decodeChecked(bytes, "bmp", name, backColour);
+        case PictureFormat::Gif:
+            return decodeGif(bytes, backColour);
+        case PictureFormat::Jpeg:
+            return decodeJpeg(bytes);
+        case PictureFormat::Ico:
+            if (std::optional<Result<Picture>> bitmap = decodeIcoBitmap(bytes, backColour)) {
+                return std::move(*bitmap);
+            }
+            return decodeChecked(icoFirstEntry(bytes), "png", name, backColour);
+        case PictureFormat::Unknown:
+            break;
     }
-    return decodeChecked(buffer, layout, backColour);
+    return invalid("not a picture file (BMP, GIF, JPEG or ICO)");
 }
 
 Result<Picture> loadPictureFile(const std::string& path, Colour backColour) {

@@ -154,7 +154,7 @@ TEST(HostilePictures, DamagedOrForgedHeadersAreRefusedNeverDecoded) {
     const std::string jpeg = noisyJpeg(24, 24);
     const std::string gif = testing::gifFixture(3, 2, {0, 1, 2, 3, 0, 1});
     const std::string icon = qtIcon();
-    const std::string rle8EndOnly = bmp(16384, 16384, 8, 1, std::string("\x00\x01", 2), 2);
+    const std::string rle8OneLine = bmp(16384, 16384, 8, 1, std::string("\x00\x00", 2), 2);
     const struct {
         const char* name;
         std::string bytes;
@@ -166,9 +166,7 @@ TEST(HostilePictures, DamagedOrForgedHeadersAreRefusedNeverDecoded) {
         {"negative width", bmp(-3072, 30841, 24, 0, std::string(16, 'x')).substr(0, 51),
          errc::InvalidPicture},
         {"negative width, whole", bmp(-2, 2, 24, 0, std::string(16, '\0')), errc::InvalidPicture},
-        {"run-length data that is only its end", rle8EndOnly, errc::InvalidPicture},
-        {"run-length end before the last row",
-         bmp(2, 3, 8, 1, std::string("\x02\x00\x00\x00\x00\x01", 6), 2), errc::InvalidPicture},
+        {"run-length data of one line and no end", rle8OneLine, errc::InvalidPicture},
         {"unknown bit count", bmp(2, 2, 7, 0, std::string(16, '\0')), errc::InvalidPicture},
         {"embedded PNG coding", bmp(2, 2, 0, 5, std::string(16, '\0')), errc::InvalidPicture},
         {"run-length coding at 24 bits", bmp(2, 2, 24, 1, std::string("\0\1", 2)),
@@ -184,7 +182,8 @@ TEST(HostilePictures, DamagedOrForgedHeadersAreRefusedNeverDecoded) {
         {"JPEG frame larger than its data", withFrameSize(jpeg, 1024, 1024), errc::InvalidPicture},
         {"JPEG markers only", std::string("\xFF\xD8\xFF\xD9", 4), errc::InvalidPicture},
         // GIF
-        {"GIF without its trailer", gif.substr(0, gif.size() - 1), errc::InvalidPicture},
+        {"GIF cut inside the end of its image data", gif.substr(0, gif.size() - 2),
+         errc::InvalidPicture},
         {"GIF image data cut", gif.substr(0, gif.size() - 4), errc::InvalidPicture},
         {"GIF screen only", gif.substr(0, 13), errc::InvalidPicture},
         {"GIF trailer before any image", gif.substr(0, 25) + ";", errc::InvalidPicture},
@@ -233,6 +232,15 @@ TEST(HostilePictures, WholeFilesOfTheSameKindsStillLoad) {
          bmp(2, 2, 8, 1, std::string("\x02\x00\x00\x00\x02\x01\x00\x01", 8), 2), 2, 2},
         {"run-length jump to the end",
          bmp(2, 3, 8, 1, std::string("\x00\x02\x00\x02\x00\x01", 6), 2), 2, 3},
+        {"run-length end before the last row",
+         bmp(2, 3, 8, 1, std::string("\x02\x00\x00\x00\x00\x01", 6), 2), 2, 3},
+        {"GIF without its trailer",
+         [] {
+             std::string gif = testing::gifFixture(3, 2, {0, 1, 2, 3, 0, 1});
+             gif.pop_back();
+             return gif;
+         }(),
+         3, 2},
         {"top-down BMP", bmp(1, -2, 24, 0, std::string(8, '\x7F')), 1, 2},
         {"icon", qtIcon(), 4, 4},
         // A picture far larger than its bytes is still a valid picture.

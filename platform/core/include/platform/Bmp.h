@@ -38,4 +38,11 @@ std::optional<BmpLayout> inspectBmp(std::string_view bytes);
 // which a general decoder takes; errc::OutOfMemory when the picture cannot be had.
 std::optional<Result<Picture>> decodeBmp24(std::string_view bytes);
 
+// The pixels of a whole BMP of 1, 4 or 8 bits a pixel through its palette, plain or run-length
+// coded, read straight into a picture. Run-length data leaves what it does not draw (after a
+// jump, an end of line or the end of the bitmap) at palette entry 0; an index beyond the palette
+// is black. Empty for any other kind or a file that is not whole; errc::OutOfMemory when the
+// picture cannot be had.
+std::optional<Result<Picture>> decodeBmpIndexed(std::string_view bytes);
+
 }  // namespace tess

@@ -12,10 +12,11 @@ enum class PictureFormat { Unknown, Bmp, Gif, Jpeg, Ico };
 // every byte they promise is there. Decoders fill the missing part of a damaged file and report
 // success, so a loader refuses a file that is not whole before it decodes anything.
 //   BMP   the pixel rows the header promises; run-length data must draw its rows to the last
-//   GIF   every block whole up to the trailer, the first image's data included and long enough
-//         to fill the image (LZW gives no more than 16384 pixels a byte)
+//   GIF   every block whole up to the end of the first image's data, which is long enough to
+//         fill the image (LZW gives no more than 16384 pixels a byte)
 //   JPEG  every segment whole, the scans' data ending in a marker, up to the end-of-image marker
 //   ICO   the directory, and the first entry's data inside the file as its own headers promise
+//         (a 32-bit entry may lack its AND mask)
 struct PictureLayout {
     PictureFormat format = PictureFormat::Unknown;
     std::int64_t width = 0;

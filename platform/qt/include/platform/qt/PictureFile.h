@@ -12,7 +12,8 @@ namespace tess {
 
 // Loads a BMP (also named .dib), GIF, JPEG or ICO picture, told apart by its content, never by
 // its name. Transparent pixels show `backColour` (a system colour reference is resolved). The
-// first image of an animation or icon file is taken. Only a regular file (a symbolic link
+// first image of an animation or icon file is taken; a JPEG is turned upright as its EXIF
+// orientation says. Only a regular file (a symbolic link
 // followed) is opened, so a pipe or device never makes the load wait, and no more is read than
 // the size it had when opened. The format, size and wholeness come from the headers before
 // anything is decoded (platform/PictureHeader.h).
