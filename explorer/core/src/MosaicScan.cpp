@@ -1,10 +1,8 @@
 #include "explorer/MosaicScan.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <ctime>
 
+#include "explorer/PageFile.h"
 #include "explorer/PageReader.h"
 #include "platform/FolderListing.h"
 #include "platform/Runtime.h"
@@ -44,15 +42,10 @@ std::string displaySizeText(std::string_view padded) {
     return rt::formatFixed(rt::val(RemZeros(padded)), 1, 2) + "K";
 }
 
-std::optional<DateTime> GetFileDate(const std::string& sFileName) {
-    struct statx sx {};
-    if (::statx(AT_FDCWD, sFileName.c_str(), 0, STATX_BTIME | STATX_MTIME, &sx) != 0) {
-        return std::nullopt;
-    }
-    // The creation time where the file system keeps one, else the last change of the content.
-    const bool born = (sx.stx_mask & STATX_BTIME) != 0 && sx.stx_btime.tv_sec != 0;
-    const statx_timestamp& stamp = born ? sx.stx_btime : sx.stx_mtime;
-    const std::time_t seconds = static_cast<std::time_t>(stamp.tv_sec);
+namespace {
+
+std::optional<DateTime> localTime(const PageStamp::Time& stamp) {
+    const std::time_t seconds = static_cast<std::time_t>(stamp.seconds);
     std::tm local{};
     if (::localtime_r(&seconds, &local) == nullptr) {
         return std::nullopt;
@@ -64,8 +57,23 @@ std::optional<DateTime> GetFileDate(const std::string& sFileName) {
     t.hour = local.tm_hour;
     t.minute = local.tm_min;
     t.second = local.tm_sec;
-    t.millisecond = static_cast<int>(stamp.tv_nsec / 1000000);
+    t.millisecond = static_cast<int>(stamp.nanoseconds / 1000000);
     return t;
+}
+
+std::optional<DateTime> createdOf(const PageFile& file) {
+    const std::optional<PageStamp::Time> created = file.created();
+    return created ? localTime(*created) : std::nullopt;
+}
+
+}  // namespace
+
+std::optional<DateTime> GetFileDate(const std::string& sFileName) {
+    PageFile file;
+    if (!file.open(sFileName, true)) {
+        return std::nullopt;
+    }
+    return createdOf(file);
 }
 
 std::optional<MosaicRow> rowFromHead(std::string_view head, std::uint64_t length,
@@ -89,15 +97,20 @@ std::optional<MosaicRow> rowFromHead(std::string_view head, std::uint64_t length
 }
 
 std::optional<MosaicRow> scanPage(const std::string& folder, const std::string& fileName) {
-    const std::string path = joinPath(folder, fileName);
-    Result<FileHead> head = readFileHead(path, kHeadBytes);
+    PageFile file;
+    if (!file.open(joinPath(folder, fileName), true)) {
+        return std::nullopt;
+    }
+    Result<std::string> head = file.head(kHeadBytes);
     if (!head) {
         return std::nullopt;
     }
-    std::optional<MosaicRow> row = rowFromHead(head->bytes, head->length, fileName);
+    std::optional<MosaicRow> row = rowFromHead(*head, file.stamp().size, fileName);
     if (row) {
-        if (const std::optional<DateTime> date = GetFileDate(path)) {
-            row->createdOn = rt::formatDateTimeMDY12(*date);
+        row->stamp = file.stamp();
+        row->created = createdOf(file);
+        if (row->created) {
+            row->createdOn = rt::formatDateTimeMDY12(*row->created);
         }
     }
     return row;

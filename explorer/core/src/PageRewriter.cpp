@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -10,6 +11,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "explorer/PageFile.h"
 #include "explorer/PageReader.h"
 #include "platform/AtomicFile.h"
 #include "platform/Text.h"
@@ -201,11 +203,11 @@ std::size_t markupAt(std::string_view text, std::size_t at) {
     return end;
 }
 
-// Where the part of the page begins that holds, in any letter case, none of the markup above:
-// after the line end that follows the last of it; the page's length when no line end follows.
-std::size_t markupEnd(std::string_view text) {
+// The end of the last markup above that stands at a place from `from` to before `to`, or 0 for
+// none. The markup may reach past `to`: the whole of `text` is looked at around each place.
+std::size_t lastMarkupIn(std::string_view text, std::size_t from, std::size_t to) {
     std::size_t end = 0;
-    std::size_t at = 0;
+    std::size_t at = from;
 #if defined(__SSE2__)
     // Sixteen bytes at a time. A page's picture has a colour tag every few cells: its "<font c"
     // and "</f" are passed over here, every other '<' and every '{' is looked at.
@@ -214,7 +216,7 @@ std::size_t markupEnd(std::string_view text) {
         return _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
     };
     const __m128i fold = byte(0x20);
-    for (; at + 22 <= text.size(); at += 16) {
+    for (; at + 22 <= text.size() && at + 16 <= to; at += 16) {
         const __m128i first = at16(at);
         const __m128i second = at16(at + 1);
         const __m128i colourTag =
@@ -233,11 +235,18 @@ std::size_t markupEnd(std::string_view text) {
         }
     }
 #endif
-    for (; at < text.size(); ++at) {
+    for (; at < to; ++at) {
         if (text[at] == '<' || text[at] == '{') {
             end = std::max(end, markupAt(text, at));
         }
     }
+    return end;
+}
+
+// Where the part of the page begins that holds, in any letter case, none of the markup above:
+// after the line end that follows the last of it; the page's length when no line end follows.
+std::size_t markupEnd(std::string_view text) {
+    const std::size_t end = lastMarkupIn(text, 0, text.size());
     const std::size_t lineEnd = text.find('\n', end);
     return lineEnd == std::string_view::npos ? text.size() : lineEnd + 1;
 }
@@ -605,6 +614,229 @@ Parts rewriteParts(std::string_view page, const MosaicRow& row) {
     return {rewriteIn(page, row, whole), page.size()};
 }
 
+// ---- A save, read and written piece by piece ----
+
+// How much of a page a save reads first to find its head, and the pieces in which it copies the
+// rest: only the head and one piece are ever held, whatever the page's length.
+constexpr std::size_t kFirstRead = 64 * 1024;
+constexpr std::size_t kPiece = 1024 * 1024;
+// What the markup search needs around a place: back to the start of the longest rule (" nopre {"
+// is found at its '{'), and ahead over the longest tag (<style type="text/css">).
+constexpr std::size_t kBehind = 8;
+constexpr std::size_t kAhead = 32;
+
+// Why a save left a page alone.
+constexpr const char* kGone = "it was deleted or moved after the scan";
+constexpr const char* kLink = "it is now a symbolic link to another file";
+constexpr const char* kNotAFile = "it is no longer a regular file";
+constexpr const char* kReplaced = "another file took its place after the scan";
+constexpr const char* kChanged = "another program changed it after the scan";
+constexpr const char* kChangedMeanwhile = "another program changed it while it was being saved";
+constexpr const char* kNotAMosaic = "it is no longer a mosaic page (it has no generator line)";
+
+// What a pass over the rest of a page found.
+struct RestPass {
+    std::uint64_t markupEnd = 0;  // the end of the last markup found, 0 for none
+    bool shortened = false;       // the file ended before the length it had when opened
+};
+
+// The page from `from` to `length`, piece by piece: each piece goes to `out` (when given) and is
+// searched for markup. `known` holds the page's first bytes, so what was read already is not read
+// again. With `stopAtMarkup` the pass ends at the first piece that holds markup.
+Result<RestPass> passRest(const PageFile& page, std::uint64_t from, std::uint64_t length,
+                          std::string_view known, AtomicFile* out, bool stopAtMarkup) {
+    RestPass pass;
+    std::string buffer(kBehind + kAhead + kPiece, '\0');
+    std::size_t kept = 0;        // bytes before the new piece: looked back at, or not yet searched
+    std::size_t unsearched = 0;  // the last of those, not yet searched
+    for (std::uint64_t at = from; at < length;) {
+        char* into = buffer.data() + kept;
+        std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(kPiece, length - at));
+        if (at < known.size()) {
+            n = std::min(n, known.size() - static_cast<std::size_t>(at));
+            std::memcpy(into, known.data() + at, n);
+        } else {
+            Result<std::size_t> got = page.readAt(at, into, n);
+            if (!got) {
+                return got.error();
+            }
+            if (*got == 0) {
+                pass.shortened = true;
+                return pass;
+            }
+            n = *got;
+        }
+        if (out != nullptr) {
+            if (Status written = out->write(std::string_view(into, n)); !written) {
+                return written.error();
+            }
+        }
+        at += n;
+        // Places with less than kAhead bytes after them wait for the next piece.
+        const std::size_t size = kept + n;
+        const std::size_t first = kept - unsearched;
+        const std::size_t last =
+            std::max(first, at == length ? size : size - std::min(size, kAhead));
+        if (const std::size_t end =
+                lastMarkupIn(std::string_view(buffer.data(), size), first, last);
+            end != 0) {
+            pass.markupEnd = std::max(pass.markupEnd, at - size + end);
+            if (stopAtMarkup) {
+                return pass;
+            }
+        }
+        unsearched = size - last;
+        const std::size_t keep = std::min(size, unsearched + kBehind);
+        std::memmove(buffer.data(), buffer.data() + size - keep, keep);
+        kept = keep;
+    }
+    return pass;
+}
+
+// The page's bytes from 0 to `end`; `shortened` when the file ends sooner.
+Result<std::string> readTo(const PageFile& page, std::uint64_t end, bool& shortened) {
+    std::string bytes;
+    try {
+        bytes.resize(static_cast<std::size_t>(end));
+    } catch (const std::exception&) {
+        return Error{errc::OutOfMemory, "Not enough memory for the page's head"};
+    }
+    Result<std::size_t> got = page.readAt(0, bytes.data(), bytes.size());
+    if (!got) {
+        return got.error();
+    }
+    shortened = *got < bytes.size();
+    return bytes;
+}
+
+// The page's first bytes, up to a line end after all the markup they hold (the whole page when no
+// line end follows it). Where the head ends is a guess until the rest has been searched.
+Result<std::string> readStart(const PageFile& page, bool& shortened) {
+    const std::uint64_t length = page.stamp().size;
+    for (std::uint64_t want = kFirstRead;; want *= 2) {
+        Result<std::string> head = readTo(page, std::min(want, length), shortened);
+        if (!head || shortened || head->size() == length || markupEnd(*head) < head->size()) {
+            return head;
+        }
+    }
+}
+
+// Where the page's head ends, by a search of the whole file: after the line end that follows
+// its last markup (its length when none follows).
+Result<std::uint64_t> headEnd(const PageFile& page, bool& shortened) {
+    const std::uint64_t length = page.stamp().size;
+    Result<RestPass> all = passRest(page, 0, length, {}, nullptr, false);
+    if (!all) {
+        return all.error();
+    }
+    shortened = all->shortened;
+    std::string piece(kPiece, '\0');
+    for (std::uint64_t at = all->markupEnd; at < length && !shortened;) {
+        Result<std::size_t> got = page.readAt(at, piece.data(), piece.size());
+        if (!got) {
+            return got.error();
+        }
+        shortened = *got == 0;
+        if (const void* line = std::memchr(piece.data(), '\n', *got)) {
+            return at + static_cast<std::uint64_t>(static_cast<const char*>(line) - piece.data()) +
+                   1;
+        }
+        at += *got;
+    }
+    return length;
+}
+
+// What became of one try at writing a page.
+enum class Written {
+    Done,          // written, or nothing had changed
+    MarkupBeyond,  // the head reaches further than its guessed end: nothing was written
+    Spilt,         // a value runs past the head: the rewrite needs the whole page
+    Changed,       // the file changed while it was read: nothing was written
+};
+
+// Writes the page with the rewritten `head` (its bytes up to where the head ends) followed by the
+// rest from `restFrom`, taken from `whole` when the page is in memory, else copied piece by piece
+// from the file. The new file takes the page's place only while the name still leads to the page
+// as it was opened. Then the creation time the user saw is kept on the new file, and the row's
+// stamp becomes the new file's.
+Result<Written> replacePage(const PageFile& page, const std::string& path, std::string_view head,
+                            std::uint64_t restFrom, std::string_view whole, std::string_view known,
+                            MosaicRow& row, SaveReport& report) {
+    const std::optional<PageStamp::Time> created = page.created();
+    AtomicFile out;
+    Status written = out.open(path);
+    if (written) {
+        written = out.write(head, whole.substr(std::min<std::uint64_t>(restFrom, whole.size())));
+    }
+    if (!written) {
+        return written.error();
+    }
+    if (whole.empty()) {
+        Result<RestPass> rest = passRest(page, restFrom, page.stamp().size, known, &out, true);
+        if (!rest) {
+            return rest.error();
+        }
+        if (rest->shortened) {
+            return Written::Changed;
+        }
+        if (rest->markupEnd != 0) {
+            return Written::MarkupBeyond;
+        }
+    }
+    Result<PageStamp> now = page.restamp();
+    if (!now) {
+        return now.error();
+    }
+    if (!now->unchanged(page.stamp()) || !page.isAt(path)) {
+        return Written::Changed;
+    }
+    if (Status committed = out.commit(); !committed) {
+        return committed.error();
+    }
+    report.written = true;
+    PageFile replaced;
+    if (replaced.open(path, page.stamp().link)) {
+        if (created) {
+            (void)replaced.keepCreated(*created);
+        }
+        row.stamp = replaced.stamp();
+    }
+    return Written::Done;
+}
+
+// One try at a save: the rewrite of the page's head (`start`, the page's first bytes, whole or up
+// to a line end after its markup) with its end at `end`.
+Result<Written> saveOnce(const PageFile& page, const std::string& path, const std::string& start,
+                         std::uint64_t end, MosaicRow& row, SaveReport& report) {
+    const bool inMemory = start.size() == page.stamp().size;
+    if (inMemory) {
+        Parts parts = rewriteParts(start, row);
+        report.fields = std::move(parts.head.fields);
+        if (parts.head.page == std::string_view(start).substr(0, parts.rest)) {
+            return Written::Done;
+        }
+        return replacePage(page, path, parts.head.page, parts.rest, start, {}, row, report);
+    }
+    Scope scope{true, false};
+    const std::string_view head = std::string_view(start).substr(0, static_cast<std::size_t>(end));
+    PageRewrite rewritten = rewriteIn(head, row, scope);
+    if (scope.spilt) {
+        return Written::Spilt;
+    }
+    report.fields = std::move(rewritten.fields);
+    if (rewritten.page == head) {
+        // Nothing to write, provided the head is where it was guessed to end.
+        Result<RestPass> rest = passRest(page, end, page.stamp().size, start, nullptr, true);
+        if (!rest) {
+            return rest.error();
+        }
+        return rest->shortened        ? Written::Changed
+               : rest->markupEnd != 0 ? Written::MarkupBeyond
+                                      : Written::Done;
+    }
+    return replacePage(page, path, rewritten.page, end, {}, start, row, report);
+}
+
 }  // namespace
 
 std::string_view fieldCaption(Field field) {
@@ -682,29 +914,84 @@ PageRewrite rewriteWholePage(std::string_view page, const MosaicRow& row) {
 }
 
 Result<SaveReport> saveRow(const std::string& path, MosaicRow& row) {
-    Result<FileHead> read = readFileHead(path);
-    if (!read) {
-        return read.error();
-    }
-    const std::string_view page = read->bytes;
-    Parts parts = rewriteParts(page, row);
     SaveReport report;
-    report.fields = std::move(parts.head.fields);
-    const std::string_view rest = page.substr(parts.rest);
-    if (parts.head.page != page.substr(0, parts.rest)) {
-        // The rest of the page goes out straight from what was read.
-        AtomicFile file;
-        Status written = file.open(path);
-        if (written) {
-            written = file.write(parts.head.page, rest);
+    PageFile page;
+    const bool viaLink = row.stamp && row.stamp->link;
+    if (Status opened = page.open(path, viaLink); !opened) {
+        switch (page.failedErrno()) {
+            case ENOENT:
+            case ENOTDIR:
+                report.left = kGone;
+                return report;
+            case ELOOP:
+                report.left = kLink;
+                return report;
+            case EISDIR:
+            case ENODEV:
+                report.left = kNotAFile;
+                return report;
+            default:
+                return opened.error();
         }
-        if (written) {
-            written = file.commit();
-        }
+    }
+    bool shortened = false;
+    Result<std::string> start = readStart(page, shortened);
+    if (!start) {
+        return start.error();
+    }
+    if (!IsMosaicPage(std::string_view(*start).substr(0, kHeadBytes))) {
+        report.left = kNotAMosaic;
+        return report;
+    }
+    if (row.stamp && !page.stamp().sameFile(*row.stamp)) {
+        report.left = kReplaced;
+        return report;
+    }
+    if (row.stamp && !page.stamp().unchanged(*row.stamp)) {
+        report.left = kChanged;
+        return report;
+    }
+    if (shortened) {
+        report.left = kChangedMeanwhile;
+        return report;
+    }
+    // Where the head ends is guessed from the start; a save that finds markup beyond it searches
+    // the whole page for the end and tries again.
+    std::uint64_t end = markupEnd(*start);
+    bool searched = false;
+    for (;;) {
+        Result<Written> written = saveOnce(page, path, *start, end, row, report);
         if (!written) {
             return written.error();
         }
-        report.written = true;
+        if (*written == Written::Done) {
+            break;
+        }
+        if (*written == Written::Spilt) {
+            end = page.stamp().size;
+        } else if (*written == Written::MarkupBeyond && !searched) {
+            Result<std::uint64_t> found = headEnd(page, shortened);
+            if (!found) {
+                return found.error();
+            }
+            end = *found;
+        } else {
+            // The file changed under the save, or holds markup beyond the end a search of the
+            // whole page found: it changed meanwhile.
+            shortened = true;
+        }
+        searched = true;
+        if (!shortened) {
+            start = readTo(page, end, shortened);
+            if (!start) {
+                return start.error();
+            }
+        }
+        if (shortened) {
+            report.fields.clear();
+            report.left = kChangedMeanwhile;
+            return report;
+        }
     }
     for (const FieldOutcome& f : report.fields) {
         if (!f.taken) {

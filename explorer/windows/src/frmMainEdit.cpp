@@ -3,7 +3,6 @@
 #include <QPushButton>
 
 #include "explorer/PageRewriter.h"
-#include "platform/Files.h"
 #include "platform/Runtime.h"
 #include "windows/MosaicListModel.h"
 #include "windows/ToolBarButton.h"
@@ -80,7 +79,11 @@ bool frmMain::saveOneRow(int row, std::vector<SaveProblem>& problems) {
     const std::string name = item.row.fileName;
     Result<SaveReport> report = saveRow(item.path(), item.row);
     if (!report) {
-        problems.push_back({name, report.error().reason});
+        problems.push_back({name, report.error().reason, {}});
+        return false;
+    }
+    if (!report->left.empty()) {
+        problems.push_back({name, "\"" + name + "\" was not saved: " + report->left, report->left});
         return false;
     }
     rows_->update(row, item);
@@ -88,31 +91,34 @@ bool frmMain::saveOneRow(int row, std::vector<SaveProblem>& problems) {
         return true;
     for (const FieldOutcome& refused : report->fields) {
         if (!refused.taken) {
-            problems.push_back({name, "\"" + name + "\" kept its " +
-                                          std::string(fieldCaption(refused.field)) + ": " +
-                                          refused.why});
+            problems.push_back({name,
+                                "\"" + name + "\" kept its " +
+                                    std::string(fieldCaption(refused.field)) + ": " + refused.why,
+                                {}});
         }
     }
     return false;
 }
 
 void frmMain::showSaveEnd(int saved, const std::vector<SaveProblem>& problems) {
-    std::string text = saved > 0 ? "Finished Saving... (Saved " + std::to_string(saved) + " Files)"
-                                 : std::string("No Files To Save!");
+    const std::string finished = "Finished Saving... (Saved " + std::to_string(saved) + " Files)";
     if (problems.empty()) {
-        setStatus(text);
+        setStatus(saved > 0 ? finished : std::string("No Files To Save!"));
         return;
     }
+    // The files that kept an edit, each with the reason when the whole file was left alone.
     std::string files;
     for (std::size_t i = 0; i < problems.size(); ++i) {
         if (i > 0 && problems[i].fileName == problems[i - 1].fileName)
             continue;
         files += (files.empty() ? "" : ", ") + problems[i].fileName;
+        if (!problems[i].why.empty())
+            files += " (" + problems[i].why + ")";
     }
     setStatus(
-        std::to_string(problems.size()) +
+        (saved > 0 ? finished + "; " : std::string()) + std::to_string(problems.size()) +
         (problems.size() == 1 ? " Change Could Not Be Saved: " : " Changes Could Not Be Saved: ") +
-        files + (saved > 0 ? " (Saved " + std::to_string(saved) + " Files)" : std::string()));
+        files);
     std::string prompt = "These changes could not be saved:\r\n";
     for (const SaveProblem& p : problems)
         prompt += "\r\n" + p.text;
@@ -129,9 +135,7 @@ void frmMain::Command6_Click() {
         if (!rows_->at(r).row.changed())
             continue;
         setStatus("Saving File \"" + rows_->at(r).row.fileName + "\"...");
-        // A page that went away meanwhile keeps its row marked.
-        if (!FileExists(rows_->at(r).path()))
-            continue;
+        // A page that went away or was replaced meanwhile keeps its row marked, and is named.
         if (saveOneRow(r, problems))
             ++saved;
     }
@@ -148,10 +152,6 @@ void frmMain::Command7_Click() {
     std::vector<SaveProblem> problems;
     if (R >= 0 && rows_->at(R).row.changed()) {
         setStatus("Saving File \"" + rows_->at(R).row.fileName + "\"...");
-        if (!FileExists(rows_->at(R).path())) {
-            Command7->setEnabled(false);
-            return;
-        }
         if (saveOneRow(R, problems))
             ++saved;
     }

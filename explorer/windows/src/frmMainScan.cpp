@@ -83,8 +83,8 @@ void frmMain::runScan() {
             ListRow item;
             item.kilobytes = rt::val(row->sizeText);
             item.directory = directory;
-            if (std::optional<DateTime> created = GetFileDate(directory + name))
-                item.createdKey = sortKeyOf(*created);
+            if (row->created)
+                item.createdKey = sortKeyOf(*row->created);
             item.row = std::move(*row);
             rows_->add(std::move(item));
             setStatus("Processing file " + std::to_string(i + 1) + " of " + std::to_string(count) +

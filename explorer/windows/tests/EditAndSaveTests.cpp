@@ -1,8 +1,14 @@
+#include <fcntl.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
 #include <QComboBox>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <ctime>
 
 #include "ExplorerFixture.h"
+#include "explorer/PageFile.h"
 #include "windows/frmFont.h"
 #include "windows/frmTitle.h"
 
@@ -108,7 +114,7 @@ TEST_F(EditAndSave, TheColourDialogOpensAtTheRowsColourOrItsLastOne) {
     EXPECT_EQ(column(*w, 4), std::vector<std::string>{"#05A000"});
 }
 
-TEST_F(EditAndSave, SaveAllWritesTheChangedPagesAndSkipsVanishedOnes) {
+TEST_F(EditAndSave, SaveAllWritesTheChangedPagesAndNamesVanishedOnes) {
     writePage("a.html", "Ay");
     writePage("b.html", "Bee");
     writePage("c.html", "Cee");
@@ -121,8 +127,15 @@ TEST_F(EditAndSave, SaveAllWritesTheChangedPagesAndSkipsVanishedOnes) {
     w->Command4_Click();
     std::filesystem::remove(pages + "b.html");
 
+    dialogs.answerMsgBox(mb::OK);
     w->Command6_Click();
-    EXPECT_EQ(panel1(*w), "Finished Saving... (Saved 1 Files)");
+    const std::string gone = "b.html (it was deleted or moved after the scan)";
+    EXPECT_EQ(panel1(*w),
+              "Finished Saving... (Saved 1 Files); 1 Change Could Not Be Saved: " + gone);
+    ASSERT_EQ(dialogs.msgBoxes().size(), 1u);
+    EXPECT_NE(dialogs.msgBoxes()[0].prompt.find(
+                  "\"b.html\" was not saved: it was deleted or moved after the scan"),
+              std::string::npos);
     EXPECT_NE(page("a.html").find("<title>First</title>"), std::string::npos);
     EXPECT_EQ(page("c.html"), untouched);
     EXPECT_EQ(w->rows().at(0).row.tag, "load");
@@ -131,10 +144,12 @@ TEST_F(EditAndSave, SaveAllWritesTheChangedPagesAndSkipsVanishedOnes) {
     EXPECT_FALSE(w->Command6->isEnabled());
     EXPECT_FALSE(w->Command7->isEnabled());
 
-    // A second save has nothing it can write.
+    // A second save writes nothing more and names the vanished page again.
+    const std::string a = page("a.html");
+    dialogs.answerMsgBox(mb::OK);
     w->Command6_Click();
-    EXPECT_EQ(panel1(*w), "No Files To Save!");
-    EXPECT_TRUE(dialogs.msgBoxes().empty());
+    EXPECT_EQ(panel1(*w), "1 Change Could Not Be Saved: " + gone);
+    EXPECT_EQ(page("a.html"), a);
 
     // The page reads back as saved; the vanished page's edit is given up.
     dialogs.answerMsgBox(mb::Yes);
@@ -165,14 +180,113 @@ TEST_F(EditAndSave, SaveSelectedWritesOnlyTheSelectedRow) {
     w->Command7_Click();
     EXPECT_EQ(panel1(*w), "No Files To Save!");
 
-    // A selected row whose page went away stops at its "Saving" text.
+    // A selected row whose page went away is named, not left at its "Saving" text.
     w->selectRow(0);
     w->Command7->setEnabled(true);
     std::filesystem::remove(pages + "a.html");
+    dialogs.answerMsgBox(mb::OK);
     w->Command7_Click();
-    EXPECT_EQ(panel1(*w), "Saving File \"a.html\"...");
+    EXPECT_EQ(panel1(*w),
+              "1 Change Could Not Be Saved: a.html (it was deleted or moved after the scan)");
+    ASSERT_EQ(dialogs.msgBoxes().size(), 1u);
+    EXPECT_EQ(dialogs.msgBoxes()[0].title, "Error Saving Mosaic");
     EXPECT_FALSE(w->Command7->isEnabled());
     EXPECT_TRUE(w->rows().at(0).row.changed());
+}
+
+TEST_F(EditAndSave, APageNoLongerTheScannedOneIsLeftAloneAndNamed) {
+    const std::string elsewhere = root.path() + "/elsewhere.html";
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& path)> change;  // between the scan and the save
+        const char* why;
+    };
+    const Case cases[] = {
+        {"an ordinary page in its place",
+         [](const std::string& path) {
+             std::filesystem::remove(path);
+             testing::writeFileContents(path, "<html><title>Mine</title></html>");
+         },
+         "it is no longer a mosaic page (it has no generator line)"},
+        {"another mosaic in its place",
+         [this](const std::string& path) {
+             std::filesystem::rename(writePage("other.html", "Other"), path);
+         },
+         "another file took its place after the scan"},
+        {"a link to a page elsewhere",
+         [&](const std::string& path) {
+             std::filesystem::rename(path, elsewhere);
+             std::filesystem::create_symlink(elsewhere, path);
+         },
+         "it is now a symbolic link to another file"},
+        {"written to in place",
+         [](const std::string& path) {
+             const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
+             ASSERT_GE(fd, 0);
+             ASSERT_EQ(::write(fd, "\r\n", 2), 2);
+             ::close(fd);
+         },
+         "another program changed it after the scan"},
+        {"a folder in its place",
+         [](const std::string& path) {
+             std::filesystem::remove(path);
+             std::filesystem::create_directory(path);
+         },
+         "it is no longer a regular file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(pages);
+        std::filesystem::remove(elsewhere);
+        std::filesystem::create_directories(pages);
+        const std::string path = writePage("a.html", "Ay");
+        auto w = openOnPages();
+        typeTitle("New");
+        w->Command4_Click();
+        c.change(path);
+        const bool folder = std::filesystem::is_directory(path);
+        const std::string before = folder ? std::string() : page("a.html");
+
+        dialogs.clearRecord();
+        dialogs.answerMsgBox(mb::OK);
+        w->Command7_Click();
+        EXPECT_EQ(panel1(*w), "1 Change Could Not Be Saved: a.html (" + std::string(c.why) + ")");
+        ASSERT_EQ(dialogs.msgBoxes().size(), 1u);
+        EXPECT_NE(
+            dialogs.msgBoxes()[0].prompt.find("\"a.html\" was not saved: " + std::string(c.why)),
+            std::string::npos);
+        EXPECT_TRUE(w->rows().at(0).row.changed());
+        EXPECT_EQ(w->rows().at(0).row.icon, 2);
+        // Nothing was written: not the file at the name, not a file a link leads to.
+        EXPECT_EQ(folder ? std::string() : page("a.html"), before);
+        EXPECT_EQ(std::filesystem::is_symlink(path), std::filesystem::exists(elsewhere));
+    }
+}
+
+TEST_F(EditAndSave, ASavedPageKeepsTheDateItWasListedWith) {
+    const std::string path = writePage("a.html", "Ay");
+    // A date that an earlier save kept: 12-31-04 in the afternoon, local time.
+    std::tm local{};
+    local.tm_year = 104;
+    local.tm_mon = 11;
+    local.tm_mday = 31;
+    local.tm_hour = 14;
+    local.tm_min = 30;
+    local.tm_isdst = -1;
+    const std::string kept = std::to_string(::mktime(&local)) + ".000000000";
+    if (::setxattr(path.c_str(), PageFile::kCreatedAttribute, kept.data(), kept.size(), 0) != 0)
+        GTEST_SKIP() << "this file system keeps no user attributes";
+    auto w = openOnPages();
+    ASSERT_EQ(column(*w, 5), std::vector<std::string>{"12-31-04 02:30 PM"});
+    typeTitle("New");
+    w->Command4_Click();
+    w->Command7_Click();
+    ASSERT_EQ(panel1(*w), "Finished Saving... (Saved 1 Files)");
+    EXPECT_EQ(column(*w, 5), std::vector<std::string>{"12-31-04 02:30 PM"});
+    // The saved page is a new file, and a new scan lists it with the same date.
+    w->Command2_Click();
+    EXPECT_EQ(column(*w, 0), std::vector<std::string>{"New"});
+    EXPECT_EQ(column(*w, 5), std::vector<std::string>{"12-31-04 02:30 PM"});
 }
 
 TEST_F(EditAndSave, AnEditThePageCannotTakeKeepsTheRowMarkedAndSaysSo) {

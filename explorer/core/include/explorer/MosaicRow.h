@@ -1,8 +1,12 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "explorer/PageStamp.h"
+#include "platform/Clock.h"
 
 namespace tess::explorer {
 
@@ -31,6 +35,12 @@ struct MosaicRow {
     std::string pageTitle;
     std::string pageFontSize;
     std::string pageBGColor;
+
+    // The file the scan read (and each save since wrote): a save rewrites only that file. None for
+    // a row made from a page's text alone.
+    std::optional<PageStamp> stamp;
+    // The creation time "Created On" shows, in local time.
+    std::optional<DateTime> created;
 
     // The column texts in kColumnCaptions order.
     std::array<std::string, 6> columns() const {

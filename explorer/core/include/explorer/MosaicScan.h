@@ -31,8 +31,8 @@ std::string RemZeros(std::string_view sTheText);
 // ("12.34K", "0.49K", "0.00K").
 std::string displaySizeText(std::string_view padded);
 
-// The file's creation time in local time; its last-modification time when the file system keeps
-// no creation time. Nothing when the file cannot be examined at all.
+// The file's creation time in local time: the one a save kept (PageFile::created), else the file
+// system's, else its last-modification time. Nothing when the file cannot be opened.
 std::optional<DateTime> GetFileDate(const std::string& sFileName);
 
 // The row of a page from its first kHeadBytes bytes (`head`) and its whole length, or nothing when
@@ -42,8 +42,9 @@ std::optional<DateTime> GetFileDate(const std::string& sFileName);
 std::optional<MosaicRow> rowFromHead(std::string_view head, std::uint64_t length,
                                      std::string fileName);
 // One file of the scan: reads the head of folder/fileName and gives its row, with the size text in
-// its padded form and the date as "mm-dd-yy hh:mm AM/PM". A file that is no mosaic page, or that
-// cannot be opened or read (locked, vanished, a folder or pipe), gives nothing and is skipped.
+// its padded form, the date as "mm-dd-yy hh:mm AM/PM" and the stamp of the file it read. A file
+// that is no mosaic page, or that cannot be opened or read (locked, vanished, a folder or pipe),
+// gives nothing and is skipped.
 std::optional<MosaicRow> scanPage(const std::string& folder, const std::string& fileName);
 
 }  // namespace tess::explorer

@@ -59,15 +59,27 @@ PageRewrite rewriteWholePage(std::string_view page, const MosaicRow& row);
 struct SaveReport {
     std::vector<FieldOutcome> fields;  // as in PageRewrite
     bool written = false;              // the file was replaced (false: nothing had changed)
+    // Why the file was left alone, when it is no longer the page the row was read from (gone,
+    // replaced, a link now, changed by another program, no mosaic page): then nothing was written,
+    // `fields` is empty and the row is left as it was. Empty otherwise.
+    std::string left;
     bool allTaken() const;
 };
 
-// Reads the page at `path` whole, rewrites it with the row's edits, and replaces the file
-// atomically (a temporary file beside it, renamed over it; owner and mode kept), so a failed
-// write leaves the old page whole. Then the fields taken are recorded in the row as the page's
-// values, and the row is marked saved ("load", icon 1) when every edited field was taken; else it
-// stays "update". A file that cannot be read or written is an Error with the path and the reason,
-// and the row is left as it was.
+// Rewrites the page at `path` with the row's edits and replaces the file atomically (a new file
+// beside it takes its place; owner and mode kept), so a failed write leaves the old page whole.
+// Only the head of the page (up to the line after its last markup) is held in memory; the rest is
+// copied piece by piece as it stands, so the result is rewritePage's, byte for byte.
+//
+// The page is written only while `path` leads to the file the row's stamp names, unchanged since
+// (the same one, through a link only if it was one), a regular file that still is a mosaic page;
+// the checks are made on the open file, and once more on the name just before the new file takes
+// its place. Otherwise SaveReport::left says why. After a write the row's stamp is the new file's,
+// and the creation time the page had is kept on it (PageFile::keepCreated) where the file system
+// allows. The fields taken are recorded in the row as the page's values, and the row is marked
+// saved ("load", icon 1) when every edited field was taken; else it stays "update". A file that
+// cannot be read or written is an Error with the path and the reason, and the row is left as it
+// was.
 Result<SaveReport> saveRow(const std::string& path, MosaicRow& row);
 
 // Replaces every `sWhat` in the file `sFileName` by `sWith` and writes it back atomically, with no

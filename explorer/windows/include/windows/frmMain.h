@@ -207,6 +207,7 @@ class frmMain : public QMainWindow {
     struct SaveProblem {
         std::string fileName;
         std::string text;
+        std::string why;  // for a file left alone as a whole: why, for the status; else empty
     };
     // One row's page written with its edits: true when every edit went into the page; else the
     // reason joins `problems` and the row stays marked.
