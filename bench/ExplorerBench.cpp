@@ -7,10 +7,18 @@
 // few megabytes of disk whatever the pages' length. "pages/s" and "read_B_per_page", the bytes
 // the process read (the system's own count of read bytes), show that only the heads are read.
 //
-// "Explorer/Rewrite/<path>/<where>": a save of one row into a 30 MB page (whole read, the
-// replacements, the atomic replace with its flush to the disk), beside "Explorer/ReadWrite",
-// the baseline: the same file read whole and written back plainly, and "ReadAtomicWrite", read
-// and written back through the same atomic writer. Rates are megabytes of page per second.
+// "Explorer/Rewrite/<path>/<where>": a save of one row into a 30 MB page (the head read and
+// rewritten, the rest copied, the atomic replace with its flush to the disk), beside
+// "Explorer/ReadWrite", the baseline: the same file read whole and written back plainly, and
+// "ReadAtomicWrite", read and written back through the same atomic writer. Rates are megabytes of
+// page per second.
+//
+// "Explorer/Save/<size>/<how>/<where>": a title saved into a page of 30 MB and of 2 GiB.
+// "Streamed" is the explorer's save, which holds the page's head and one piece of its rest;
+// "HeldWhole" the way saves went before, the page read whole, rewritten in memory and written
+// back through the atomic writer; "PlainCopy" the baseline, a copy of the file into a new one in
+// pieces of 1 MiB without a flush; "AtomicCopy" the same copy through the atomic writer (a new
+// file, its flush, the rename). "peak_heap_MB" is the most the heap held during a save.
 //
 // Files go to /dev/shm and to TESSARYN_BENCH_DIR (default: the folder of the program).
 
@@ -27,12 +35,14 @@
 #include <utility>
 
 #include "BenchFolder.h"
+#include "HeapCounter.h"
 #include "PhotoPicture.h"
 #include "engine/MosaicOptions.h"
 #include "engine/MosaicRun.h"
 #include "explorer/MosaicScan.h"
 #include "explorer/PageReader.h"
 #include "explorer/PageRewriter.h"
+#include "platform/AtomicFile.h"
 #include "platform/Blit.h"
 #include "platform/DefaultRandom.h"
 #include "platform/Picture.h"
@@ -278,6 +288,131 @@ void RewriteInMemory(benchmark::State& state) {
     reportRate(state, page.size());
 }
 
+// The converter's page made `length` bytes long or a little more: its cells repeated before its
+// trailer, written in pieces so that the page is never held whole.
+class LargePageFile : public BenchPath {
+  public:
+    LargePageFile(const std::string& where, std::uint64_t length)
+        : BenchPath(where + "/tessaryn-bench-large-" + std::to_string(::getpid()) + ".html") {
+        const std::string& page = converterPage();
+        const std::size_t cells = page.find("\r\n<font color=");
+        const std::size_t trailer = page.rfind("</pre></center>");
+        if (page.empty() || cells == std::string::npos || trailer == std::string::npos) {
+            ok_ = false;
+            return;
+        }
+        const std::string_view head = std::string_view(page).substr(0, cells + 2);
+        const std::string_view body = std::string_view(page).substr(cells + 2, trailer - cells - 2);
+        AtomicFile out;
+        ok_ = out.open(path_).ok() && out.write(head).ok();
+        std::uint64_t written = head.size();
+        while (ok_ && written + body.size() < length) {
+            ok_ = out.write(body).ok();
+            written += body.size();
+        }
+        ok_ = ok_ && out.write(std::string_view(page).substr(trailer)).ok() && out.commit().ok();
+        size_ = written + page.size() - trailer;
+    }
+    std::uint64_t size() const { return size_; }
+
+  private:
+    std::uint64_t size_ = 0;
+};
+
+enum class SaveHow { Streamed, HeldWhole, PlainCopy, AtomicCopy };
+
+// A plain copy of the file into `to`, in pieces of 1 MiB.
+bool plainCopy(const std::string& from, const std::string& to) {
+    const int in = ::open(from.c_str(), O_RDONLY);
+    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::string piece(1 << 20, '\0');
+    bool ok = in >= 0 && out >= 0;
+    for (ssize_t n = 1; ok && n > 0;) {
+        n = ::read(in, piece.data(), piece.size());
+        ok = n >= 0 && ::write(out, piece.data(), static_cast<std::size_t>(n)) == n;
+    }
+    if (in >= 0) {
+        ::close(in);
+    }
+    if (out >= 0) {
+        ok = ::close(out) == 0 && ok;
+    }
+    return ok;
+}
+
+// The same copy through the atomic writer, onto the file itself.
+bool atomicCopy(const std::string& path) {
+    const int in = ::open(path.c_str(), O_RDONLY);
+    AtomicFile out;
+    std::string piece(1 << 20, '\0');
+    bool ok = in >= 0 && out.open(path).ok();
+    for (ssize_t n = 1; ok && n > 0;) {
+        n = ::read(in, piece.data(), piece.size());
+        ok = n >= 0 && out.write(std::string_view(piece.data(), static_cast<std::size_t>(n))).ok();
+    }
+    if (in >= 0) {
+        ::close(in);
+    }
+    return ok && out.commit().ok();
+}
+
+void Save(benchmark::State& state, const std::string& where, std::uint64_t length, SaveHow how) {
+    const LargePageFile file(where, length);
+    if (!file.ok()) {
+        state.SkipWithError(("cannot write the page in " + where).c_str());
+        return;
+    }
+    const std::string& page = converterPage();
+    std::optional<explorer::MosaicRow> scanned = explorer::rowFromHead(
+        std::string_view(page).substr(0, explorer::kHeadBytes), page.size(), "page.html");
+    if (!scanned) {
+        state.SkipWithError("the page was not taken for a mosaic");
+        return;
+    }
+    explorer::MosaicRow row = *scanned;
+    const std::string copy = file.path() + ".copy";
+    bool flip = false;
+    std::size_t peak = 0;
+    for (auto _ : state) {
+        flip = !flip;
+        row.title = flip ? "A new title" : "Image From /home/ann/photo.jpg";
+        row.markChanged();
+        const std::size_t before = heap::live;
+        heap::resetPeak();
+        bool ok = false;
+        switch (how) {
+            case SaveHow::Streamed: {
+                Result<explorer::SaveReport> saved = explorer::saveRow(file.path(), row);
+                ok = saved && saved->written && saved->allTaken();
+                break;
+            }
+            case SaveHow::HeldWhole: {
+                Result<std::string> bytes = readFileBytes(file.path());
+                if (bytes) {
+                    explorer::PageRewrite rewritten = explorer::rewritePage(*bytes, row);
+                    ok = rewritten.allTaken() && writeFileAtomic(file.path(), rewritten.page).ok();
+                    row.pageTitle = row.title;
+                }
+                break;
+            }
+            case SaveHow::PlainCopy:
+                ok = plainCopy(file.path(), copy);
+                break;
+            case SaveHow::AtomicCopy:
+                ok = atomicCopy(file.path());
+                break;
+        }
+        peak = std::max(peak, heap::peak - std::min<std::size_t>(heap::peak, before));
+        if (!ok) {
+            state.SkipWithError("the save or copy failed");
+            break;
+        }
+    }
+    std::filesystem::remove(copy);
+    reportRate(state, static_cast<std::size_t>(file.size()));
+    state.counters["peak_heap_MB"] = static_cast<double>(peak) / 1e6;
+}
+
 const bool registered = [] {
     const std::pair<const char*, std::string> places[] = {{"ShmFile", "/dev/shm"},
                                                           {"DiskFile", benchFolder()}};
@@ -304,6 +439,23 @@ const bool registered = [] {
     }
     benchmark::RegisterBenchmark("Explorer/Rewrite/FontSize/30MB/InMemory", RewriteInMemory)
         ->Unit(benchmark::kMillisecond);
+    for (const auto& [name, where] : places) {
+        for (const auto& [sizeName, length] :
+             {std::pair{"30MB", kPageLength}, std::pair{"2GiB", std::uint64_t{2} << 30}}) {
+            for (const auto& [howName, how] : {std::pair{"Streamed", SaveHow::Streamed},
+                                               std::pair{"HeldWhole", SaveHow::HeldWhole},
+                                               std::pair{"PlainCopy", SaveHow::PlainCopy},
+                                               std::pair{"AtomicCopy", SaveHow::AtomicCopy}}) {
+                auto* b = benchmark::RegisterBenchmark(
+                    ("Explorer/Save/" + std::string(sizeName) + "/" + howName + "/" + name).c_str(),
+                    Save, where, length, how);
+                b->Unit(benchmark::kMillisecond)->UseRealTime();
+                if (length > kPageLength) {
+                    b->Iterations(1)->Repetitions(3);
+                }
+            }
+        }
+    }
     return true;
 }();
 

@@ -10,6 +10,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define TESS_MARKUP_AVX2
+#endif
 
 #include "explorer/PageFile.h"
 #include "explorer/PageReader.h"
@@ -203,11 +207,53 @@ std::size_t markupAt(std::string_view text, std::size_t at) {
     return end;
 }
 
+#ifdef TESS_MARKUP_AVX2
+// The bulk of lastMarkupIn, 32 bytes at a time, from `at` on while a whole block lies before `to`;
+// `at` is left where it stopped.
+[[gnu::target("avx2")]] std::size_t lastMarkupAvx2(std::string_view text, std::size_t& at,
+                                                   std::size_t to) {
+    std::size_t end = 0;
+    const char* data = text.data();
+    const __m256i fold = _mm256_set1_epi8(0x20);
+    const __m256i open = _mm256_set1_epi8('<');
+    const __m256i brace = _mm256_set1_epi8('{');
+    const __m256i f = _mm256_set1_epi8('f');
+    const __m256i c = _mm256_set1_epi8('c');
+    const __m256i slash = _mm256_set1_epi8('/');
+    for (; at + 38 <= text.size() && at + 32 <= to; at += 32) {
+        const __m256i first = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + at));
+        const __m256i second = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + at + 1));
+        const __m256i third = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + at + 2));
+        const __m256i seventh = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + at + 6));
+        const __m256i colourTag =
+            _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_or_si256(second, fold), f),
+                             _mm256_cmpeq_epi8(_mm256_or_si256(seventh, fold), c));
+        const __m256i closingTag = _mm256_and_si256(
+            _mm256_cmpeq_epi8(second, slash), _mm256_cmpeq_epi8(_mm256_or_si256(third, fold), f));
+        const __m256i tags = _mm256_andnot_si256(_mm256_or_si256(colourTag, closingTag),
+                                                 _mm256_cmpeq_epi8(first, open));
+        auto hits = static_cast<unsigned>(
+            _mm256_movemask_epi8(_mm256_or_si256(tags, _mm256_cmpeq_epi8(first, brace))));
+        while (hits != 0) {
+            end = std::max(end, markupAt(text, at + static_cast<std::size_t>(__builtin_ctz(hits))));
+            hits &= hits - 1;
+        }
+    }
+    return end;
+}
+#endif
+
 // The end of the last markup above that stands at a place from `from` to before `to`, or 0 for
 // none. The markup may reach past `to`: the whole of `text` is looked at around each place.
 std::size_t lastMarkupIn(std::string_view text, std::size_t from, std::size_t to) {
     std::size_t end = 0;
     std::size_t at = from;
+#ifdef TESS_MARKUP_AVX2
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) {
+        end = lastMarkupAvx2(text, at, to);
+    }
+#endif
 #if defined(__SSE2__)
     // Sixteen bytes at a time. A page's picture has a colour tag every few cells: its "<font c"
     // and "</f" are passed over here, every other '<' and every '{' is looked at.
@@ -619,7 +665,7 @@ Parts rewriteParts(std::string_view page, const MosaicRow& row) {
 // How much of a page a save reads first to find its head, and the pieces in which it copies the
 // rest: only the head and one piece are ever held, whatever the page's length.
 constexpr std::size_t kFirstRead = 64 * 1024;
-constexpr std::size_t kPiece = 1024 * 1024;
+constexpr std::size_t kPiece = 256 * 1024;
 // What the markup search needs around a place: back to the start of the longest rule (" nopre {"
 // is found at its '{'), and ahead over the longest tag (<style type="text/css">).
 constexpr std::size_t kBehind = 8;

@@ -455,10 +455,10 @@ MosaicRow scanned(const std::string& path) {
 }
 
 TEST_F(SaveRowTest, TheSavedFileIsTheRewriteByteForByte) {
-    const std::size_t kFirst = 64 * 1024;    // what a save reads first
-    const std::size_t kPiece = 1024 * 1024;  // the pieces of the rest after it
-    const std::string font = largePage(0, kFirst + kPiece + 5000);
-    const std::string css = largePage(2, kFirst + kPiece + 5000);
+    const std::size_t kFirst = 64 * 1024;   // what a save reads first
+    const std::size_t kPiece = 256 * 1024;  // the pieces of the rest after it
+    const std::string font = largePage(0, kFirst + 2 * kPiece + 5000);
+    const std::string css = largePage(2, kFirst + 2 * kPiece + 5000);
     struct Case {
         std::string what;
         std::string page;
@@ -480,7 +480,7 @@ TEST_F(SaveRowTest, TheSavedFileIsTheRewriteByteForByte) {
     };
     // Markup written in the picture's cells makes the head reach that far; here it stands across
     // the ends of the save's reads, and at the end of the page.
-    for (std::size_t end : {kFirst, kFirst + kPiece}) {
+    for (std::size_t end : {kFirst, kFirst + kPiece, kFirst + 2 * kPiece}) {
         for (std::size_t back : {0, 1, 2, 7, 8, 13, 22, 23, 24, 32, 33}) {
             const std::string at = std::to_string(end) + " - " + std::to_string(back);
             cases.push_back({"size tag at " + at,
