@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
 
 #include "EngineTestSupport.h"
 #include "engine/PageFile.h"
@@ -196,8 +199,35 @@ TEST(PageFileTest, DiscardLeavesTheTargetAsItWas) {
         PageFile file;
         ASSERT_TRUE(file.open(path).ok());
         ASSERT_TRUE(file.write(std::string(300 * 1024, 'x')).ok());
-        EXPECT_EQ(folder.names().size(), 2u);  // the new file beside the old one
-    }                                          // never committed
+        EXPECT_EQ(enginetest::readAll(path), kOldPage);  // the bytes went to a new file
+    }                                                    // never committed
+    EXPECT_EQ(enginetest::readAll(path), kOldPage);
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"page.html"});
+}
+
+TEST(PageFileTest, AWriterKilledDuringALargePageLeavesTheOldPageAndNothingElse) {
+    TempFolder folder;
+    const int probe = ::open(folder.path().c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (probe < 0) {
+        GTEST_SKIP() << "the file system here makes no files without a name";
+    }
+    ::close(probe);
+    const std::string path = folder.file("page.html");
+    writeOldPage(path);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        PageFile file;
+        if (file.open(path).ok()) {
+            const std::string row(25000, 'r');
+            for (int i = 0; i < 200 && file.write(row).ok(); ++i) {
+            }
+            ::kill(::getpid(), SIGKILL);
+        }
+        std::_Exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the writer was not killed";
     EXPECT_EQ(enginetest::readAll(path), kOldPage);
     EXPECT_EQ(folder.names(), std::vector<std::string>{"page.html"});
 }

@@ -1,6 +1,8 @@
 #include "platform/AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
@@ -9,17 +11,22 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <ctime>
+#include <fstream>
 #include <random>
+#include <string_view>
 #include <system_error>
 
 namespace tess {
 
 namespace {
 
-// The new file's name: "~", the target's name, "." and eight hex digits, with the target's name
-// cut (on a character boundary) so that the whole still fits the folder's longest name.
-std::string tempName(std::string name) {
-    constexpr std::size_t kRoom = NAME_MAX - 10;
+constexpr std::size_t kSuffixDigits = 8;
+
+// What every new file's name for the target `name` starts with: "~", the name and ".", with the
+// name cut (on a character boundary) so that the suffix still fits the folder's longest name.
+std::string tempPrefix(std::string name) {
+    constexpr std::size_t kRoom = NAME_MAX - 2 - kSuffixDigits;
     if (name.size() > kRoom) {
         std::size_t cut = kRoom;
         while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) {
@@ -27,13 +34,44 @@ std::string tempName(std::string name) {
         }
         name.resize(cut);
     }
+    return "~" + name + ".";
+}
+
+// The prefix and eight random lower-case hex digits.
+std::string tempName(const std::string& name) {
     thread_local std::mt19937 generator{std::random_device{}()};
     static constexpr char kDigits[] = "0123456789abcdef";
-    std::string suffix(8, '0');
+    std::string suffix(kSuffixDigits, '0');
     for (char& ch : suffix) {
         ch = kDigits[generator() & 15];
     }
-    return "~" + name + "." + suffix;
+    return tempPrefix(name) + suffix;
+}
+
+bool isTempNameFor(std::string_view entry, std::string_view prefix) {
+    if (entry.size() != prefix.size() + kSuffixDigits || entry.substr(0, prefix.size()) != prefix) {
+        return false;
+    }
+    for (char ch : entry.substr(prefix.size())) {
+        if (!((ch >= '0' && ch <= '9') || (ch >= 'a' && ch <= 'f'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The process's file mode mask, read without changing it where the system tells it.
+mode_t currentUmask() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("Umask:", 0) == 0) {
+            return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8) & 0777);
+        }
+    }
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
 }
 
 std::string folderOf(const std::string& path) {
@@ -157,26 +195,116 @@ Status AtomicFile::open(const std::string& path) {
             }
         }
     }
-    const std::string folder = folderOf(target_) + "/";
+    const std::string folder = folderOf(target_);
     const std::string name = nameOf(target_);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temp_ = folder + tempName(name);
-        fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd_ >= 0 || errno != EEXIST) {
-            break;
+    removeAbandoned(folder, name);
+    if (newFile_ == NewFile::AnonymousWherePossible) {
+        // Without a name nobody else can reach the file, so it may get its final mode at once.
+        fd_ = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        // commit() names the file through its entry in /proc, or through the descriptor itself
+        // where the process may; a file that could get neither is made with a name instead.
+        if (fd_ >= 0 && ::access(("/proc/self/fd/" + std::to_string(fd_)).c_str(), F_OK) != 0 &&
+            ::geteuid() != 0) {
+            ::close(fd_);
+            fd_ = -1;
+        }
+        if (fd_ >= 0) {
+            kind_ = Kind::Anonymous;
         }
     }
     if (fd_ < 0) {
-        const int err = errno;
-        temp_.clear();
-        return fail(Step::Create, err);
+        // Any failure of the anonymous file (a file system without them, a folder we may not
+        // write) is met again, with the same reason, by the named one.
+        fd_ = createNamed(folder + "/", name);
+        if (fd_ < 0) {
+            const int err = errno;
+            temp_.clear();
+            return fail(Step::Create, err);
+        }
+        kind_ = Kind::Named;
     }
+    // A lock held for as long as the file is written tells removeAbandoned() that a writer lives.
+    (void)::flock(fd_, LOCK_EX | LOCK_NB);
     if (exists) {
         // The owner first (where the system lets us): a change of owner can clear the set-id bits.
         (void)::fchown(fd_, existing.st_uid, existing.st_gid);
         (void)::fchmod(fd_, existing.st_mode & 07777);
+    } else if (kind_ == Kind::Named) {
+        (void)::fchmod(fd_, 0666 & ~currentUmask());
     }
     return {};
+}
+
+// Made for its owner alone, so that nobody else can open it (and read on as the bytes arrive)
+// before it takes the mode of the file it replaces.
+int AtomicFile::createNamed(const std::string& folder, const std::string& name) {
+    int fd = -1;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp_ = folder + tempName(name);
+        fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST) {
+            break;
+        }
+    }
+    return fd;
+}
+
+// Links the anonymous file into the folder under a fresh name. Returns 0 or the errno.
+int AtomicFile::giveName(const std::string& folder, const std::string& name) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    int err = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp_ = folder + "/" + tempName(name);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp_.c_str(), AT_SYMLINK_FOLLOW) == 0 ||
+            (errno == ENOENT && ::linkat(fd_, "", AT_FDCWD, temp_.c_str(), AT_EMPTY_PATH) == 0)) {
+            return 0;
+        }
+        err = errno;
+        if (err != EEXIST) {
+            break;
+        }
+    }
+    temp_.clear();
+    return err;
+}
+
+void AtomicFile::removeAbandoned(const std::string& folder, const std::string& name) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    const int dirFd = ::dirfd(dir);
+    const std::string prefix = tempPrefix(name);
+    const uid_t user = ::geteuid();
+    const std::time_t before = std::time(nullptr) - kAbandonedAfterSeconds;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!isTempNameFor(entry->d_name, prefix)) {
+            continue;
+        }
+        struct stat named {};
+        if (::fstatat(dirFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(named.st_mode) || named.st_uid != user || named.st_nlink != 1 ||
+            named.st_mtime > before) {
+            continue;
+        }
+        const int fd = ::openat(dirFd, entry->d_name,
+                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) {
+            continue;
+        }
+        struct stat opened {};
+        // The lock is free once its writer has gone, however it ended.
+        if (::fstat(fd, &opened) == 0 && opened.st_dev == named.st_dev &&
+            opened.st_ino == named.st_ino && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            struct stat still {};
+            if (::fstatat(dirFd, entry->d_name, &still, AT_SYMLINK_NOFOLLOW) == 0 &&
+                still.st_dev == named.st_dev && still.st_ino == named.st_ino) {
+                (void)::unlinkat(dirFd, entry->d_name, 0);
+            }
+        }
+        ::close(fd);
+    }
+    ::closedir(dir);
 }
 
 Status AtomicFile::openSpecial() {
@@ -186,6 +314,7 @@ Status AtomicFile::openSpecial() {
     if (fd_ < 0) {
         return fail(Step::Open, errno);
     }
+    kind_ = Kind::Special;
     (void)::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
     return {};
 }
@@ -209,22 +338,27 @@ Status AtomicFile::commit() {
     if (fd_ < 0) {
         return fail(Step::Write, EBADF);
     }
-    const int fd = fd_;
-    fd_ = -1;
     // The bytes reach the disk before the name does, so a crash or a power loss after the rename
     // leaves the new file whole, never an empty one in the old one's place.
-    const bool replacing = !temp_.empty();
-    const int synced = replacing && ::fsync(fd) != 0 ? errno : 0;
+    const bool replacing = kind_ != Kind::Special;
     Status status;
-    if (::close(fd) != 0) {
+    if (replacing && ::fsync(fd_) != 0) {
         status = fail(Step::Write, errno);
-    } else if (synced != 0) {
-        status = fail(Step::Write, synced);
-    } else if (replacing && ::rename(temp_.c_str(), target_.c_str()) != 0) {
-        status = fail(Step::Rename, errno);
-    } else {
-        temp_.clear();
-        if (replacing) {
+    } else if (kind_ == Kind::Anonymous) {
+        if (const int err = giveName(folderOf(target_), nameOf(target_)); err != 0) {
+            status = fail(Step::Rename, err);
+        }
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 && status.ok()) {
+        status = fail(Step::Write, errno);
+    }
+    if (status.ok() && replacing) {
+        if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+            status = fail(Step::Rename, errno);
+        } else {
+            temp_.clear();
             syncFolder(folderOf(target_));
         }
     }
@@ -241,6 +375,7 @@ void AtomicFile::discard() {
         ::unlink(temp_.c_str());
         temp_.clear();
     }
+    kind_ = Kind::None;
 }
 
 }  // namespace tess

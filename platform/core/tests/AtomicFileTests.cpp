@@ -1,12 +1,15 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -24,6 +27,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Step = AtomicFile::Step;
+using NewFile = AtomicFile::NewFile;
 
 using testing::onReadOnlyFileSystem;
 using testing::readFileContents;
@@ -53,28 +57,256 @@ TEST(AtomicFile, AReadOnlyFileSystemIsTheReason) {
                         "old");
 }
 
+// Whether the file system under `folder` makes files without a name.
+bool hasAnonymousFiles(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return false;
+    }
+    ::close(fd);
+    return true;
+}
+
+// Both ways of making the new file; the anonymous one only where the folder's file system has it.
+std::vector<NewFile> newFileKinds(const std::string& folder) {
+    if (hasAnonymousFiles(folder)) {
+        return {NewFile::AnonymousWherePossible, NewFile::Named};
+    }
+    return {NewFile::Named};
+}
+
+const char* kindName(NewFile kind) {
+    return kind == NewFile::Named ? "named" : "anonymous";
+}
+
+mode_t modeOf(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+// Sets the file's times (not following a link) to `seconds` ago.
+void makeOld(const std::string& path, long seconds) {
+    const timespec then{std::time(nullptr) - seconds, 0};
+    const timespec times[2] = {then, then};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
+}
+
 TEST(AtomicFile, StreamsPiecesAndReplacesTheTargetOnlyOnCommit) {
+    TempFolder probe("tess-atomic");
+    for (NewFile kind : newFileKinds(probe.path())) {
+        SCOPED_TRACE(kindName(kind));
+        TempFolder dir("tess-atomic");
+        const std::string path = dir.file("page.html");
+        writeFileContents(path, "old");
+        AtomicFile file(kind);
+        ASSERT_TRUE(file.open(path).ok());
+        const std::string big(200 * 1024, 'x');
+        ASSERT_TRUE(file.write("a").ok());
+        ASSERT_TRUE(file.write("bc", "").ok());
+        ASSERT_TRUE(file.write("", "d").ok());
+        ASSERT_TRUE(file.write(big, "e").ok());
+
+        EXPECT_EQ(readFileContents(path), "old");
+        const std::vector<std::string> during = dir.names();
+        if (kind == NewFile::Named) {
+            ASSERT_EQ(during.size(), 2u);
+            EXPECT_TRUE(std::regex_match(during[1], std::regex(R"(~page\.html\.[0-9a-f]{8})")))
+                << during[1];
+        } else {
+            EXPECT_EQ(during, std::vector<std::string>{"page.html"});
+        }
+
+        ASSERT_TRUE(file.commit().ok());
+        EXPECT_FALSE(file.isOpen());
+        EXPECT_EQ(readFileContents(path), "abcd" + big + "e");
+        EXPECT_EQ(dir.names(), std::vector<std::string>{"page.html"});
+    }
+}
+
+TEST(AtomicFile, BothKindsOfNewFileKeepWhatTheWriterPromises) {
+    TempFolder probe("tess-atomic");
+    for (NewFile kind : newFileKinds(probe.path())) {
+        SCOPED_TRACE(kindName(kind));
+        TempFolder dir("tess-atomic");
+        const auto write = [kind](const std::string& path, std::string_view bytes) {
+            AtomicFile file(kind);
+            Status status = file.open(path);
+            if (status.ok()) {
+                status = file.write(bytes);
+            }
+            return status.ok() ? file.commit() : status;
+        };
+
+        // A new file takes the usual mode of the user's new files.
+        const mode_t mask = ::umask(027);
+        const Status created = write(dir.file("new.html"), "new");
+        ::umask(mask);
+        ASSERT_TRUE(created.ok()) << created.error().reason;
+        EXPECT_EQ(modeOf(dir.file("new.html")), 0640u);
+
+        // A replaced file keeps its mode, however narrow or wide.
+        for (mode_t mode : {0600u, 0664u}) {
+            writeFileContents(dir.file("kept.html"), "old");
+            ASSERT_EQ(::chmod(dir.file("kept.html").c_str(), mode), 0);
+            ASSERT_TRUE(write(dir.file("kept.html"), "new").ok());
+            EXPECT_EQ(modeOf(dir.file("kept.html")), mode);
+        }
+
+        // A link is followed and stays.
+        writeFileContents(dir.file("real.html"), "old");
+        fs::create_symlink(dir.file("real.html"), dir.file("link.html"));
+        ASSERT_TRUE(write(dir.file("link.html"), "through").ok());
+        EXPECT_TRUE(fs::is_symlink(dir.file("link.html")));
+        EXPECT_EQ(readFileContents(dir.file("real.html")), "through");
+
+        // A missing folder reads as it always did.
+        const std::string missing = dir.file("none/page.html");
+        const Status refused = write(missing, "x");
+        ASSERT_FALSE(refused.ok());
+        EXPECT_EQ(refused.error().reason,
+                  "Cannot write \"" + missing + "\": No such file or directory");
+        EXPECT_EQ(refused.error().code, errc::PathNotFound);
+
+        EXPECT_EQ(dir.names(),
+                  (std::vector<std::string>{"kept.html", "link.html", "new.html", "real.html"}));
+    }
+}
+
+// A writer killed half way through its bytes, as the user's kill or a crash ends it. Returns the
+// names in the folder afterwards.
+std::vector<std::string> killWriterHalfWay(const TempFolder& dir, const std::string& path,
+                                           NewFile kind) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        AtomicFile file(kind);
+        if (file.open(path).ok() && file.write(std::string(1 << 20, 'h')).ok()) {
+            ::kill(::getpid(), SIGKILL);
+        }
+        std::_Exit(1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the writer was not killed";
+    return dir.names();
+}
+
+TEST(AtomicFile, AWriterKilledHalfWayLeavesTheOldFileAndNothingThatOutlivesTheNextWrite) {
+    TempFolder probe("tess-atomic");
+    for (NewFile kind : newFileKinds(probe.path())) {
+        SCOPED_TRACE(kindName(kind));
+        TempFolder dir("tess-atomic");
+        const std::string path = dir.file("page.html");
+        writeFileContents(path, "old");
+        const std::vector<std::string> left = killWriterHalfWay(dir, path, kind);
+        EXPECT_EQ(readFileContents(path), "old");
+        if (kind == NewFile::AnonymousWherePossible) {
+            EXPECT_EQ(left, std::vector<std::string>{"page.html"});
+            continue;
+        }
+        // Without anonymous files the dead writer's file stays, until a later write of the same
+        // target finds it abandoned: nobody holds it and nobody has written it for a while.
+        ASSERT_EQ(left.size(), 2u);
+        const std::string stale = dir.file(left[1]);
+        AtomicFile soon(kind);
+        ASSERT_TRUE(soon.open(path).ok());
+        soon.discard();
+        EXPECT_TRUE(fs::exists(stale)) << "a file written a moment ago may still be in use";
+
+        makeOld(stale, AtomicFile::kAbandonedAfterSeconds + 1);
+        AtomicFile later(kind);
+        ASSERT_TRUE(later.open(path).ok());
+        ASSERT_TRUE(later.write("new").ok());
+        ASSERT_TRUE(later.commit().ok());
+        EXPECT_EQ(readFileContents(path), "new");
+        EXPECT_EQ(dir.names(), std::vector<std::string>{"page.html"});
+    }
+}
+
+TEST(AtomicFile, OnlyItsOwnAbandonedFilesForTheSameTargetAreRemoved) {
+    constexpr long kOld = AtomicFile::kAbandonedAfterSeconds + 60;
+    struct Case {
+        const char* what;
+        const char* name;
+        std::function<void(const std::string& path)> make;
+        bool removed;
+    };
+    const auto oldFile = [](const std::string& path) {
+        writeFileContents(path, "left");
+        makeOld(path, kOld);
+    };
+    const std::vector<Case> cases = {
+        {"abandoned", "~page.html.0123abcd", oldFile, true},
+        {"written a moment ago", "~page.html.0123abcd",
+         [](const std::string& path) { writeFileContents(path, "left"); }, false},
+        {"another target's", "~other.html.0123abcd", oldFile, false},
+        {"upper-case digits", "~page.html.0123ABCD", oldFile, false},
+        {"seven digits", "~page.html.0123abc", oldFile, false},
+        {"nine digits", "~page.html.0123abcde", oldFile, false},
+        {"no tilde", "page.html.0123abcd", oldFile, false},
+        {"a link to an old file", "~page.html.0123abcd",
+         [&](const std::string& path) {
+             oldFile(path + "-target");
+             fs::create_symlink(path + "-target", path);
+             makeOld(path, kOld);
+         },
+         false},
+        {"a folder", "~page.html.0123abcd",
+         [](const std::string& path) {
+             fs::create_directory(path);
+             makeOld(path, kOld);
+         },
+         false},
+        {"a pipe", "~page.html.0123abcd",
+         [](const std::string& path) {
+             ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+             makeOld(path, kOld);
+         },
+         false},
+        {"a file with a second name", "~page.html.0123abcd",
+         [&](const std::string& path) {
+             oldFile(path);
+             fs::create_hard_link(path, path + "-second");
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        TempFolder dir("tess-atomic");
+        const std::string path = dir.file(c.name);
+        c.make(path);
+        const std::vector<std::string> before = dir.names();
+        AtomicFile::removeAbandoned(dir.path(), "page.html");
+        std::vector<std::string> expected = before;
+        if (c.removed) {
+            std::erase(expected, c.name);
+        }
+        EXPECT_EQ(dir.names(), expected) << c.what;
+    }
+
+    // A writer that still holds its file, however long it has not written.
     TempFolder dir("tess-atomic");
-    const std::string path = dir.file("page.html");
-    writeFileContents(path, "old");
-    AtomicFile file;
-    ASSERT_TRUE(file.open(path).ok());
-    const std::string big(200 * 1024, 'x');
-    ASSERT_TRUE(file.write("a").ok());
-    ASSERT_TRUE(file.write("bc", "").ok());
-    ASSERT_TRUE(file.write("", "d").ok());
-    ASSERT_TRUE(file.write(big, "e").ok());
+    const std::string held = dir.file("~page.html.0123abcd");
+    oldFile(held);
+    const int fd = ::open(held.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    AtomicFile::removeAbandoned(dir.path(), "page.html");
+    EXPECT_TRUE(fs::exists(held));
+    ::close(fd);
+    AtomicFile::removeAbandoned(dir.path(), "page.html");
+    EXPECT_FALSE(fs::exists(held));
+}
 
-    EXPECT_EQ(readFileContents(path), "old");
-    const std::vector<std::string> during = dir.names();
-    ASSERT_EQ(during.size(), 2u);
-    EXPECT_TRUE(std::regex_match(during[1], std::regex(R"(~page\.html\.[0-9a-f]{8})")))
-        << during[1];
-
-    ASSERT_TRUE(file.commit().ok());
-    EXPECT_FALSE(file.isOpen());
-    EXPECT_EQ(readFileContents(path), "abcd" + big + "e");
-    EXPECT_EQ(dir.names(), std::vector<std::string>{"page.html"});
+TEST(AtomicFile, AnotherUsersFileIsNeverRemoved) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root may give a file to another user";
+    }
+    TempFolder dir("tess-atomic");
+    const std::string path = dir.file("~page.html.0123abcd");
+    writeFileContents(path, "theirs");
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    makeOld(path, AtomicFile::kAbandonedAfterSeconds + 60);
+    AtomicFile::removeAbandoned(dir.path(), "page.html");
+    EXPECT_EQ(readFileContents(path), "theirs");
 }
 
 TEST(AtomicFile, WhatIsNotCommittedLeavesTheTargetAndNothingElse) {

@@ -8,7 +8,11 @@
 namespace tess {
 
 // A file written so that a failure never destroys what was there: the bytes go to a new file
-// beside the target ("~<name>.<8 hex digits>"), which takes the target's place only in commit().
+// beside the target, which takes the target's place only in commit(). Where the file system has
+// anonymous files the new file has no name until commit() gives it one ("~<name>.<8 hex digits>")
+// and at once renames it over the target, so a writer that is killed leaves nothing behind.
+// Elsewhere the new file has that name from the start, readable by its owner alone, and each open
+// removes what killed writers of the same target left (see removeAbandoned()).
 // The new file keeps the replaced one's permissions and owner. A symbolic link is followed: the
 // file it points at is replaced and the link stays. A pipe, device or socket at the path is
 // written into instead, since replacing it would destroy the node; a pipe that nobody reads fails
@@ -30,7 +34,11 @@ class AtomicFile {
         Rename,    // the new file could not take the target's place
     };
 
-    AtomicFile() = default;
+    // Named: the new file always has its name from the start, as where the file system has no
+    // anonymous files.
+    enum class NewFile { AnonymousWherePossible, Named };
+
+    explicit AtomicFile(NewFile newFile = NewFile::AnonymousWherePossible) : newFile_(newFile) {}
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
     ~AtomicFile();  // discards what was not committed
@@ -60,14 +68,28 @@ class AtomicFile {
     // Returns 0 or the errno of the failure.
     static int writeAll(int fd, std::string_view first, std::string_view second = {});
 
+    // Removes from `folder` the new files that writers of the target `name` left when they were
+    // killed: only a plain file with a name this class gives that target, of this user, with no
+    // other link, that no writer holds (a writer locks its new file while it lives) and that
+    // nobody has written for kAbandonedAfterSeconds. Anything else is never touched.
+    static void removeAbandoned(const std::string& folder, const std::string& name);
+    static constexpr long kAbandonedAfterSeconds = 5 * 60;
+
   private:
+    // What fd_ is.
+    enum class Kind { None, Special, Anonymous, Named };
+
     Error fail(Step step, int err);
     Status openSpecial();
+    int createNamed(const std::string& folder, const std::string& name);
+    int giveName(const std::string& folder, const std::string& name);
 
+    NewFile newFile_;
     std::string path_;    // as the caller gave it, for messages
     std::string target_;  // the file commit() replaces (a symbolic link followed)
-    std::string temp_;    // empty when writing into a pipe or device
+    std::string temp_;    // the new file's name while it has one
     int fd_ = -1;
+    Kind kind_ = Kind::None;
     Step failedStep_ = Step::None;
     int failedErrno_ = 0;
 };
