@@ -239,7 +239,7 @@ void frmMain::runMosaicFromControls() {
         picStatus->box().cls();
         picStatus->update();
         if (checkValue(*Check1) == 1 && checkValue(*Check3) != 1)
-            (void)services_.shell.open(options.OutputPath);
+            (void)services_.shell.openFile(options.OutputPath);
         if (options.toClipboard())
             showMessage(services_.dialogs, clipboardRunMessage(RunStatus::Complete));
         CopyToCBUI();

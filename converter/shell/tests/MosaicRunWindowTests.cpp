@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QImage>
 #include <QKeyEvent>
@@ -14,6 +15,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <filesystem>
 #include <fstream>
@@ -361,8 +363,24 @@ TEST_F(MosaicRunWindow, BrowserOpensOnlyTheCompleteFilePageWhenAsked) {
         });
         press();
         pump.setOnDoEvents({});
-        EXPECT_EQ(shell.opened(),
+        EXPECT_EQ(shell.openedFiles(),
                   c.opened ? std::vector<std::string>{outPath()} : std::vector<std::string>{});
+        EXPECT_EQ(shell.opened(), shell.openedFiles());
+    }
+}
+
+TEST_F(MosaicRunWindow, APagePathThatReadsLikeAnAddressIsOpenedAsTheFileWritten) {
+    const QString working = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(out)));
+    const auto back = qScopeGuard([&] { QDir::setCurrent(working); });
+    for (const char* typed : {"mailto:x.html", "https:x.html"}) {
+        shell = testing::RecordingShell();
+        goldenOptions(typed);
+        w->Check1->setChecked(true);
+        press();
+        EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(outPath(typed)))) << typed;
+        EXPECT_EQ(shell.openedFiles(), std::vector<std::string>{typed});
+        EXPECT_EQ(shell.opened(), shell.openedFiles());
     }
 }
 

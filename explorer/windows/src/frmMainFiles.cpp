@@ -29,7 +29,7 @@ void frmMain::Command8_Click() {
         return;
     }
     // What the browser makes of the page is its own business, as with any document opened.
-    (void)services_.shell.open(item.path());
+    (void)services_.shell.openFile(item.path());
 }
 
 void frmMain::Command9_Click() {

@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -69,8 +70,23 @@ std::size_t escapeIndex(const std::vector<ButtonAnswer>& buttons) {
 QWidget* QtDialogs::dialogParent() const {
     if (parent_)
         return parent_;
-    QWidget* active = QApplication::activeWindow();
-    return active && active->isEnabled() ? active : nullptr;
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    // A disabled window still asks: its dialogs stay enabled, as windows of their own.
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    // No window of the program is active: it is not in front, or its main window is still loading
+    // and not shown yet. The main window asks then; its place is where it is or will be shown.
+    QWidget* hiddenMain = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!qobject_cast<QMainWindow*>(top))
+            continue;
+        if (top->isVisible())
+            return top;
+        if (!hiddenMain)
+            hiddenMain = top;
+    }
+    return hiddenMain;
 }
 
 QString QtDialogs::messageText(const std::string& prompt) {

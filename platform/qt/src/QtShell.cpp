@@ -28,13 +28,26 @@ QUrl QtShell::urlFor(const std::string& target) {
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
     if (scheme.match(text).hasMatch())
         return QUrl(text);
-    return QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath());
+    return fileUrlFor(target);
+}
+
+QUrl QtShell::fileUrlFor(const std::string& path) {
+    return QUrl::fromLocalFile(QFileInfo(toQ(path)).absoluteFilePath());
 }
 
 Status QtShell::open(const std::string& target) {
     if (target.empty())
         return Error{errc::Generic, "Nothing to open"};
-    const QUrl url = urlFor(target);
+    return openUrl(target, urlFor(target));
+}
+
+Status QtShell::openFile(const std::string& path) {
+    if (path.empty())
+        return Error{errc::Generic, "Nothing to open"};
+    return openUrl(path, fileUrlFor(path));
+}
+
+Status QtShell::openUrl(const std::string& target, const QUrl& url) {
     if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) {
         return Error{errc::FileNotFound, "Cannot find " + quoted(target)};
     }

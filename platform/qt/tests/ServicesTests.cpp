@@ -7,9 +7,11 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <filesystem>
@@ -210,6 +212,17 @@ TEST(QtShell, TellsAddressesFromLocalPaths) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(QtShell::urlFor(c.target), c.expected) << c.target;
+
+    // A file's path is a file's, whatever it reads like.
+    for (const char* path :
+         {"mailto:x.html", "https:x.html", "Mosaics/a #b?.html", "C:page.html"}) {
+        EXPECT_EQ(QtShell::fileUrlFor(path), QUrl::fromLocalFile(QDir::current().filePath(path)))
+            << path;
+    }
+    EXPECT_EQ(QtShell::fileUrlFor("/tmp/mailto:x.html"), QUrl::fromLocalFile("/tmp/mailto:x.html"));
+    const Status missing = QtShell().openFile("mailto:no-such-page.html");
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().code, errc::FileNotFound);
 }
 
 TEST(QtShell, ReportsAProgramThatCannotStart) {
@@ -441,6 +454,61 @@ TEST(QtDialogs, FileDialogsSelectTheFilterAndReportTheChosenOne) {
     ASSERT_TRUE(opened);
     EXPECT_EQ(toQ(opened->fileName), existing);
     EXPECT_EQ(opened->filterIndex, 2);
+}
+
+TEST(QtDialogs, EveryDialogIsCentredOnTheWindowThatAsks) {
+    enum class Owner { Active, Disabled, NotShownYet };
+    const std::vector<std::pair<const char*, Owner>> owners = {
+        {"active", Owner::Active},
+        {"disabled", Owner::Disabled},
+        {"not shown yet", Owner::NotShownYet}};
+    QTemporaryDir dir;
+    const std::vector<std::pair<const char*, std::function<void(QtDialogs&)>>> asks = {
+        {"message box",
+         [](QtDialogs& d) { d.msgBox("Error loading image", mb::Critical, "Error"); }},
+        {"open dialog",
+         [&](QtDialogs& d) {
+             d.openFile({"Open", "All Files (*.*)|*.*", 1, "", dir.path().toStdString()});
+         }},
+        {"save dialog",
+         [&](QtDialogs& d) {
+             d.saveFile({"Save", "All Files (*.*)|*.*", 1, "", dir.path().toStdString()});
+         }},
+        {"colour dialog", [](QtDialogs& d) { d.chooseColour(0, 0); }},
+        {"folder dialog",
+         [&](QtDialogs& d) { d.chooseFolder("Folder", dir.path().toStdString()); }},
+    };
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const auto& [ownerName, owner] : owners) {
+        for (const auto& [askName, ask] : asks) {
+            SCOPED_TRACE(std::string(askName) + " of a window " + ownerName);
+            // Away from the screen's centre, with room around it for the largest dialog.
+            QMainWindow window;
+            window.setGeometry(screen.center().x() - 70, screen.center().y() - 20, 260, 180);
+            if (owner != Owner::NotShownYet) {
+                window.show();
+                window.activateWindow();
+                QApplication::processEvents();
+                ASSERT_EQ(QApplication::activeWindow(), &window);
+            }
+            window.setEnabled(owner != Owner::Disabled);
+            QPoint centre;
+            QTimer::singleShot(0, qApp, [&] {
+                QWidget* dialog = QApplication::activeModalWidget();
+                ASSERT_NE(dialog, nullptr);
+                EXPECT_TRUE(dialog->isEnabled());
+                centre = dialog->frameGeometry().center();
+                dialog->close();
+            });
+            QtDialogs dialogs;
+            ask(dialogs);
+            const QPoint expected = window.frameGeometry().center();
+            ASSERT_GT((expected - screen.center()).manhattanLength(), 60);
+            EXPECT_LE((centre - expected).manhattanLength(), 4)
+                << centre.x() << "," << centre.y() << " for " << expected.x() << ","
+                << expected.y();
+        }
+    }
 }
 
 }  // namespace

@@ -10,6 +10,12 @@ Status RecordingShell::open(const std::string& target) {
     return openResult_;
 }
 
+Status RecordingShell::openFile(const std::string& path) {
+    opened_.push_back(path);
+    openedFiles_.push_back(path);
+    return openResult_;
+}
+
 Status RecordingShell::start(const std::string& program, const std::string& argument) {
     started_.push_back({program, argument});
     return startResult_;

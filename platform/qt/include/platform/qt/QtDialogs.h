@@ -10,7 +10,8 @@
 
 namespace tess::qt {
 
-// The dialogs on Qt: QMessageBox, QFileDialog and QColorDialog, modal over the parent window.
+// The dialogs on Qt: QMessageBox, QFileDialog and QColorDialog, modal over the window that asks
+// and centred on it.
 //
 // Flags honoured: a save dialog asks before overwriting only with the overwrite-prompt flag (0x2);
 // a colour dialog starts at the given colour only with the initial-colour flag (1), else at black.
@@ -21,8 +22,8 @@ class QtDialogs : public Dialogs {
     static constexpr int kOverwritePrompt = 0x2;
     static constexpr int kColourInit = 0x1;
 
-    // Without a parent the dialogs sit over the active window, unless that is disabled (a disabled
-    // window would disable its dialogs too), where they have no parent.
+    // Without a parent the dialogs sit over the modal dialog that is up, else the active window
+    // (also a disabled one), else the program's main window, shown or still loading.
     explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 

@@ -24,6 +24,7 @@ class RecordingShell : public Shell {
     };
 
     Status open(const std::string& target) override;
+    Status openFile(const std::string& path) override;
     Status start(const std::string& program, const std::string& argument) override;
     Status deleteFile(const std::string& path, bool toTrash) override;
 
@@ -35,7 +36,10 @@ class RecordingShell : public Shell {
     void setTrashResult(Status result) { trashResult_ = std::move(result); }
     void setRemovesFiles(bool removes) { removesFiles_ = removes; }
 
+    // Everything opened, by either call, in order.
     const std::vector<std::string>& opened() const { return opened_; }
+    // What openFile() alone was given.
+    const std::vector<std::string>& openedFiles() const { return openedFiles_; }
     const std::vector<StartCall>& started() const { return started_; }
     const std::vector<DeleteCall>& deleted() const { return deleted_; }
 
@@ -46,6 +50,7 @@ class RecordingShell : public Shell {
     std::optional<Status> trashResult_;
     bool removesFiles_ = false;
     std::vector<std::string> opened_;
+    std::vector<std::string> openedFiles_;
     std::vector<StartCall> started_;
     std::vector<DeleteCall> deleted_;
 };
