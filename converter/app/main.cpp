@@ -7,25 +7,29 @@
 
 #include "platform/Services.h"
 #include "platform/qt/DesktopServices.h"
-#include "platform/qt/ProgramFolder.h"
+#include "platform/qt/QtText.h"
 #include "shell/ConverterProgram.h"
 #include "shell/VisualStyle.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const std::string folder = tess::qt::programFolder();
-    // The visual-style manifest beside the program chooses the themed look; without it the classic
-    // one. Either is a fixed style, so every control stays where the layout put it.
-    if (QStyle* style =
-            QStyleFactory::create(tess::converterStyleName(tess::manifestPresent(folder))))
-        QApplication::setStyle(style);
-    // Held while the program runs: a second converter finds it taken.
-    QLockFile instanceLock(
-        QDir::temp().filePath("Tessaryn-" + qEnvironmentVariable("USER") + ".lock"));
-    const bool otherInstance = !instanceLock.tryLock(0);
-
     tess::qt::DesktopServices desktop;
     tess::Services services = desktop.services();
+
+    // The visual-style manifest chooses the themed look; without it the classic one. Either is a
+    // fixed style, so every control stays where the layout put it.
+    if (QStyle* style = QStyleFactory::create(
+            tess::converterStyleName(tess::manifestPresent(services.folders.data))))
+        QApplication::setStyle(style);
+    // Held while the program runs: a second converter finds it taken. Installed, it lies in the
+    // user's private folder, where nobody else can put anything in its way.
+    const bool privateScratch =
+        !services.folders.scratch.empty() && services.folders.scratch != services.folders.program;
+    const QString lockFolder =
+        privateScratch ? tess::qt::toQ(services.folders.scratch) : QDir::tempPath();
+    QLockFile instanceLock(
+        QDir(lockFolder).filePath("Tessaryn-" + qEnvironmentVariable("USER") + ".lock"));
+    const bool otherInstance = !instanceLock.tryLock(0);
 
     std::vector<std::string> arguments;
     const QStringList all = QCoreApplication::arguments();

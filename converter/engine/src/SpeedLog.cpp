@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/OwnFiles.h"
 #include "platform/Text.h"
 
 namespace tess {
@@ -23,8 +24,8 @@ std::string SpeedLogRecord::line() const {
     return text;
 }
 
-SpeedLog::SpeedLog(std::string programFolder, bool enabled)
-    : folder_(std::move(programFolder)), enabled_(enabled) {}
+SpeedLog::SpeedLog(std::string folder, bool enabled)
+    : folder_(std::move(folder)), enabled_(enabled) {}
 
 std::string SpeedLog::path() const {
     return joinPath(folder_, kFileName);
@@ -35,14 +36,16 @@ Status SpeedLog::WriteSpeedFile(const std::string& sLogLine) const {
         return {};
     }
     const std::string file = path();
+    // The log is looked at by its own name, never through a link (the writers refuse one).
     std::error_code error;
-    const bool isFile = std::filesystem::is_regular_file(file, error);
+    const bool isFile =
+        std::filesystem::is_regular_file(std::filesystem::symlink_status(file, error));
     const std::uintmax_t size = isFile ? std::filesystem::file_size(file, error) : 0;
     const std::string record = cp1252::fromUtf8(sLogLine) + "\r\n";
     if (!isFile || error || size < kSmallestLog) {
-        return writeFileAtomic(file, std::string(kHeader) + "\r\n" + record);
+        return writeOwnFile(file, std::string(kHeader) + "\r\n" + record);
     }
-    return appendFileBytes(file, record);
+    return appendOwnFile(file, record);
 }
 
 }  // namespace tess

@@ -5,15 +5,15 @@
 
 namespace tess {
 
-std::string proposeOutputPath(FileListBox& File1, const std::string& programFolder) {
-    const Status listed = File1.setPath(joinPath(programFolder, "Mosaics"));
+std::string proposeOutputPath(FileListBox& File1, const std::string& dataFolder) {
+    const Status listed = File1.setPath(joinPath(dataFolder, "Mosaics"));
     if (!listed && listed.error().code == errc::PathNotFound) {
-        (void)File1.setPath(programFolder);
+        (void)File1.setPath(dataFolder);
         File1.setPattern("*.htm");
-        return joinPath(programFolder, "Image" + GetNumber(File1.listing()) + ".html");
+        return joinPath(dataFolder, "Image" + GetNumber(File1.listing()) + ".html");
     }
     File1.setPattern("*.htm");
-    return joinPath(programFolder, "Mosaics/Image" + GetNumber(File1.listing()) + ".html");
+    return joinPath(dataFolder, "Mosaics/Image" + GetNumber(File1.listing()) + ".html");
 }
 
 }  // namespace tess

@@ -1,9 +1,12 @@
 #include "shell/VisualStyle.h"
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <system_error>
 
 #include "platform/Files.h"
+#include "platform/OwnFiles.h"
 #include "platform/Runtime.h"
 #include "platform/Text.h"
 #include "shell/ProgramVersion.h"
@@ -28,8 +31,12 @@ std::string removeAll(std::string text, std::string_view what) {
 }  // namespace
 
 VersionData programVersionData() {
-    return {"Tessaryn Works / Tessaryn Team", "tessaryn q4", std::string(kProgramTitle),
-            kVersionMajor, kVersionMinor, kVersionRevision};
+    return {"Tessaryn Works / Tessaryn Team",
+            "tessaryn q4",
+            std::string(kProgramTitle),
+            kVersionMajor,
+            kVersionMinor,
+            kVersionRevision};
 }
 
 std::string manifestIdentityName(const VersionData& data) {
@@ -78,25 +85,26 @@ std::string manifestText(const VersionData& data) {
     return text;
 }
 
-std::string manifestPath(const std::string& programFolder, std::string_view programFileName) {
-    return joinPath(programFolder, rt::toLower(programFileName) + ".exe.manifest");
+std::string manifestPath(const std::string& folder, std::string_view programFileName) {
+    return joinPath(folder, rt::toLower(programFileName) + ".exe.manifest");
 }
 
-Status WriteXPManifest(bool enable, const std::string& programFolder) {
-    const std::string path = manifestPath(programFolder, kProgramFileName);
+Status WriteXPManifest(bool enable, const std::string& folder) {
+    const std::string path = manifestPath(folder, kProgramFileName);
     const bool exists = FileExists(path);
     if (!enable) {
         if (exists && std::remove(path.c_str()) != 0)
-            return Error{errc::PermissionDenied, "Cannot delete \"" + path + "\""};
+            return Error{errc::PermissionDenied, "Cannot delete \"" + path + "\": " +
+                                                     std::generic_category().message(errno)};
         return {};
     }
     if (exists)
         return {};
-    return writeFileAtomic(path, cp1252::fromUtf8(manifestText(programVersionData())));
+    return writeOwnFile(path, cp1252::fromUtf8(manifestText(programVersionData())));
 }
 
-bool manifestPresent(const std::string& programFolder) {
-    return FileExists(manifestPath(programFolder, kProgramFileName));
+bool manifestPresent(const std::string& folder) {
+    return FileExists(manifestPath(folder, kProgramFileName));
 }
 
 const char* converterStyleName(bool withManifest) {

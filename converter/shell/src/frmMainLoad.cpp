@@ -137,7 +137,7 @@ void frmMain::Form_Load() {
             statusBack->setToolTip({});
     });
     runStep([&] { setWindowTitle(toQ(" " + page::generatorBanner())); });
-    runStep([&] { Text2->setText(toQ(proposeOutputPath(File1, services_.programFolder))); });
+    runStep([&] { Text2->setText(toQ(proposeOutputPath(File1, services_.folders.data))); });
     runStep([&] { Text3->setText("tessaryn q4"); });
     runStep([&] {
         for (std::string_view text : MosaicOptions::kFontSizeTexts)
@@ -272,7 +272,7 @@ void frmMain::LoadOptions() {
     });
     runStep([&] {
         if (std::optional<std::string> builder =
-                settings::registerBuilderTool(services_.settings, services_.programFolder)) {
+                settings::registerBuilderTool(services_.settings, services_.folders.program)) {
             mnuTGLBuilder->setVisible(true);
             BuilderPath = std::move(*builder);
         }

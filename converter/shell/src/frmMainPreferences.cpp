@@ -19,6 +19,7 @@
 #include "shell/ProgramVersion.h"
 #include "shell/StoredSettings.h"
 #include "shell/VisualStyle.h"
+#include "workspace/Message.h"
 
 // The preferences panel: the start-up settings and the defaults of the mosaic options, kept in the
 // settings store; Apply offers the restart that makes them take effect. Also the tab control's
@@ -101,8 +102,8 @@ void frmMain::Command3b_Click() {
     setStoredCheck(Check2, settings::read(services_.settings, "DisplayMode", "1"));
 
     fill(Combo1b, kDefaultFontSizes);
-    selectComboIndex(Combo1b,
-                     settings::listIndex(settings::read(services_.settings, "FontSize", "0"), 8, 0));
+    selectComboIndex(
+        Combo1b, settings::listIndex(settings::read(services_.settings, "FontSize", "0"), 8, 0));
     fill(Combo2b, MosaicOptions::kModeTexts);
     selectComboIndex(Combo2b,
                      settings::listIndex(settings::read(services_.settings, "Mode", "3"), 7, 3));
@@ -116,8 +117,8 @@ void frmMain::Command3b_Click() {
                      settings::listIndex(settings::read(services_.settings, "Browser", "1"), 2, 1));
     Combo5b->addItems({"Normal", "High"});
     selectComboIndex(Combo5b, 0);
-    selectComboIndex(Combo5b,
-                     settings::listIndex(settings::read(services_.settings, "Priority", "0"), 2, 0));
+    selectComboIndex(
+        Combo5b, settings::listIndex(settings::read(services_.settings, "Priority", "0"), 2, 0));
 
     Picture3b->box().setBackColor(
         settings::backgroundColour(settings::read(services_.settings, "BGColor", "0")));
@@ -133,13 +134,27 @@ void frmMain::markPreferencesChanged() {
     Command3b->setEnabled(true);
 }
 
-void frmMain::Check1b_Click() { markPreferencesChanged(); }
-void frmMain::Check2b_Click() { markPreferencesChanged(); }
-void frmMain::Check2_Click() { markPreferencesChanged(); }
-void frmMain::Combo1b_Click() { markPreferencesChanged(); }
-void frmMain::Combo3b_Click() { markPreferencesChanged(); }
-void frmMain::Combo4b_Click() { markPreferencesChanged(); }
-void frmMain::Combo5b_Click() { markPreferencesChanged(); }
+void frmMain::Check1b_Click() {
+    markPreferencesChanged();
+}
+void frmMain::Check2b_Click() {
+    markPreferencesChanged();
+}
+void frmMain::Check2_Click() {
+    markPreferencesChanged();
+}
+void frmMain::Combo1b_Click() {
+    markPreferencesChanged();
+}
+void frmMain::Combo3b_Click() {
+    markPreferencesChanged();
+}
+void frmMain::Combo4b_Click() {
+    markPreferencesChanged();
+}
+void frmMain::Combo5b_Click() {
+    markPreferencesChanged();
+}
 
 void frmMain::Combo2b_Click() {
     const int mode = Combo2b->currentIndex();
@@ -159,8 +174,11 @@ void frmMain::Command1b_Click() {
     save("Splash", checkValue(*Check1b));
     save("Tooltips", checkValue(*Check2b));
     save("DisplayMode", checkValue(*Check2));
-    // A program folder that cannot be written keeps the old look; nothing else depends on it.
-    (void)WriteXPManifest(Check2->isChecked(), services_.programFolder);
+    // A folder that cannot be written keeps the old look; the user is told, and Apply goes on.
+    if (const Status styled = WriteXPManifest(Check2->isChecked(), services_.folders.data); !styled)
+        showMessage(services_.dialogs,
+                    {"The visual style could not be changed.\r\n" + styled.error().reason,
+                     mb::Exclamation, "XP Buttons"});
     save("FontSize", Combo1b->currentIndex());
     save("Mode", Combo2b->currentIndex());
     save("Spacer", Combo3b->currentIndex());
@@ -174,7 +192,7 @@ void frmMain::Command1b_Click() {
     red.setColor(QPalette::WindowText, Qt::red);
     Label8b->setPalette(red);
 
-    const std::string program = joinPath(services_.programFolder, kProgramFileName);
+    const std::string program = joinPath(services_.folders.program, kProgramFileName);
     if (FileExists(program)) {
         const int answer = services_.dialogs.msgBox(
             "You must restart tessaryn q4 for changes to take affect!\r\n\r\n"

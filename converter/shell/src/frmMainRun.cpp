@@ -169,7 +169,7 @@ void frmMain::runMosaicFromControls() {
     StatusScaleWidth = picture.width() * picture.height();
     ProgressPos = 0;
 
-    const tess::SpeedLog speedLog(services_.programFolder, SpeedLog);
+    const tess::SpeedLog speedLog(services_.folders.data, SpeedLog);
     const RunServices runServices{services_.clock, services_.random, &speedLog};
     // A bar that has not grown by a pixel looks as it did: only the turn of the event loop is due.
     int barDrawnTo = -1;

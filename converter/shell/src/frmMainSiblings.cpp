@@ -40,7 +40,7 @@ std::string frmMain::GetCurrentMosaicDir(const std::string& ReturnDirOnError) co
 }
 
 void frmMain::CheckExplorer() {
-    if (FileExists(joinPath(services_.programFolder, kExplorerFileName))) {
+    if (FileExists(joinPath(services_.folders.program, kExplorerFileName))) {
         mnuWenderlock->setVisible(true);
         mnuMELineBr->setVisible(true);
         ExplorerName = kExplorerFileName;
@@ -51,10 +51,16 @@ void frmMain::CheckExplorer() {
 }
 
 void frmMain::CheckGFXLib() {
-    const Status listed = File1.setPath(joinPath(services_.programFolder, "Graphics"));
-    File1.setPattern("*.tgl");
-    File1.refresh();
-    const bool libraries = listed.ok() && File1.listCount() > 0;
+    // The shipped folder first, then the user's own; the list stays on the last one looked at.
+    bool libraries = false;
+    for (const std::string& folder : services_.folders.graphics) {
+        const Status listed = File1.setPath(folder);
+        File1.setPattern("*.tgl");
+        File1.refresh();
+        libraries = listed.ok() && File1.listCount() > 0;
+        if (libraries)
+            break;
+    }
     mnuGFXLib->setEnabled(libraries);
     Command11->setEnabled(libraries);
 }
@@ -66,9 +72,9 @@ void frmMain::CheckHelp() {
 }
 
 void frmMain::mnuWenderlock_Click() {
-    const std::string mosaics = joinPath(services_.programFolder, "Mosaics/");
+    const std::string mosaics = services_.folders.mosaics() + "/";
     // A failed launch shows nothing, as the menu promises no more than trying.
-    (void)services_.shell.start(joinPath(services_.programFolder, ExplorerName),
+    (void)services_.shell.start(joinPath(services_.folders.program, ExplorerName),
                                 GetCurrentMosaicDir(mosaics));
 }
 

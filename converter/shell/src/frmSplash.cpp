@@ -52,7 +52,7 @@ frmSplash::frmSplash(Services& services, ConverterState& state, std::function<vo
 void frmSplash::Form_Load() {
     Timer1->start();
     lblBetaStat->setText(qt::toQ(betaText()));
-    const std::string programFile = joinPath(services_.programFolder, kProgramFileName);
+    const std::string programFile = joinPath(services_.folders.program, kProgramFileName);
     if (FileExists(programFile)) {
         settings::write(services_.settings, "Location", programFile);
     }

@@ -172,7 +172,7 @@ TEST_F(MainWindowLoad, StoredOptionsAndTheirFallbacks) {
         for (const auto& [key, value] : c.stored)
             caseSettings.save("Tessaryn32", "Settings", key, value);
         Services caseServices{dialogs, caseSettings, clock,     random,
-                              pump,    shell,        clipboard, programFolder};
+                              pump,    shell,        clipboard, Folders::inOne(programFolder)};
         frmMain w(caseServices, state, {});
         w.endProgram = [] {};
         w.Form_Load();

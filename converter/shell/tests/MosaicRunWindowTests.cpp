@@ -616,7 +616,7 @@ TEST_F(MosaicRunWindow, ClipboardThatTakesNothingIsReported) {
     for (testing::MemoryClipboard* board :
          std::initializer_list<testing::MemoryClipboard*>{&dropping, &exhausted}) {
         dialogs.clearRecord();
-        Services other{dialogs, settings, clock, random, pump, shell, *board, programFolder};
+        Services other{dialogs, settings, clock, random, pump, shell, *board, Folders::inOne(programFolder)};
         frmMain window(other, state, {});
         window.endProgram = [] {};
         window.Form_Load();

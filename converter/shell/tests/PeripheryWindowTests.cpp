@@ -557,7 +557,7 @@ TEST_F(Periphery, TheMosaicFolderIsTheOutputPathUpToItsLastSeparator) {
 TEST_F(Periphery, WithTheProgramInTheRootTheExplorerPathsHaveNoDoubledSeparator) {
     // Only the launch is run: the load would look for files in the root.
     Services rooted = services;
-    rooted.programFolder = "/";
+    rooted.folders = Folders::inOne("/");
     frmMain w(rooted, state, {});
     w.ExplorerName = "Wenderlock";
     w.Text2->setText("Image3.html");

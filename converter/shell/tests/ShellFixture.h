@@ -33,7 +33,8 @@ class ShellFixture : public ::testing::Test {
         : programFolder(QDir(root.path()).filePath("program").toStdString()),
           settings(QDir(root.path()).filePath("config")),
           clock(DateTime{2005, 10, 12, 14, 30, 0, 0}),
-          services{dialogs, settings, clock, random, pump, shell, clipboard, programFolder} {
+          services{dialogs, settings, clock,     random,
+                   pump,    shell,    clipboard, Folders::inOne(programFolder)} {
         QDir().mkpath(QString::fromStdString(programFolder));
     }
 

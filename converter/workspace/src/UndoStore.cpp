@@ -42,9 +42,14 @@ Status removeIfPresent(const std::string& path) {
     return {};
 }
 
+// Without a private folder there is nowhere safe for the copies: undo is simply unavailable.
+Error noFolder() {
+    return Error{errc::PathNotFound, "there is no folder for the undo copy"};
+}
+
 }  // namespace
 
-UndoStore::UndoStore(std::string programFolder) : folder_(std::move(programFolder)) {}
+UndoStore::UndoStore(std::string folder) : folder_(std::move(folder)) {}
 
 std::string UndoStore::undoPath() const {
     return joinPath(folder_, kUndoFileName);
@@ -55,6 +60,8 @@ std::string UndoStore::swapPath() const {
 }
 
 Status UndoStore::save(const Picture& picture) {
+    if (folder_.empty())
+        return noFolder();
     // An old copy must not outlive a failed save: undo would bring back a picture from further
     // back than the user expects.
     const std::string path = undoPath();
@@ -67,10 +74,12 @@ Status UndoStore::save(const Picture& picture) {
 }
 
 bool UndoStore::hasUndo() const {
-    return isFile(undoPath());
+    return !folder_.empty() && isFile(undoPath());
 }
 
 Result<Picture> UndoStore::swap(const Picture& current) {
+    if (folder_.empty())
+        return noFolder();
     const std::string undo = undoPath();
     const std::string redo = swapPath();
     if (!isFile(undo)) {
@@ -98,6 +107,8 @@ Result<Picture> UndoStore::swap(const Picture& current) {
 }
 
 void UndoStore::deleteFiles() {
+    if (folder_.empty())
+        return;
     (void)removeIfPresent(undoPath());
     (void)removeIfPresent(swapPath());
 }

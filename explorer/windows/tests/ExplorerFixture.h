@@ -43,7 +43,8 @@ class ExplorerFixture : public ::testing::Test {
         : pages(root.path() + "/Mosaics/"),
           clock(DateTime{2005, 10, 12, 14, 30, 0, 0}),
           random({0.25f}),
-          services{dialogs, settings, clock, random, pump, shell, clipboard, root.path()} {
+          services{dialogs, settings, clock,     random,
+                   pump,    shell,    clipboard, Folders::inOne(root.path())} {
         std::filesystem::create_directories(pages);
     }
 

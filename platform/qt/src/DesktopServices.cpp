@@ -15,10 +15,10 @@ DesktopServices::DesktopServices()
       // Seeded once per start; later reseeds only mix the clock in.
       random_(std::random_device{}() ^
               static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch())),
-      folder_(programFolder()) {}
+      folders_(desktopFolders()) {}
 
 Services DesktopServices::services() {
-    return Services{dialogs_, settings_, clock_, random_, pump_, shell_, clipboard_, folder_};
+    return Services{dialogs_, settings_, clock_, random_, pump_, shell_, clipboard_, folders_};
 }
 
 }  // namespace tess::qt

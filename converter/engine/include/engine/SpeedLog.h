@@ -33,7 +33,7 @@ class SpeedLog {
         "Priority, Status";
 
     // `enabled` is the "/speedlog" switch; without it nothing is ever written.
-    SpeedLog(std::string programFolder, bool enabled);
+    SpeedLog(std::string folder, bool enabled);
 
     bool enabled() const { return enabled_; }
     std::string path() const;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/Blit.h"
 #include "platform/FolderListing.h"
@@ -134,6 +135,20 @@ std::vector<std::string> listLibraries(const std::string& graphicsFolder) {
         Result<FileHead> head = readFileHead(joinPath(graphicsFolder, name), library::kMarkSize);
         if (head && hasLibraryMark(head->bytes))
             libraries.push_back(std::move(name));
+    }
+    return libraries;
+}
+
+std::vector<LibraryFile> listLibraries(const std::vector<std::string>& graphicsFolders) {
+    std::vector<LibraryFile> libraries;
+    std::unordered_set<std::string> names;
+    for (const std::string& folder : graphicsFolders) {
+        for (std::string& name : listLibraries(folder)) {
+            if (names.insert(rt::toLower(name)).second) {
+                std::string path = joinPath(folder, name);
+                libraries.push_back(LibraryFile{std::move(name), std::move(path)});
+            }
+        }
     }
     return libraries;
 }

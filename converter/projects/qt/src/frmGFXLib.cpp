@@ -242,7 +242,12 @@ void frmGFXLib::Form_Load() {
     }
 
     const Services& services = *links_.services;
-    TGLList = listLibraries(joinPath(services.programFolder, "Graphics"));
+    TGLList.clear();
+    TGLPaths.clear();
+    for (LibraryFile& library : listLibraries(services.folders.graphics)) {
+        TGLList.push_back(std::move(library.name));
+        TGLPaths.push_back(std::move(library.path));
+    }
     if (TGLList.empty()) {
         failLoad();
         return;
@@ -364,8 +369,7 @@ void frmGFXLib::LoadGFXLibFile(const std::string& sFileName) {
     const std::optional<std::size_t> index = libraryFileIndex(TGLList, sFileName);
     if (!index)
         return;
-    const Result<std::string> file = readLibraryFile(
-        joinPath(joinPath(links_.services->programFolder, "Graphics"), TGLList[*index]));
+    const Result<std::string> file = readLibraryFile(TGLPaths[*index]);
     if (!file)
         return;
     Result<std::vector<LibraryPicture>> pictures = unpackLibrary(

@@ -61,7 +61,8 @@ class LibraryBrowser : public ::testing::Test {
   protected:
     LibraryBrowser()
         : graphics(folder.file("Graphics")),
-          services{dialogs, settings, clock, random, pump, shell, clipboard, folder.path()},
+          services{dialogs, settings, clock,     random,
+                   pump,    shell,    clipboard, Folders::inOne(folder.path())},
           progress(progressLinks()) {
         QDir().mkpath(QString::fromStdString(graphics));
         // What the progress window says at each turn, and whether the windows were locked then.

@@ -6,9 +6,9 @@
 
 namespace tess {
 
-// The page file the main window proposes at start-up: the next free "Image<n>.html" in the program
-// folder's "Mosaics" folder, or in the program folder itself where there is no such folder. `File1`
-// is left listing the folder whose pages were counted.
-std::string proposeOutputPath(FileListBox& File1, const std::string& programFolder);
+// The page file the main window proposes at start-up: the next free "Image<n>.html" in the data
+// folder's "Mosaics" folder (the program folder unless that is read-only), or in the data folder
+// itself where there is no such folder. `File1` is left listing the folder whose pages were counted.
+std::string proposeOutputPath(FileListBox& File1, const std::string& dataFolder);
 
 }  // namespace tess

@@ -23,14 +23,16 @@ VersionData programVersionData();
 std::string manifestIdentityName(const VersionData& data);
 // The 22 lines of the manifest joined by CR LF, without a line end after the last.
 std::string manifestText(const VersionData& data);
-// Beside the program: the program's file name in lower case followed by ".exe.manifest".
-std::string manifestPath(const std::string& programFolder, std::string_view programFileName);
+// In `folder` (the data folder: beside the program unless that is read-only): the program's file
+// name in lower case followed by ".exe.manifest".
+std::string manifestPath(const std::string& folder, std::string_view programFileName);
 
 // Writes the manifest when it is missing (an existing file is kept whatever it holds), or deletes
-// it. A folder that cannot be written is reported, never fatal.
-Status WriteXPManifest(bool enable, const std::string& programFolder);
-// Whether the manifest lies beside the program: the converter then takes the themed look.
-bool manifestPresent(const std::string& programFolder);
+// it. A folder that cannot be written is reported, never fatal. The manifest is the program's own
+// file: a link at its name is refused, never followed.
+Status WriteXPManifest(bool enable, const std::string& folder);
+// Whether the manifest lies in `folder`: the converter then takes the themed look.
+bool manifestPresent(const std::string& folder);
 
 // Qt's built-in style for the look: themed with the manifest, the classic look without it.
 const char* converterStyleName(bool withManifest);

@@ -649,7 +649,7 @@ class frmMain : public QMainWindow {
     QPointer<frmCSS> cssDialog_;
     QPointer<frmFX> fxDialog_;
     QPointer<frmGFXLib> libraryBrowser_;
-    UndoStore undo_{services_.programFolder};
+    UndoStore undo_{services_.folders.scratch};
     std::unique_ptr<ProgressWindow> progress_;
 };
 

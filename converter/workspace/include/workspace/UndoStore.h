@@ -7,14 +7,15 @@
 
 namespace tess {
 
-// The one level of undo: "~tesundo.dat" in the program folder holds the picture that undo brings
-// back, "~tesundo2.dat" exists only while a swap is under way. Both are bitmap files.
+// The one level of undo: "~tesundo.dat" in the scratch folder holds the picture that undo brings
+// back, "~tesundo2.dat" exists only while a swap is under way. Both are bitmap files. Without a
+// folder (none could be made) nothing is saved and there is never anything to undo.
 class UndoStore {
   public:
     static constexpr const char* kUndoFileName = "~tesundo.dat";
     static constexpr const char* kSwapFileName = "~tesundo2.dat";
 
-    explicit UndoStore(std::string programFolder);
+    explicit UndoStore(std::string folder);
 
     std::string undoPath() const;
     std::string swapPath() const;

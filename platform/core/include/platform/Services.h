@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/EventPump.h"
+#include "platform/Folders.h"
 #include "platform/Random.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
@@ -22,7 +23,7 @@ struct Services {
     EventPump& pump;
     Shell& shell;
     Clipboard& clipboard;
-    std::string programFolder;  // the executable's folder, no trailing separator
+    Folders folders;  // where each kind of file lives
 };
 
 }  // namespace tess

@@ -74,6 +74,16 @@ Result<std::string> readLibraryFile(const std::string& path);
 // folder cannot be listed.
 std::vector<std::string> listLibraries(const std::string& graphicsFolder);
 
+// A library found in one of several graphics folders.
+struct LibraryFile {
+    std::string name;  // the file's name, as the browser shows and remembers it
+    std::string path;  // the full path
+};
+
+// The libraries of every folder in turn (the shipped folder first, then the user's own). A name
+// already found in an earlier folder is left out, so a name always means one file.
+std::vector<LibraryFile> listLibraries(const std::vector<std::string>& graphicsFolders);
+
 // The pictures the browser offers of unpacked records, in the order a listing of the unpacked
 // files gives (names without regard to letter case): names matching "*.BMP", "*.GIF" or "*.JPG",
 // whose unpacked file was at most 45,000 bytes (data + 2). A later record of a name that differs

@@ -32,7 +32,7 @@ class DesktopServices {
     QtEventPump pump_;
     QtShell shell_;
     QtClipboard clipboard_;
-    std::string folder_;
+    Folders folders_;
 };
 
 }  // namespace tess::qt

@@ -81,6 +81,7 @@ class frmGFXLib : public QWidget {
     // ---- The window's data ----
     // The valid libraries' file names; entry i belongs to mnuLibs[i].
     std::vector<std::string> TGLList;
+    std::vector<std::string> TGLPaths;  // the full path of each of TGLList's libraries
     // The offered pictures of the loaded library and their thumbnails, same index.
     std::vector<std::string> BMPFile;
     std::vector<Picture> picFromDisk;
