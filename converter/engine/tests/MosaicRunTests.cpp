@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <new>
 #include <set>
 
@@ -325,6 +327,27 @@ TEST(MosaicRunTest, FailingSpeedLogDoesNotFailTheRun) {
     EXPECT_EQ(result->status, RunStatus::Complete);
     EXPECT_TRUE(result->speedLogError.has_value());
     EXPECT_TRUE(sink.joined().ends_with("</html>\r\n"));
+}
+
+TEST(MosaicRunTest, ALinkNamedLikeTheSpeedLogIsNeverFollowed) {
+    enginetest::TempFolder folder;
+    const SpeedLog log(folder.path(), true);
+    // Short and long targets: one the log would replace with its header, one it would append to.
+    for (const std::string& victim : {std::string("short"), std::string(200, 'v') + "\r\n"}) {
+        const std::string target = folder.file("victim.txt");
+        { std::ofstream(target, std::ios::binary) << victim; }
+        std::filesystem::remove(log.path());
+        std::filesystem::create_symlink(target, log.path());
+        RunFixture fixture;
+        RecordingSink sink;
+        Result<RunResult> result = fixture.run(Picture(2, 1), smartOptions(),
+                                               MosaicTarget::sink(sink, page::Seams::File), &log);
+        ASSERT_TRUE(result.ok());
+        ASSERT_TRUE(result->speedLogError.has_value());
+        EXPECT_NE(result->speedLogError->reason.find(log.path()), std::string::npos);
+        EXPECT_EQ(enginetest::readAll(target), victim);
+        EXPECT_TRUE(std::filesystem::is_symlink(log.path()));
+    }
 }
 
 }  // namespace

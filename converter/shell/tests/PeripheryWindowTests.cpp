@@ -699,3 +699,86 @@ TEST_F(Periphery, TheAboutPanelCoversTheTabsAndHidesThePreferences) {
 
 }  // namespace
 }  // namespace tess
+
+namespace tess {
+namespace {
+
+// An installed converter: the program folder holds only what ships, the user's files go to a data
+// folder and a private scratch folder of their own.
+class InstalledPeriphery : public ShellFixture {
+  protected:
+    InstalledPeriphery() {
+        services.folders.data = inRoot("data/Tessaryn");
+        services.folders.scratch = inRoot("scratch");
+        services.folders.graphics = {inProgram("Graphics"), inRoot("data/Tessaryn/Graphics")};
+        QDir().mkpath(QString::fromStdString(inRoot("data/Tessaryn/Mosaics")));
+        QDir().mkpath(QString::fromStdString(inRoot("scratch")));
+    }
+    std::string inRoot(const std::string& name) const {
+        return QDir(root.path()).filePath(QString::fromStdString(name)).toStdString();
+    }
+};
+
+TEST_F(InstalledPeriphery, MosaicsAndTheExplorerFolderAreTheUsersOwn) {
+    touch(inProgram("Wenderlock"));
+    touch(inProgram("Tessaryn"));
+    auto w = openMain();
+    EXPECT_EQ(w->Text2->text().toStdString(), inRoot("data/Tessaryn/Mosaics/Image1.html"));
+    w->Text2->setText("Image3.html");
+    w->mnuWenderlock_Click();
+    ASSERT_EQ(shell.started().size(), 1u);
+    EXPECT_EQ(shell.started()[0].program, inProgram("Wenderlock"));
+    EXPECT_EQ(shell.started()[0].argument, inRoot("data/Tessaryn/Mosaics/"));
+}
+
+TEST_F(InstalledPeriphery, ALibraryInEitherGraphicsFolderEnablesTheLibraryCommands) {
+    struct Case {
+        const char* name;
+        std::string file;
+        bool enabled;
+    };
+    for (const Case& c :
+         std::vector<Case>{{"none", "", false},
+                           {"the user's own", "data/Tessaryn/Graphics/mine.tgl", true},
+                           {"the shipped one", "program/Graphics/default.tgl", true}}) {
+        if (!c.file.empty())
+            touch(inRoot(c.file));
+        auto w = openMain();
+        EXPECT_EQ(w->mnuGFXLib->isEnabled(), c.enabled) << c.name;
+        EXPECT_EQ(w->Command11->isEnabled(), c.enabled) << c.name;
+    }
+}
+
+TEST_F(InstalledPeriphery, ApplyWritesTheManifestToTheDataFolderAndReportsOneItCannotWrite) {
+    auto w = openMain();
+    w->mnuSettings_Click();
+    w->Check2->setChecked(true);
+    w->Command1b_Click();
+    EXPECT_TRUE(manifestPresent(services.folders.data));
+    EXPECT_FALSE(manifestPresent(programFolder));
+    ASSERT_EQ(dialogs.msgBoxes().size(), 1u);  // only the note that a restart is due
+    EXPECT_EQ(dialogs.msgBoxes()[0].title, "tessaryn q4");
+
+    // A data folder that cannot hold the file: the user hears of it, and the settings are kept.
+    w->Check2->setChecked(false);
+    w->Command1b_Click();
+    touch(inRoot("blocked"));
+    services.folders.data = inRoot("blocked/Tessaryn");
+    w->mnuSettings_Click();
+    w->Check2->setChecked(true);
+    w->Combo1b->setCurrentIndex(3);
+    const std::size_t before = dialogs.msgBoxes().size();
+    w->Command1b_Click();
+    ASSERT_EQ(dialogs.msgBoxes().size(), before + 2);
+    const auto& report = dialogs.msgBoxes()[before];
+    EXPECT_EQ(report.title, "XP Buttons");
+    EXPECT_EQ(report.style, mb::Exclamation);
+    EXPECT_EQ(report.prompt, "The visual style could not be changed.\r\nCannot write \"" +
+                                 manifestPath(services.folders.data, "Tessaryn") +
+                                 "\": Not a directory");
+    EXPECT_EQ(setting("DisplayMode"), "1");
+    EXPECT_EQ(setting("FontSize"), "3");
+}
+
+}  // namespace
+}  // namespace tess

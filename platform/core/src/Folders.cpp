@@ -109,7 +109,7 @@ Status makePrivateFolder(const std::string& path) {
 
 Folders chooseFolders(const FolderEnvironment& env) {
     const std::string program = env.programFolder;
-    if (folderWritable(program)) {
+    if (env.programWritable) {
         Folders folders = Folders::inOne(program);
         folders.graphics = {shippedGraphics(program)};
         return folders;

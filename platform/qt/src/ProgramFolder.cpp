@@ -14,6 +14,7 @@ std::string programFolder() {
 Folders desktopFolders() {
     FolderEnvironment env;
     env.programFolder = programFolder();
+    env.programWritable = folderWritable(env.programFolder);
     env.home = fromQ(QDir::homePath());
     env.dataHome = fromQ(qEnvironmentVariable("XDG_DATA_HOME"));
     env.cacheHome = fromQ(qEnvironmentVariable("XDG_CACHE_HOME"));

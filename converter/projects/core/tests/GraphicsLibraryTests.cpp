@@ -348,5 +348,20 @@ TEST(GraphicsLibrary, TheFolderListsTheFilesWithAMark) {
     EXPECT_FALSE(readLibraryFile(folder.path()).ok());
 }
 
+TEST(GraphicsLibrary, SeveralFoldersListTheShippedLibrariesFirstAndEachNameOnce) {
+    testing::TempFolder shipped("tgl");
+    testing::TempFolder own("tgl");
+    shipped.write("default.tgl", library({{"a.bmp", bmp(1, 1)}}));
+    own.write("Default.TGL", library({{"b.bmp", bmp(1, 1)}}));
+    own.write("mine.tgl", library({{"c.bmp", bmp(1, 1)}}));
+    const std::vector<LibraryFile> listed =
+        listLibraries(std::vector<std::string>{shipped.path(), own.file("missing"), own.path()});
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[0].name, "default.tgl");
+    EXPECT_EQ(listed[0].path, shipped.file("default.tgl"));
+    EXPECT_EQ(listed[1].name, "mine.tgl");
+    EXPECT_EQ(listed[1].path, own.file("mine.tgl"));
+}
+
 }  // namespace
 }  // namespace tess

@@ -31,11 +31,12 @@ struct Folders {
 
 // What the choice depends on, read from the process by the caller so tests can set every piece.
 struct FolderEnvironment {
-    std::string programFolder;  // the executable's folder
-    std::string home;           // $HOME
-    std::string dataHome;       // $XDG_DATA_HOME, empty when unset
-    std::string cacheHome;      // $XDG_CACHE_HOME, empty when unset
-    std::string runtimeDir;     // $XDG_RUNTIME_DIR, empty when unset
+    std::string programFolder;     // the executable's folder
+    bool programWritable = false;  // whether the user may write there (folderWritable)
+    std::string home;              // $HOME
+    std::string dataHome;          // $XDG_DATA_HOME, empty when unset
+    std::string cacheHome;         // $XDG_CACHE_HOME, empty when unset
+    std::string runtimeDir;        // $XDG_RUNTIME_DIR, empty when unset
 };
 
 // Decides the folders and makes the per-user ones that are missing (the data folder and its
