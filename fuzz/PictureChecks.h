@@ -2,7 +2,7 @@
 
 // What must hold for the picture decoder on any bytes: it ends, stays inside its input, never
 // hands back a picture larger than the limits, and a refusal says why with the invalid-picture or
-// out-of-memory code. The decoders are plugins: the caller keeps a QGuiApplication.
+// out-of-memory code. Some of the decoders are Qt's: the caller keeps a QGuiApplication.
 #include <cstdint>
 #include <string>
 #include <string_view>

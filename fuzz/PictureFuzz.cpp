@@ -9,7 +9,8 @@
 #include "PictureChecks.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    // The JPEG, GIF and ICO decoders are plugins, found through the application object.
+    // Qt's readers (BMP kinds, PNG pictures inside icons, and the formats a refusal names) are
+    // found through the application object.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QGuiApplication app(*argc, *argv);
     // The decoders' complaints about damaged files would drown the fuzzer's own report.

@@ -189,8 +189,20 @@ int jpegOrientation(std::string_view b) {
 
 namespace {
 
-// The two halves of a decode run between a set jump and the decoder's long jump out of a
-// failure: nothing in them needs a destructor.
+// Runs one step of the decoder; false when the decoder failed in it and jumped back here. The
+// jump leaves only this function's frame and the step's, which hold nothing that needs a
+// destructor, and this frame changes nothing after the set jump: what the step fills lives with
+// the caller.
+template <class Step>
+bool guarded(Decompress& d, const Step& step) {
+    if (setjmp(d.failure.jump) != 0) {
+        return false;
+    }
+    step();
+    return true;
+}
+
+// The two steps of a decode, run guarded: nothing in them needs a destructor.
 void startDecode(Decompress& d, std::string_view bytes) {
     jpeg_create_decompress(&d.info);
     d.created = true;
@@ -266,41 +278,44 @@ Result<Picture> decodeJpeg(std::string_view bytes) {
     d.failure.manager.error_exit = &fail;
     d.failure.manager.emit_message = &message;
     d.failure.manager.output_message = &silent;
-    Picture picture;
-    std::vector<JSAMPLE> strip;
-    std::vector<std::uint32_t> converted;
-    if (setjmp(d.failure.jump) != 0) {
+    const auto failed = [&d]() -> Error {
         if (d.failure.outOfMemory) {
             return Error{errc::OutOfMemory,
                          "not enough memory to decode the picture (" + d.failure.message + ")"};
         }
         return Error{errc::InvalidPicture, "the JPEG data is damaged (" + d.failure.message + ")"};
+    };
+    if (!guarded(d, [&] { startDecode(d, bytes); })) {
+        return failed();
     }
-    startDecode(d, bytes);
     const int w = static_cast<int>(d.info.output_width);
     const int h = static_cast<int>(d.info.output_height);
     const bool cmyk = d.info.out_color_space == JCS_CMYK;
+    const bool quarter = orientation >= 5;
+    Result<Picture> made = Picture::createForOverwrite(quarter ? h : w, quarter ? w : h);
+    if (!made) {
+        return made.error();
+    }
     int stripRows = 0;
-    {
-        const bool quarter = orientation >= 5;
-        Result<Picture> made = Picture::createForOverwrite(quarter ? h : w, quarter ? w : h);
-        if (!made) {
-            return made.error();
-        }
-        picture = std::move(made).value();
-        if (orientation != 1 || cmyk) {
-            stripRows = std::min(16, std::max(1, d.info.rec_outbuf_height * 4));
-            try {
-                strip.resize(std::size_t(stripRows) * std::size_t(w) * 4);
-                converted.resize(cmyk ? std::size_t(w) : 0);
-            } catch (const std::bad_alloc&) {
-                return Error{errc::OutOfMemory, "not enough memory to decode the picture"};
-            }
+    std::vector<JSAMPLE> strip;
+    std::vector<std::uint32_t> converted;
+    if (orientation != 1 || cmyk) {
+        stripRows = std::min(16, std::max(1, d.info.rec_outbuf_height * 4));
+        try {
+            strip.resize(std::size_t(stripRows) * std::size_t(w) * 4);
+            converted.resize(cmyk ? std::size_t(w) : 0);
+        } catch (const std::bad_alloc&) {
+            return Error{errc::OutOfMemory, "not enough memory to decode the picture"};
         }
     }
-    readRows(d, picture, orientation, strip.empty() ? nullptr : strip.data(), stripRows,
-             converted.data());
-    return picture;
+    Picture& picture = made.value();
+    if (!guarded(d, [&] {
+            readRows(d, picture, orientation, strip.empty() ? nullptr : strip.data(), stripRows,
+                     converted.data());
+        })) {
+        return failed();
+    }
+    return made;
 }
 
 }  // namespace tess

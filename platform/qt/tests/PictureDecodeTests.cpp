@@ -10,10 +10,16 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
+
+// clang-format off
+#include <cstdio>
+#include <jpeglib.h>
+// clang-format on
 
 #include "platform/Picture.h"
 #include "platform/qt/PictureFile.h"
@@ -337,14 +343,19 @@ TEST(BmpFiles, BitFieldsAlphaAndEarlyRunEndsGiveThePixelsTheFormatSays) {
              6, 3, 8, 1,
              std::string("\x03\x05\x00\x03\x07\x08\x09\x00\x00\x00\x00\x02\x02\x01\x02\x0A\x00\x00",
                          18)),
-         pictureOf({{paletteEntry(0), paletteEntry(0), paletteEntry(10), paletteEntry(10), paletteEntry(0), paletteEntry(0)},
-                    {paletteEntry(0), paletteEntry(0), paletteEntry(0), paletteEntry(0), paletteEntry(0), paletteEntry(0)},
-                    {paletteEntry(5), paletteEntry(5), paletteEntry(5), paletteEntry(7), paletteEntry(8), paletteEntry(9)}})},
+         pictureOf({{paletteEntry(0), paletteEntry(0), paletteEntry(10), paletteEntry(10),
+                     paletteEntry(0), paletteEntry(0)},
+                    {paletteEntry(0), paletteEntry(0), paletteEntry(0), paletteEntry(0),
+                     paletteEntry(0), paletteEntry(0)},
+                    {paletteEntry(5), paletteEntry(5), paletteEntry(5), paletteEntry(7),
+                     paletteEntry(8), paletteEntry(9)}})},
         {"run-length 4 bits: runs and an absolute run",
          paletteBmp(6, 2, 4, 2,
                     std::string("\x05\x12\x00\x00\x00\x05\x34\x56\x70\x00\x00\x01", 12)),
-         pictureOf({{paletteEntry(3), paletteEntry(4), paletteEntry(5), paletteEntry(6), paletteEntry(7), paletteEntry(0)},
-                    {paletteEntry(1), paletteEntry(2), paletteEntry(1), paletteEntry(2), paletteEntry(1), paletteEntry(0)}})},
+         pictureOf({{paletteEntry(3), paletteEntry(4), paletteEntry(5), paletteEntry(6),
+                     paletteEntry(7), paletteEntry(0)},
+                    {paletteEntry(1), paletteEntry(2), paletteEntry(1), paletteEntry(2),
+                     paletteEntry(1), paletteEntry(0)}})},
     };
     for (const Expected& c : cases) {
         expectPixels(c);
@@ -901,6 +912,41 @@ QImage noisyColour(int width, int height) {
     return image;
 }
 
+// A CMYK JPEG as Adobe's programs write it (inverted channels, an Adobe marker), made with libjpeg.
+std::string cmykJpeg(int width, int height) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 4);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            unsigned char* p = row.data() + static_cast<std::size_t>(x) * 4;
+            p[0] = static_cast<unsigned char>(x * 13);
+            p[1] = static_cast<unsigned char>(y * 29);
+            p[2] = static_cast<unsigned char>((x + y) * 7);
+            p[3] = static_cast<unsigned char>(255 - x * y);
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::string bytes(reinterpret_cast<const char*>(out), size);
+    std::free(out);
+    return bytes;
+}
+
 // JPEGs are decoded by libjpeg directly: the pixels are the ones Qt's reader gives.
 TEST(JpegFiles, DecodedAsQtsReaderShowsThem) {
     const struct {
@@ -910,6 +956,7 @@ TEST(JpegFiles, DecodedAsQtsReaderShowsThem) {
         {"colour", jpegOf(noisyColour(61, 47))},
         {"colour, progressive", jpegOf(noisyColour(61, 47), true)},
         {"grey", jpegOf(noisyColour(40, 24).convertToFormat(QImage::Format_Grayscale8))},
+        {"CMYK", cmykJpeg(19, 11)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
