@@ -211,10 +211,11 @@ void startDecode(Decompress& d, std::string_view bytes) {
     jpeg_read_header(&d.info, TRUE);
     const bool cmyk = d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
     d.info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBX;
-    // A progressive picture keeps all its coefficients while it decodes: allow that much, about a
-    // picture's worth, and no more.
-    d.info.mem->max_memory_to_use = static_cast<long>(
-        std::int64_t{d.info.image_width} * d.info.image_height * 4 + (std::int64_t{64} << 20));
+    // A progressive picture keeps all its coefficients while it decodes, up to 8 bytes a pixel
+    // (four channels at full resolution): allow that much and no more.
+    d.info.mem->max_memory_to_use =
+        static_cast<long>(std::int64_t{d.info.image_width} * d.info.image_height * 8 +
+                          (std::int64_t{64} << 20));
     jpeg_start_decompress(&d.info);
 }
 

@@ -154,6 +154,13 @@ TEST(IconEntries, AndMaskAndAlphaGiveThePixelsTheFormatSays) {
         {"24 bits: the masked pixel shows the back colour, not black",
          iconFile(iconHeader(2, 2, 24, 0) + rows24 + mask, 2, 2, 24),
          pictureOf({{red, green}, {blue, kBack}})},
+        {"a cursor of 24 bits",
+         [&] {
+             std::string cursor = iconFile(iconHeader(2, 2, 24, 0) + rows24 + mask, 2, 2, 24);
+             cursor[2] = '\x02';  // the file type: a cursor
+             return cursor;
+         }(),
+         pictureOf({{red, green}, {blue, kBack}})},
         {"24 bits, nothing masked",
          iconFile(iconHeader(2, 2, 24, 0) + rows24 + mask2({0, 0}), 2, 2, 24),
          pictureOf({{red, green}, {blue, black}})},

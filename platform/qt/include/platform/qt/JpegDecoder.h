@@ -11,8 +11,8 @@ namespace tess {
 // orientation says (all eight orientations; a picture turned a quarter swaps its sides). Grey,
 // colour and CMYK pictures (as Adobe writes them) are read as Qt's reader reads them. Any
 // warning of the decoder ("Corrupt JPEG data: ...") refuses the file: the decoder fills what it
-// could not read and would report success. The decoder's working memory is held to about one
-// picture's worth beside the picture.
+// could not read and would report success. The decoder's working memory is held to what a
+// progressive picture's coefficients need (at most two pictures' worth) beside the picture.
 //   errc::InvalidPicture  damaged data, a warning, a kind the decoder cannot read
 //   errc::OutOfMemory     the picture Picture::createForOverwrite refuses, or memory the
 //                         decoder cannot have
