@@ -14,11 +14,10 @@
 // page per second.
 //
 // "Explorer/Save/<size>/<how>/<where>": a title saved into a page of 30 MB and of 2 GiB.
-// "Streamed" is the explorer's save, which holds the page's head and one piece of its rest;
-// "HeldWhole" the way saves went before, the page read whole, rewritten in memory and written
-// back through the atomic writer; "PlainCopy" the baseline, a copy of the file into a new one in
-// pieces of 1 MiB without a flush; "AtomicCopy" the same copy through the atomic writer (a new
-// file, its flush, the rename). "peak_heap_MB" is the most the heap held during a save.
+// "Streamed" is the explorer's save; "PlainCopy" the baseline, a copy of the file into another
+// one in pieces of 1 MiB without a flush; "AtomicCopy" the same copy through the atomic writer (a
+// new file, its flush, the rename), the least a save can cost. "peak_heap_MB" is the most the heap
+// held during a save.
 //
 // Files go to /dev/shm and to TESSARYN_BENCH_DIR (default: the folder of the program).
 
@@ -319,7 +318,7 @@ class LargePageFile : public BenchPath {
     std::uint64_t size_ = 0;
 };
 
-enum class SaveHow { Streamed, HeldWhole, PlainCopy, AtomicCopy };
+enum class SaveHow { Streamed, PlainCopy, AtomicCopy };
 
 // A plain copy of the file into `to`, in pieces of 1 MiB.
 bool plainCopy(const std::string& from, const std::string& to) {
@@ -386,15 +385,6 @@ void Save(benchmark::State& state, const std::string& where, std::uint64_t lengt
                 ok = saved && saved->written && saved->allTaken();
                 break;
             }
-            case SaveHow::HeldWhole: {
-                Result<std::string> bytes = readFileBytes(file.path());
-                if (bytes) {
-                    explorer::PageRewrite rewritten = explorer::rewritePage(*bytes, row);
-                    ok = rewritten.allTaken() && writeFileAtomic(file.path(), rewritten.page).ok();
-                    row.pageTitle = row.title;
-                }
-                break;
-            }
             case SaveHow::PlainCopy:
                 ok = plainCopy(file.path(), copy);
                 break;
@@ -443,7 +433,6 @@ const bool registered = [] {
         for (const auto& [sizeName, length] :
              {std::pair{"30MB", kPageLength}, std::pair{"2GiB", std::uint64_t{2} << 30}}) {
             for (const auto& [howName, how] : {std::pair{"Streamed", SaveHow::Streamed},
-                                               std::pair{"HeldWhole", SaveHow::HeldWhole},
                                                std::pair{"PlainCopy", SaveHow::PlainCopy},
                                                std::pair{"AtomicCopy", SaveHow::AtomicCopy}}) {
                 auto* b = benchmark::RegisterBenchmark(
