@@ -7,7 +7,7 @@
 #include <malloc.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -111,6 +111,7 @@ class DiscardClipboard final : public Clipboard {
     void clear() override {}
     void setText(const std::string& utf8) override { benchmark::DoNotOptimize(utf8.data()); }
     std::string text() const override { return {}; }
+    bool hasText() const override { return false; }
     void setPicture(const Picture&) override {}
     std::optional<Picture> picture() const override { return std::nullopt; }
     bool hasPicture() const override { return false; }
@@ -349,8 +350,11 @@ void registerAll() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The event pump of the "Normal" runs gives a real Qt event loop its turns.
-    QCoreApplication app(argc, argv);
+    // The event pump of the "Normal" runs gives a real Qt event loop its turns; the windows of the
+    // command benchmarks need a GUI application, off screen unless another platform is asked for.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;

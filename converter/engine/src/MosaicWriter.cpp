@@ -13,18 +13,31 @@
 namespace tess {
 
 namespace {
-constexpr std::int64_t kLargestReserve = std::int64_t{256} << 20;
+// Pages up to this size keep their memory for the next clipboard page even once the clipboard has
+// let go of them; a larger one keeps it only while the clipboard holds the page.
+constexpr std::size_t kLargestIdlePage = std::size_t{256} << 20;
 
-// The memory of the last clipboard page, kept for the next one. A large page written into fresh
-// memory spends as long waiting for the system to clear it as on its cells; a page written over
-// the last one does not. Runs take it only once no result reads it any more.
-std::shared_ptr<std::string>& keptPage() {
-    static std::shared_ptr<std::string> kept;
-    return kept;
+// The memory of the last clipboard page, for the next one. A large page written into fresh memory
+// spends as long waiting for the system to clear it as on its cells; a page written over the last
+// one does not. Runs take it only once nothing else reads it any more.
+std::weak_ptr<std::string>& lastPage() {
+    static std::weak_ptr<std::string> last;
+    return last;
 }
 
-bool keptPageIsFree() {
-    return keptPage() != nullptr && keptPage().use_count() == 1;
+std::shared_ptr<std::string>& idlePage() {
+    static std::shared_ptr<std::string> idle;
+    return idle;
+}
+
+// `page` (the last page, held by the caller) when no result or clipboard reads it any more.
+bool onlyKept(const std::shared_ptr<std::string>& page) {
+    return page != nullptr && page.use_count() == (idlePage() == page ? 2 : 1);
+}
+
+void keepPage(const std::shared_ptr<std::string>& page) {
+    lastPage() = page;
+    idlePage() = page->capacity() <= kLargestIdlePage ? page : nullptr;
 }
 
 Error noMemoryForClipboard() {
@@ -53,20 +66,29 @@ Status MosaicWriter::begin(const MosaicTarget& target) {
             break;
         case MosaicTarget::Kind::Clipboard: {
             clipboard_ = target.clipboardService();
-            if (keptPageIsFree()) {
-                text_.swap(*keptPage());
+            // What the clipboard holds goes now, as the page it is replaced by starts: a page of
+            // the last run it held is then free to be written over.
+            std::shared_ptr<std::string> last = lastPage().lock();
+            if (clipboard_ != nullptr) {
+                clipboard_->clear();
+            }
+            if (onlyKept(last)) {
+                text_.swap(*last);
                 text_.clear();
             }
-            // Room for the page as if every cell opened a run, so the text is not copied as it
-            // grows; memory that stays unused is never touched. The page is written into it once,
-            // from start to end, which huge pages serve with a fraction of the page faults.
+            // Room for the page as if every cell opened a run, so the text is never copied as it
+            // grows; memory that stays unused is never touched.
             const std::int64_t estimate =
                 estimateOutputSize(picture_.width(), picture_.height(), options_.Title);
             try {
-                text_.reserve(static_cast<std::size_t>(std::min(estimate, kLargestReserve)));
+                if (estimate > 0 && static_cast<std::uint64_t>(estimate) <= text_.max_size()) {
+                    text_.reserve(static_cast<std::size_t>(estimate));
+                }
             } catch (const std::bad_alloc&) {
                 // Only a head start: the page then grows as it is gathered.
             }
+            // The page is written into it once, from start to end, which huge pages serve with a
+            // fraction of the page faults: the first page of a session is made faster so.
             adviseTextMemory();
             // Whether the page is plain ASCII follows from what goes into it: the markup is,
             // the head may not be (the title), the cells by their mode.
@@ -154,24 +176,23 @@ Result<RunResult> MosaicWriter::finish(bool cancelled, const SpeedLog* speedLog)
     result.status = cancelled ? RunStatus::Cancelled : RunStatus::Complete;
     result.cellsWritten = written_;
     if (sink_ == nullptr) {
+        std::shared_ptr<std::string> page = lastPage().lock();
+        if (!onlyKept(page)) {
+            page = std::make_shared<std::string>();
+        }
+        page->swap(text_);
+        keepPage(page);
         if (clipboard_ != nullptr) {
             try {
-                // Most pages are plain ASCII, which is its own UTF-8.
+                // Most pages are plain ASCII, which is its own UTF-8: the clipboard shares it.
                 clipboard_->clear();
-                if (ascii_) {
-                    clipboard_->setText(text_);
-                } else {
-                    clipboard_->setText(cp1252::toUtf8(text_));
-                }
+                clipboard_->offerText(
+                    ascii_ ? std::shared_ptr<const std::string>(page)
+                           : std::make_shared<const std::string>(cp1252::toUtf8(*page)));
             } catch (const std::bad_alloc&) {
                 return noMemoryForClipboard();
             }
         }
-        std::shared_ptr<std::string> page =
-            keptPageIsFree() ? keptPage() : std::make_shared<std::string>();
-        page->swap(text_);
-        // A page beyond the largest reserve is left to go with its result.
-        keptPage() = page->capacity() <= static_cast<std::size_t>(kLargestReserve) ? page : nullptr;
         result.clipboardText = *page;
         result.clipboardPage = std::move(page);
     }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <new>
 #include <set>
 
@@ -442,6 +443,70 @@ TEST(MosaicRunTest, ClipboardPagesOfEarlierResultsStayAsTheyWere) {
         EXPECT_EQ(result->clipboardText, pageOf(*picture)) << picture->width();
         EXPECT_EQ(clipboard.text(), pageOf(*picture)) << picture->width();
     }
+}
+
+TEST(MosaicRunTest, ClipboardThatHoldsPagesByReferenceSeesEachStayAsItWas) {
+    // As the system clipboard does, this one holds the text it is offered until it is cleared or
+    // given another; a reader (a paste under way) may hold a page longer.
+    class SharingClipboard final : public testing::MemoryClipboard {
+      public:
+        void clear() override {
+            MemoryClipboard::clear();
+            held.reset();
+        }
+        void offerText(std::shared_ptr<const std::string> utf8) override {
+            ++offers;
+            held = std::move(utf8);
+        }
+        bool hasText() const override { return held != nullptr; }
+        std::shared_ptr<const std::string> held;
+        int offers = 0;
+    };
+    RunFixture fixture;
+    SharingClipboard clipboard;
+    MosaicOptions options = smartOptions();
+    const Picture white(2, 1, 0xFFFFFF);
+    const Picture black(2, 1, 0x000000);
+    const Picture grey(2, 1, 0x808080);
+    auto pageOf = [&](const Picture& picture) {
+        RecordingSink sink;
+        EXPECT_TRUE(
+            fixture.run(picture, options, MosaicTarget::sink(sink, page::Seams::Clipboard)).ok());
+        return sink.joined();
+    };
+    // Runs one page to the clipboard and gives the memory it was written into.
+    auto run = [&](const Picture& picture) -> const char* {
+        const int clearsBefore = clipboard.clearCount();
+        Result<RunResult> result =
+            fixture.run(picture, options, MosaicTarget::clipboard(&clipboard));
+        EXPECT_TRUE(result.ok());
+        if (!result.ok() || clipboard.held == nullptr)
+            return nullptr;
+        // Cleared as the run starts and once more as the page is handed over.
+        EXPECT_EQ(clipboard.clearCount(), clearsBefore + 2);
+        // A plain ASCII page is shared with the clipboard, not copied.
+        EXPECT_EQ(clipboard.held.get(), result->clipboardPage.get());
+        EXPECT_EQ(*clipboard.held, pageOf(picture));
+        return result->clipboardText.data();
+    };
+    const char* first = run(white);
+    // Once the clipboard has let go of it, the last page's memory takes the next page.
+    EXPECT_EQ(run(black), first);
+    const std::shared_ptr<const std::string> reader = clipboard.held;
+    // A page a reader still holds is never written over.
+    const char* third = run(grey);
+    EXPECT_NE(third, first);
+    EXPECT_EQ(run(white), third);
+    EXPECT_EQ(*reader, pageOf(black));
+    EXPECT_EQ(clipboard.offers, 4);
+
+    // A page that is not plain ASCII reaches the clipboard as UTF-8, apart from the page.
+    options.Title = "caf\xC3\xA9";
+    Result<RunResult> result = fixture.run(white, options, MosaicTarget::clipboard(&clipboard));
+    ASSERT_TRUE(result.ok());
+    ASSERT_NE(clipboard.held, nullptr);
+    EXPECT_EQ(*clipboard.held, cp1252::toUtf8(std::string(result->clipboardText)));
+    EXPECT_NE(result->clipboardText, *clipboard.held);
 }
 
 TEST(MosaicRunTest, RunsWithinOneTickGiveDifferentPages) {

@@ -197,9 +197,10 @@ void frmMain::runMosaicFromControls() {
             return Error{errc::OutOfMemory, "There is not enough memory for the page."};
         }
     }();
-    // The clipboard reports no failure of its own: a page it did not take leaves it empty.
+    // The clipboard reports no failure of its own: a page it did not take leaves it without text.
+    // Only the presence of text is asked: fetching it would convert the whole page again.
     if (result && options.toClipboard() && !result->clipboardText.empty() &&
-        services_.clipboard.text().empty()) {
+        !services_.clipboard.hasText()) {
         result = Error{errc::Generic, "The clipboard did not take the text."};
     }
 

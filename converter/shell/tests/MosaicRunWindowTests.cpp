@@ -99,6 +99,16 @@ class DroppingClipboard : public testing::MemoryClipboard {
     void setText(const std::string&) override {}
 };
 
+// A clipboard that counts how often its whole text is fetched.
+class CountingClipboard : public testing::MemoryClipboard {
+  public:
+    std::string text() const override {
+        ++reads;
+        return MemoryClipboard::text();
+    }
+    mutable int reads = 0;
+};
+
 // A clipboard that runs out of memory when it is handed the page.
 class ExhaustedClipboard : public testing::MemoryClipboard {
   public:
@@ -610,13 +620,30 @@ TEST_F(MosaicRunWindow, UnwritableOutputFolderIsReportedAndTheWindowGoesBackToId
     EXPECT_TRUE(w->Text2->isEnabled());
 }
 
+TEST_F(MosaicRunWindow, ClipboardRunNeverFetchesThePageBack) {
+    // Fetching the text of a page of hundreds of megabytes converts all of it once more.
+    CountingClipboard counting;
+    Services other{dialogs, settings, clock,    random,
+                   pump,    shell,    counting, Folders::inOne(programFolder)};
+    frmMain window(other, state, {});
+    window.endProgram = [] {};
+    window.Form_Load();
+    window.Check3->setChecked(true);
+    window.Command2->click();
+    ASSERT_EQ(dialogs.msgBoxes().size(), 1u);
+    EXPECT_EQ(dialogs.msgBoxes()[0].title, "Complete");
+    EXPECT_EQ(counting.reads, 0);
+    EXPECT_TRUE(counting.hasText());
+}
+
 TEST_F(MosaicRunWindow, ClipboardThatTakesNothingIsReported) {
     DroppingClipboard dropping;
     ExhaustedClipboard exhausted;
     for (testing::MemoryClipboard* board :
          std::initializer_list<testing::MemoryClipboard*>{&dropping, &exhausted}) {
         dialogs.clearRecord();
-        Services other{dialogs, settings, clock, random, pump, shell, *board, Folders::inOne(programFolder)};
+        Services other{dialogs, settings, clock,  random,
+                       pump,    shell,    *board, Folders::inOne(programFolder)};
         frmMain window(other, state, {});
         window.endProgram = [] {};
         window.Form_Load();

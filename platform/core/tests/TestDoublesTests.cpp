@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <filesystem>
 #include <stdexcept>
 
@@ -119,18 +121,28 @@ TEST(MemoryClipboard, HoldsOneThingAtATime) {
     MemoryClipboard clipboard;
     clipboard.setPicture(Picture(2, 1, 0x123456));
     EXPECT_TRUE(clipboard.hasPicture());
+    EXPECT_FALSE(clipboard.hasText());
     clipboard.setText("abc");
     EXPECT_FALSE(clipboard.hasPicture());
+    EXPECT_TRUE(clipboard.hasText());
     EXPECT_EQ(clipboard.text(), "abc");
     clipboard.setPicture(Picture(2, 1, 0x123456));
     EXPECT_EQ(clipboard.text(), "");
+    EXPECT_FALSE(clipboard.hasText());
     ASSERT_TRUE(clipboard.picture());
     EXPECT_EQ(clipboard.picture()->pixel(1, 0), 0x123456);
 
     clipboard.offerUnreadablePicture();
     EXPECT_TRUE(clipboard.hasPicture());
     EXPECT_FALSE(clipboard.picture());
-    EXPECT_EQ(clipboard.setTextCount(), 1);
+    // Empty text is text all the same; a shared text is taken as a copy.
+    clipboard.setText("");
+    EXPECT_TRUE(clipboard.hasText());
+    clipboard.offerText(std::make_shared<const std::string>("shared"));
+    EXPECT_EQ(clipboard.text(), "shared");
+    clipboard.clear();
+    EXPECT_FALSE(clipboard.hasText());
+    EXPECT_EQ(clipboard.setTextCount(), 3);
     EXPECT_EQ(clipboard.setPictureCount(), 2);
 }
 

@@ -15,6 +15,7 @@
 
 #include "platform/qt/QtPicture.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/SharedTextMimeData.h"
 
 namespace tess::qt {
 
@@ -32,8 +33,17 @@ void QtClipboard::setText(const std::string& utf8) {
     QGuiApplication::clipboard()->setText(toQ(utf8));
 }
 
+void QtClipboard::offerText(std::shared_ptr<const std::string> utf8) {
+    QGuiApplication::clipboard()->setMimeData(new SharedTextMimeData(std::move(utf8)));
+}
+
 std::string QtClipboard::text() const {
     return fromQ(QGuiApplication::clipboard()->text());
+}
+
+bool QtClipboard::hasText() const {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data != nullptr && data->hasText();
 }
 
 void QtClipboard::setPicture(const Picture& picture) {

@@ -17,6 +17,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
+#include <string>
 
 #include "platform/Bmp.h"
 #include "platform/SystemColours.h"
@@ -255,6 +257,34 @@ TEST(QtClipboard, RoundTripsTextAndPictures) {
     EXPECT_FALSE(clipboard.hasPicture());
     EXPECT_FALSE(clipboard.picture());
     EXPECT_EQ(clipboard.text(), "");
+    EXPECT_FALSE(clipboard.hasText());
+}
+
+TEST(QtClipboard, SharedTextReadsAsTheSameTextEveryWayItIsAskedFor) {
+    QtClipboard clipboard;
+    for (const std::string& text : {std::string("<html>page\r\n</html>"),
+                                    std::string("\xEF\xBB\xBF"
+                                                "caf\xC3\xA9 \xE2\x9C\x93"),
+                                    std::string()}) {
+        auto shared = std::make_shared<const std::string>(text);
+        clipboard.offerText(shared);
+        EXPECT_TRUE(clipboard.hasText());
+        EXPECT_FALSE(clipboard.hasPicture());
+        EXPECT_EQ(clipboard.text(), text);
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        ASSERT_NE(data, nullptr);
+        EXPECT_EQ(data->formats(), QStringList{"text/plain"});
+        EXPECT_EQ(data->data("text/plain").toStdString(), text);
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), toQ(text));
+        EXPECT_TRUE(data->data("text/html").isEmpty());
+        // The clipboard holds the text itself until something else replaces it.
+        EXPECT_EQ(shared.use_count(), 2);
+        clipboard.setText("other");
+        EXPECT_EQ(shared.use_count(), 1);
+        EXPECT_EQ(clipboard.text(), "other");
+    }
+    clipboard.setPicture(Picture(1, 1));
+    EXPECT_FALSE(clipboard.hasText());
 }
 
 TEST(QtClipboard, PictureFilesOfferedByOtherProgramsAreCheckedBeforeDecoding) {

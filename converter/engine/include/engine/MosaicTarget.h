@@ -17,8 +17,8 @@ class MosaicTarget {
 
     // The file at `path`; it is replaced only when the run ends, complete or cancelled.
     static MosaicTarget file(std::string path);
-    // The page is built in memory and handed to `clipboard` (when not null) once, at the end of
-    // the run; the run's result carries the same text.
+    // The page is built in memory; `clipboard` (when not null) is cleared as the run starts and
+    // handed the page once, at the end of the run. The run's result carries the same text.
     static MosaicTarget clipboard(Clipboard* clipboard);
     // The pieces go to `sink` as the run flushes them, with the line ends of `seams`.
     static MosaicTarget sink(PageSink& sink, page::Seams seams);

@@ -10,7 +10,10 @@ class QtClipboard : public Clipboard {
   public:
     void clear() override;
     void setText(const std::string& utf8) override;
+    // Qt is handed the text itself, never a conversion of it (see SharedTextMimeData).
+    void offerText(std::shared_ptr<const std::string> utf8) override;
     std::string text() const override;
+    bool hasText() const override;
     void setPicture(const Picture& picture) override;
     std::optional<Picture> picture() const override;
     bool hasPicture() const override;

@@ -15,6 +15,7 @@ class MemoryClipboard : public Clipboard {
     void clear() override;
     void setText(const std::string& utf8) override;
     std::string text() const override { return text_; }
+    bool hasText() const override { return hasText_; }
     void setPicture(const Picture& picture) override;
     std::optional<Picture> picture() const override { return readable_ ? picture_ : std::nullopt; }
     bool hasPicture() const override { return picture_.has_value() || !readable_; }
@@ -28,6 +29,7 @@ class MemoryClipboard : public Clipboard {
 
   private:
     std::string text_;
+    bool hasText_ = false;
     std::optional<Picture> picture_;
     bool readable_ = true;
     int setTextCount_ = 0;

@@ -1,0 +1,283 @@
+// The mosaic command as the main window runs it, from the press of "Create Mosaic!" to the closing
+// message: the page handed to the program's Qt clipboard (Qt's offscreen platform) beside the
+// same page written to a file in /dev/shm. Names read
+// "Commands/Mosaic/WidthxHeight/Target/Run": "First" is the first page of a program's session
+// (each iteration runs in a process of its own, forked before any page was made), "Later" a page
+// made after others of the same size. "Handover/..." compares the ways of giving Qt the page. Items
+// are cells; peak_heap_MB is the most a press added to the heap beyond what the program held before
+// it.
+
+#include <benchmark/benchmark.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "HeapCounter.h"
+#include "PhotoPicture.h"
+#include "platform/Blit.h"
+#include "platform/DefaultRandom.h"
+#include "platform/Picture.h"
+#include "platform/Services.h"
+#include "platform/qt/IniSettingsStore.h"
+#include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtEventPump.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/SystemClock.h"
+#include "platform/testing/RecordingShell.h"
+#include "platform/testing/ScriptedDialogs.h"
+#include "shell/ConverterState.h"
+#include "shell/frmMain.h"
+
+namespace {
+
+using namespace tess;
+
+constexpr const char* kShmPage = "/dev/shm/tessaryn-command-bench.html";
+
+// The main window after its load, with the real clipboard, clock, generator and event pump, and
+// settings, dialogs and shell that stay inside a temporary folder.
+class CommandWindow {
+  public:
+    CommandWindow()
+        : settings_(QDir(root_.path()).filePath("config")),
+          pump_(qt::QtEventPump::kDefaultInterval, {}),
+          services_{
+              dialogs_,   settings_,
+              clock_,     random_,
+              pump_,      shell_,
+              clipboard_, Folders::inOne(QDir(root_.path()).filePath("program").toStdString())} {
+        QDir().mkpath(QString::fromStdString(services_.folders.program));
+        window_ = std::make_unique<frmMain>(services_, state_, std::vector<std::string>{});
+        window_->endProgram = [] {};
+        window_->Form_Load();
+    }
+
+    // Smart Text at "High" priority, the page to the clipboard or to the /dev/shm file.
+    void prepare(const Picture& picture, bool toClipboard) {
+        if (picture_ != &picture) {
+            window_->srcPic->box().setPicture(picture);
+            picture_ = &picture;
+        }
+        window_->selectComboIndex(window_->Combo2, 6);
+        window_->mnuHighP->trigger();
+        window_->Check1->setChecked(false);
+        window_->Check3->setChecked(toClipboard);
+        window_->Text2->setText(kShmPage);
+    }
+
+    // One press; false when the run did not end with its "Complete" message.
+    bool press() {
+        dialogs_.clearRecord();
+        window_->Command2->click();
+        return dialogs_.msgBoxes().size() <= 1 &&
+               (dialogs_.msgBoxes().empty() || dialogs_.msgBoxes()[0].title == "Complete");
+    }
+
+  private:
+    QTemporaryDir root_;
+    qt::IniSettingsStore settings_;
+    testing::ScriptedDialogs dialogs_;
+    qt::SystemClock clock_;
+    DefaultRandom random_;
+    qt::QtEventPump pump_;
+    testing::RecordingShell shell_;
+    qt::QtClipboard clipboard_;
+    Services services_;
+    ConverterState state_;
+    std::unique_ptr<frmMain> window_;
+    const Picture* picture_ = nullptr;
+};
+
+CommandWindow& commandWindow() {
+    static CommandWindow window;
+    return window;
+}
+
+const Picture& photo(int width, int height) {
+    const Picture& full = bench::photoPicture();
+    if (width == full.width() && height == full.height())
+        return full;
+    static Picture corner;
+    if (corner.width() != width || corner.height() != height) {
+        corner = Picture(width, height);
+        bitBlt(corner, 0, 0, width, height, full, 0, 0, RasterOp::SrcCopy);
+    }
+    return corner;
+}
+
+void reportCells(benchmark::State& state, const Picture& picture) {
+    state.SetItemsProcessed(state.iterations() * picture.width() * picture.height());
+}
+
+// What a press adds to the heap at its most, beyond what it held before.
+struct Press {
+    double seconds = -1.0;  // negative: the run did not end with its "Complete" message
+    double peakHeapMB = 0.0;
+};
+
+Press press(CommandWindow& window) {
+    const std::size_t before = heap::live;
+    heap::resetPeak();
+    const auto start = std::chrono::steady_clock::now();
+    const bool done = window.press();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return {done ? seconds : -1.0, static_cast<double>(heap::peak - before) / 1e6};
+}
+
+// Each iteration forks: the child makes one page in a process that has made none yet and reports
+// its press.
+void firstRun(benchmark::State& state, int width, int height, bool toClipboard) {
+    const Picture& picture = photo(width, height);
+    CommandWindow& window = commandWindow();
+    window.prepare(picture, toClipboard);
+    double peakHeapMB = 0.0;
+    for (auto _ : state) {
+        int pipe[2];
+        if (::pipe(pipe) != 0) {
+            state.SkipWithError("no pipe");
+            return;
+        }
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(pipe[0]);
+            const Press report = press(window);
+            (void)!::write(pipe[1], &report, sizeof report);
+            ::_exit(0);
+        }
+        ::close(pipe[1]);
+        Press report;
+        const bool read = child > 0 && ::read(pipe[0], &report, sizeof report) == sizeof report;
+        ::close(pipe[0]);
+        if (child > 0)
+            ::waitpid(child, nullptr, 0);
+        if (!read || report.seconds < 0) {
+            state.SkipWithError("the command in the child process failed");
+            return;
+        }
+        state.SetIterationTime(report.seconds);
+        peakHeapMB = std::max(peakHeapMB, report.peakHeapMB);
+    }
+    state.counters["peak_heap_MB"] = peakHeapMB;
+    std::error_code ignored;
+    std::filesystem::remove(kShmPage, ignored);
+    reportCells(state, picture);
+}
+
+// Pages after a first one, in this process.
+void laterRun(benchmark::State& state, int width, int height, bool toClipboard) {
+    const Picture& picture = photo(width, height);
+    CommandWindow& window = commandWindow();
+    window.prepare(picture, toClipboard);
+    if (press(window).seconds < 0) {
+        state.SkipWithError("the command failed");
+        return;
+    }
+    double peakHeapMB = 0.0;
+    for (auto _ : state) {
+        const Press report = press(window);
+        if (report.seconds < 0) {
+            state.SkipWithError("the command failed");
+            return;
+        }
+        peakHeapMB = std::max(peakHeapMB, report.peakHeapMB);
+    }
+    state.counters["peak_heap_MB"] = peakHeapMB;
+    std::error_code ignored;
+    std::filesystem::remove(kShmPage, ignored);
+    reportCells(state, picture);
+}
+
+// The ways of handing Qt a page of text, on the 2000 x 2000 page: widened to a QString (what
+// QClipboard::setText takes), copied into a QByteArray as UTF-8, or shared as it is.
+enum class Handover { Widened, Copied, Shared };
+
+void handoverRun(benchmark::State& state, Handover how) {
+    qt::QtClipboard clipboard;
+    static const auto page = [&clipboard] {
+        CommandWindow& window = commandWindow();
+        window.prepare(photo(2000, 2000), true);
+        window.press();
+        return std::make_shared<const std::string>(clipboard.text());
+    }();
+    if (page->empty()) {
+        state.SkipWithError("no page");
+        return;
+    }
+    for (auto _ : state) {
+        switch (how) {
+            case Handover::Widened:
+                QGuiApplication::clipboard()->setText(qt::toQ(*page));
+                break;
+            case Handover::Copied: {
+                auto* data = new QMimeData;
+                data->setData("text/plain",
+                              QByteArray(page->data(), static_cast<qsizetype>(page->size())));
+                QGuiApplication::clipboard()->setMimeData(data);
+                break;
+            }
+            case Handover::Shared:
+                clipboard.offerText(page);
+                break;
+        }
+        benchmark::DoNotOptimize(clipboard.hasText());
+        state.PauseTiming();
+        clipboard.clear();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(page->size()));
+}
+
+void registerCommand(int width, int height, bool toClipboard, bool first) {
+    const std::string name = "Commands/Mosaic/" + std::to_string(width) + "x" +
+                             std::to_string(height) + (toClipboard ? "/Clipboard" : "/ShmFile") +
+                             (first ? "/First" : "/Later");
+    benchmark::internal::Benchmark* benchmark =
+        first ? benchmark::RegisterBenchmark(
+                    name.c_str(),
+                    [=](benchmark::State& state) { firstRun(state, width, height, toClipboard); })
+                    ->UseManualTime()
+              : benchmark::RegisterBenchmark(name.c_str(), [=](benchmark::State& state) {
+                    laterRun(state, width, height, toClipboard);
+                })->UseRealTime();
+    benchmark->Unit(benchmark::kMillisecond)->MinTime(2.0);
+}
+
+// Registered before the benchmarks that main() adds, every first page before every later one, so
+// that each first page is made in a process that has made no large page yet.
+const bool registered = [] {
+    for (bool first : {true, false}) {
+        for (const auto& [width, height] : {std::pair{2000, 2000}, std::pair{4000, 3000}}) {
+            registerCommand(width, height, false, first);
+            registerCommand(width, height, true, first);
+        }
+    }
+    for (const auto& [how, name] :
+         {std::pair{Handover::Widened, "Widened"}, std::pair{Handover::Copied, "Copied"},
+          std::pair{Handover::Shared, "Shared"}}) {
+        benchmark::RegisterBenchmark(
+            (std::string("Commands/Mosaic/2000x2000/Handover/") + name).c_str(),
+            [how = how](benchmark::State& state) { handoverRun(state, how); })
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    }
+    return true;
+}();
+
+}  // namespace
