@@ -62,7 +62,8 @@ std::optional<PageStamp::Time> parseTime(std::string_view text) {
     }
     PageStamp::Time t;
     const char* end = text.data() + dot;
-    if (std::from_chars(text.data(), end, t.seconds).ptr != end) {
+    const std::from_chars_result read = std::from_chars(text.data(), end, t.seconds);
+    if (read.ec != std::errc() || read.ptr != end) {
         return std::nullopt;
     }
     const char* digits = end + 1;

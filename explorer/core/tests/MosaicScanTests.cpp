@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/xattr.h>
 
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "ExplorerTestSupport.h"
 #include "explorer/MosaicScan.h"
+#include "explorer/PageFile.h"
 #include "explorer/PageReader.h"
 #include "platform/Runtime.h"
 
@@ -104,6 +107,47 @@ TEST_F(ScanPageTest, WhatIsNoReadableMosaicIsSkipped) {
     for (const char* name : {"plain.html", "short.htm", "empty.htm", "binary.htm", "folder.html",
                              "pipe.html", "missing.html"}) {
         EXPECT_FALSE(scanPage(folder.path(), name).has_value()) << name;
+    }
+}
+
+TEST_F(ScanPageTest, TheDateASaveKeptIsListedAndADamagedOneIsPassedOver) {
+    const std::string path = folder.write("Image1.html", converterPage("T", 0));
+    const std::optional<DateTime> own = GetFileDate(path);
+    ASSERT_TRUE(own.has_value());
+    const std::string ownText = rt::formatDateTimeMDY12(*own);
+    if (::setxattr(path.c_str(), PageFile::kCreatedAttribute, "0.000000000", 11, 0) != 0)
+        GTEST_SKIP() << "this file system keeps no user attributes";
+    std::tm local{};
+    local.tm_year = 104;
+    local.tm_mon = 11;
+    local.tm_mday = 31;
+    local.tm_hour = 14;
+    local.tm_min = 30;
+    local.tm_isdst = -1;
+    const std::string seconds = std::to_string(::mktime(&local));
+    struct Case {
+        std::string kept;
+        std::string listed;
+    };
+    const Case cases[] = {
+        {seconds + ".000000000", "12-31-04 02:30 PM"},
+        {seconds + ".999999999", "12-31-04 02:30 PM"},
+        {"", ownText},
+        {seconds, ownText},
+        {seconds + ".5", ownText},
+        {seconds + ".0000000000", ownText},
+        {seconds + ".00000000x", ownText},
+        {"x" + seconds + ".000000000", ownText},
+        {"99999999999999999999.000000000", ownText},
+        {std::string(39, '9'), ownText},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(
+            ::setxattr(path.c_str(), PageFile::kCreatedAttribute, c.kept.data(), c.kept.size(), 0),
+            0);
+        std::optional<MosaicRow> row = scanPage(folder.path(), "Image1.html");
+        ASSERT_TRUE(row.has_value());
+        EXPECT_EQ(row->createdOn, c.listed) << c.kept;
     }
 }
 
