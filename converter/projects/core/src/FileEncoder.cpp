@@ -3,8 +3,12 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <limits>
+#include <atomic>
+#include <cstring>
 #include <new>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "platform/Text.h"
 #include "projects/EncodedReader.h"
@@ -21,18 +25,11 @@ void putLittleEndian(std::string& out, std::uint64_t value, int bytes) {
         out += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
-// zlib counts in 32 bits; larger buffers go through in pieces.
-constexpr std::size_t kMaxChunk = std::numeric_limits<uInt>::max();
-
-std::uint32_t crcOf(std::string_view bytes) {
-    uLong crc = crc32(0L, Z_NULL, 0);
-    for (std::size_t at = 0; at < bytes.size();) {
-        const std::size_t n = std::min(bytes.size() - at, kMaxChunk);
-        crc = crc32(crc, reinterpret_cast<const Bytef*>(bytes.data() + at), static_cast<uInt>(n));
-        at += n;
-    }
-    return static_cast<std::uint32_t>(crc);
-}
+// Deflate works through the plain bytes in pieces of this size, each on its own, on as many
+// threads as there are cores. Every piece but the last ends in a sync flush, which leaves the
+// stream on a byte boundary, so the pieces laid end to end are one deflate stream that any
+// inflater reads. The size is fixed: the output does not depend on the machine.
+constexpr std::size_t kPieceSize = std::size_t{2} << 20;
 
 class Deflater {
   public:
@@ -52,45 +49,91 @@ class Deflater {
     bool ok_;
 };
 
+// The most a piece of `size` bytes deflates to, its flush marker included.
+std::size_t pieceBound(std::size_t size) {
+    return size + (size >> 12) + (size >> 14) + (size >> 25) + 13 + 16;
+}
+
+struct Piece {
+    std::string_view plain;
+    char* out = nullptr;  // room for pieceBound(plain.size()) bytes
+    std::size_t written = 0;
+    uLong crc = 0;
+    bool ok = false;
+};
+
+void deflatePiece(Piece& piece, int level, bool last) {
+    piece.crc = crc32(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(piece.plain.data()),
+                      static_cast<uInt>(piece.plain.size()));
+    Deflater deflater(level);
+    if (!deflater.ok())
+        return;
+    z_stream& z = deflater.stream();
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(piece.plain.data()));
+    z.avail_in = static_cast<uInt>(piece.plain.size());
+    z.next_out = reinterpret_cast<Bytef*>(piece.out);
+    z.avail_out = static_cast<uInt>(pieceBound(piece.plain.size()));
+    const int status = deflate(&z, last ? Z_FINISH : Z_SYNC_FLUSH);
+    piece.ok = last ? status == Z_STREAM_END : status == Z_OK && z.avail_in == 0;
+    piece.written = pieceBound(piece.plain.size()) - z.avail_out;
+}
+
 }  // namespace
 
 Result<std::string> EncodeFile(std::string_view plain, int level) {
     if (plain.size() > kMaxPlainLength)
         return Error{errc::Generic, "The data is too large to encode."};
     try {
-        Deflater deflater(level);
-        if (!deflater.ok())
-            return Error{errc::OutOfMemory, "The encoder could not start."};
-        z_stream& z = deflater.stream();
-        std::string out;
-        out.reserve(kHeaderSize + deflateBound(&z, static_cast<uLong>(plain.size())));
-        out += encoder::kMark;
-        out += static_cast<char>(encoder::kFormatVersion);
-        putLittleEndian(out, plain.size(), 8);
-        putLittleEndian(out, crcOf(plain), 4);
-        const std::size_t start = out.size();
-        out.resize(out.capacity());
+        const std::size_t count =
+            std::max<std::size_t>(1, (plain.size() + kPieceSize - 1) / kPieceSize);
+        std::vector<Piece> pieces(count);
+        std::size_t room = kHeaderSize;
+        for (std::size_t i = 0; i < count; ++i) {
+            pieces[i].plain = plain.substr(i * kPieceSize, kPieceSize);
+            room += pieceBound(pieces[i].plain.size());
+        }
+        std::string out(room, '\0');
+        std::size_t at = kHeaderSize;
+        for (Piece& piece : pieces) {
+            piece.out = out.data() + at;
+            at += pieceBound(piece.plain.size());
+        }
 
-        std::size_t in = 0;
-        std::size_t written = start;
-        int status = Z_OK;
-        while (status != Z_STREAM_END) {
-            if (written == out.size())
-                out.resize(out.size() + out.size() / 2 + 64);
-            const std::size_t inChunk = std::min(plain.size() - in, kMaxChunk);
-            const std::size_t outChunk = std::min(out.size() - written, kMaxChunk);
-            z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(plain.data() + in));
-            z.avail_in = static_cast<uInt>(inChunk);
-            z.next_out = reinterpret_cast<Bytef*>(out.data() + written);
-            z.avail_out = static_cast<uInt>(outChunk);
-            const bool last = in + inChunk == plain.size();
-            status = deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
-            if (status != Z_OK && status != Z_STREAM_END && status != Z_BUF_ERROR)
+        std::atomic<std::size_t> next{0};
+        auto work = [&] {
+            for (std::size_t i; (i = next.fetch_add(1)) < count;)
+                deflatePiece(pieces[i], level, i + 1 == count);
+        };
+        const std::size_t threads =
+            std::min<std::size_t>(count, std::max(1u, std::thread::hardware_concurrency()));
+        std::vector<std::thread> helpers;
+        helpers.reserve(threads);
+        try {
+            for (std::size_t t = 1; t < threads; ++t)
+                helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            // Fewer threads only take longer.
+        }
+        work();
+        for (std::thread& helper : helpers)
+            helper.join();
+
+        // The pieces close up behind the header, in order.
+        std::size_t written = kHeaderSize;
+        uLong crc = crc32(0L, Z_NULL, 0);
+        for (const Piece& piece : pieces) {
+            if (!piece.ok)
                 return Error{errc::Generic, "The encoder failed."};
-            in += inChunk - z.avail_in;
-            written += outChunk - z.avail_out;
+            std::memmove(out.data() + written, piece.out, piece.written);
+            written += piece.written;
+            crc = crc32_combine(crc, piece.crc, static_cast<z_off_t>(piece.plain.size()));
         }
         out.resize(written);
+        std::string header(encoder::kMark);
+        header += static_cast<char>(encoder::kFormatVersion);
+        putLittleEndian(header, plain.size(), 8);
+        putLittleEndian(header, static_cast<std::uint32_t>(crc), 4);
+        out.replace(0, kHeaderSize, header);
         return out;
     } catch (const std::bad_alloc&) {
         return Error{errc::OutOfMemory, "There is not enough memory to encode the data."};

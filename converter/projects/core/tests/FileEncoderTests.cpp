@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <cstdint>
 #include <cstring>
@@ -49,6 +50,40 @@ TEST(FileEncoder, TheHeaderCarriesMarkVersionLengthAndCheckSum) {
     ASSERT_GE(e.size(), encoder::kHeaderSize);
     // The CRC-32 of "123456789" is CBF43926.
     EXPECT_EQ(e.substr(0, 16), std::string("TQZ\x01\x09\0\0\0\0\0\0\0\x26\x39\xF4\xCB", 16));
+}
+
+// A long body is deflated in pieces on several threads: still one raw deflate stream that a plain
+// inflate reads whole (as every earlier decoder did), with the check sum of all its bytes, and the
+// same bytes on every run.
+TEST(FileEncoder, ALongBodyIsOneDeflateStreamAndTheSameOnEveryRun) {
+    const std::string plain = pictureLike(std::size_t{5} << 20) + noise(3 << 20) +
+                              std::string(std::size_t{2} << 20, 'x') + "end";
+    for (const int level : {1, encoder::kLevel, 9}) {
+        SCOPED_TRACE(level);
+        const Result<std::string> e = EncodeFile(plain, level);
+        ASSERT_TRUE(e.ok()) << e.error().reason;
+        EXPECT_EQ(*EncodeFile(plain, level), *e);
+
+        z_stream z{};
+        ASSERT_EQ(inflateInit2(&z, -MAX_WBITS), Z_OK);
+        std::string back(plain.size() + 1, '\0');
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(e->data() + encoder::kHeaderSize));
+        z.avail_in = static_cast<uInt>(e->size() - encoder::kHeaderSize);
+        z.next_out = reinterpret_cast<Bytef*>(back.data());
+        z.avail_out = static_cast<uInt>(back.size());
+        EXPECT_EQ(inflate(&z, Z_FINISH), Z_STREAM_END);
+        EXPECT_EQ(z.avail_in, 0u);
+        back.resize(back.size() - z.avail_out);
+        inflateEnd(&z);
+        EXPECT_TRUE(back == plain);
+        const auto crc = static_cast<std::uint32_t>(crc32(
+            0L, reinterpret_cast<const Bytef*>(plain.data()), static_cast<uInt>(plain.size())));
+        std::uint32_t stated = 0;
+        for (int i = 3; i >= 0; --i)
+            stated =
+                stated << 8 | static_cast<unsigned char>((*e)[12 + static_cast<std::size_t>(i)]);
+        EXPECT_EQ(stated, crc);
+    }
 }
 
 TEST(FileEncoder, DecodingGivesThePlainBytesWithUpToTwoLineEndsAfterTheEncoding) {
