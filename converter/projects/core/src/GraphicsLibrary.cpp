@@ -5,7 +5,9 @@
 #include <unordered_set>
 
 #include "platform/Blit.h"
+#include "platform/Colour.h"
 #include "platform/FolderListing.h"
+#include "platform/PictureHeader.h"
 #include "platform/Runtime.h"
 #include "platform/Text.h"
 #include "projects/FileEncoder.h"
@@ -46,6 +48,19 @@ std::optional<std::size_t> lengthField(std::string_view text) {
         value = value * 10 + static_cast<std::uint64_t>(c - '0');
     }
     return static_cast<std::size_t>(value);
+}
+
+// Whether the headers state a picture the loader takes that is too large to decode at the
+// unpacking. Headers that are damaged, or state a picture beyond the loader's limits, are left to
+// the loader, which refuses them from the headers alone.
+bool statesALargePicture(std::string_view data) {
+    const PictureLayout layout = inspectPicture(data);
+    if (!layout.readable || !layout.complete)
+        return false;
+    if (layout.width > Picture::kMaxSide || layout.height > Picture::kMaxSide)
+        return false;
+    const std::int64_t pixels = layout.width * layout.height;
+    return pixels > library::kUnpackDecodePixels && pixels <= Picture::kMaxPixels;
 }
 
 }  // namespace
@@ -289,13 +304,37 @@ Result<std::vector<LibraryPicture>> unpackLibrary(std::string_view file,
     step("Loading images...");
     std::vector<LibraryPicture> pictures;
     for (LibraryRecord& record : listedPictures(std::move(records).value())) {
+        if (statesALargePicture(record.data)) {
+            pictures.push_back({std::move(record.name), Picture(), true, std::move(record.data)});
+            continue;
+        }
         Result<Picture> picture = decode(record.data);
         if (picture)
-            pictures.push_back({std::move(record.name), libraryThumbnail(*picture)});
+            pictures.push_back({std::move(record.name), libraryThumbnail(*picture), false, {}});
     }
     if (pictures.empty())
         return fault("The library holds no picture that can be shown.");
     return pictures;
+}
+
+Picture pendingThumbnail(std::string_view data, const PictureDecoder& preview) {
+    Result<Picture> picture = preview(data);
+    if (!picture || picture->width() == 0 || picture->height() == 0)
+        return placeholderThumbnail();
+    return libraryThumbnail(*picture);
+}
+
+Picture placeholderThumbnail() {
+    constexpr int side = library::kThumbnailSide;
+    Picture p(side, side, rgb(212, 208, 200));
+    const Colour ink = rgb(128, 128, 128);
+    p.fillBox(0, 0, side - 1, 0, ink);
+    p.fillBox(0, side - 1, side - 1, side - 1, ink);
+    p.fillBox(0, 0, 0, side - 1, ink);
+    p.fillBox(side - 1, 0, side - 1, side - 1, ink);
+    p.line(0, 0, side, side, ink);
+    p.line(side - 1, 0, -1, side, ink);
+    return p;
 }
 
 }  // namespace tess

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/Bmp.h"
+#include "platform/testing/GifFixture.h"
 #include "platform/testing/TempFolder.h"
 #include "projects/FileEncoder.h"
 #include "projects/GraphicsLibrary.h"
@@ -285,6 +287,93 @@ TEST(GraphicsLibrary, UnpackingKeepsTheThumbnailsOfThePicturesThatDecode) {
                          "Analyzing data...", "Processing data...", "Processing data... wide.bmp",
                          "Processing data... broken.bmp", "Processing data... small.bmp",
                          "Processing data... readme.txt", "Loading images..."}));
+}
+
+// A GIF whose screen is `side` pixels square around its one pixel.
+std::string gifOfScreen(int side) {
+    std::string gif = testing::gifFixture(1, 1, {0});
+    for (const std::size_t at : {std::size_t{6}, std::size_t{8}}) {
+        gif[at] = static_cast<char>(side & 0xFF);
+        gif[at + 1] = static_cast<char>(side >> 8);
+    }
+    return gif;
+}
+
+// What the headers state decides: a picture of more pixels than the unpacking decodes, that the
+// loader would take, waits with its bytes; every other one goes through the loader at once.
+TEST(GraphicsLibrary, PicturesStatingMoreThanTheUnpackingDecodesWaitForTheirShowing) {
+    const std::string big = gifOfScreen(257);
+    const struct {
+        const char* name;
+        std::string data;
+        bool pending;
+    } records[] = {
+        {"a_big.gif", big, true},
+        {"b_at_the_bound.gif", gifOfScreen(256), false},
+        {"c_big_but_cut.gif", big.substr(0, big.size() - 3), false},
+        {"d_beyond_the_loader.gif", gifOfScreen(Picture::kMaxSide + 1), false},
+        {"e_small.bmp", bmp(60, 30), false},
+    };
+    std::vector<LibraryRecord> library_;
+    for (const auto& r : records)
+        library_.push_back({r.name, r.data});
+    std::vector<std::string> decoded;
+    Result<std::vector<LibraryPicture>> pictures =
+        unpackLibrary(library(library_),
+                      [&](std::string_view bytes) {
+                          for (const auto& r : records) {
+                              if (r.data == bytes)
+                                  decoded.push_back(r.name);
+                          }
+                          return decodeBmp(bytes);
+                      },
+                      {});
+    ASSERT_TRUE(pictures.ok()) << pictures.error().reason;
+    std::vector<std::string> expectDecoded;
+    for (const auto& r : records) {
+        if (!r.pending)
+            expectDecoded.push_back(r.name);
+    }
+    EXPECT_EQ(decoded, expectDecoded);
+    ASSERT_EQ(namesOf(*pictures), (std::vector<std::string>{"a_big.gif", "e_small.bmp"}));
+    EXPECT_TRUE((*pictures)[0].pending);
+    EXPECT_EQ((*pictures)[0].data, big);
+    EXPECT_EQ((*pictures)[0].thumbnail.width(), 0);
+    EXPECT_FALSE((*pictures)[1].pending);
+    EXPECT_EQ((*pictures)[1].data, "");
+    EXPECT_EQ((*pictures)[1].thumbnail, Picture(48, 48, 0x336699));
+}
+
+TEST(GraphicsLibrary, APendingThumbnailIsThePreviewSqueezedOrThePlaceholder) {
+    const struct {
+        const char* name;
+        std::function<Result<Picture>()> preview;
+        Picture thumbnail;
+    } cases[] = {
+        {"refused",
+         [] {
+             return Result<Picture>(Error{errc::OutOfMemory, "too large"});
+         },
+         placeholderThumbnail()},
+        {"empty", [] { return Result<Picture>(Picture()); }, placeholderThumbnail()},
+        {"larger than a thumbnail", [] { return Result<Picture>(Picture(100, 60, 0x00FF00)); },
+         Picture(48, 48, 0x00FF00)},
+        {"small", [] { return Result<Picture>(Picture(30, 20, 0x0000FF)); },
+         Picture(30, 20, 0x0000FF)},
+    };
+    for (const auto& c : cases) {
+        std::string seen;
+        const Picture thumbnail = pendingThumbnail("bytes", [&](std::string_view bytes) {
+            seen = bytes;
+            return c.preview();
+        });
+        EXPECT_EQ(seen, "bytes") << c.name;
+        EXPECT_EQ(thumbnail, c.thumbnail) << c.name;
+    }
+    const Picture placeholder = placeholderThumbnail();
+    EXPECT_EQ(placeholder.width(), 48);
+    EXPECT_EQ(placeholder.height(), 48);
+    EXPECT_NE(placeholder.pixel(0, 0), placeholder.pixel(10, 20));
 }
 
 // Hostile and broken libraries: each fails with a reason, or yields only what is sound.

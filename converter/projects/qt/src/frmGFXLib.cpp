@@ -18,6 +18,7 @@
 #include "platform/qt/Controls.h"
 #include "platform/qt/PictureFile.h"
 #include "platform/qt/QtText.h"
+#include "projects/qt/LibraryPreview.h"
 #include "projects/qt/ProgressWindow.h"
 
 namespace tess {
@@ -396,12 +397,19 @@ bool frmGFXLib::showUnpackedPictures() {
         return false;
     std::vector<std::string> names;
     std::vector<Picture> thumbnails;
+    std::vector<std::string> bytes;
+    std::vector<bool> pending;
     for (LibraryPicture& picture : unpacked_) {
         names.push_back(picture.name);
         thumbnails.push_back(std::move(picture.thumbnail));
+        bytes.push_back(std::move(picture.data));
+        pending.push_back(picture.pending);
     }
     BMPFile = std::move(names);
     picFromDisk = std::move(thumbnails);
+    pendingData_ = std::move(bytes);
+    thumbnailPending_ = std::move(pending);
+    makeThumbnail(0);
     const int last = static_cast<int>(picFromDisk.size()) - 1;
     HScroll1->setMaximum(last);
     HScroll1->setValue(0);
@@ -462,7 +470,17 @@ void frmGFXLib::DrawPreviewFrame() {
     Picture1->update();
 }
 
+void frmGFXLib::makeThumbnail(std::size_t i) {
+    if (i >= thumbnailPending_.size() || !thumbnailPending_[i])
+        return;
+    picFromDisk[i] = pendingThumbnail(pendingData_[i], [](std::string_view bytes) {
+        return decodeLibraryPreview(bytes, syscolour::ButtonFace);
+    });
+    thumbnailPending_[i] = false;
+}
+
 void frmGFXLib::showPicture(std::size_t i) {
+    makeThumbnail(i);
     picPreview->box().setPicture(picFromDisk[i]);
     picPreview->resize(picFromDisk[i].width(), picFromDisk[i].height());
     picPreview->Refresh();
@@ -513,12 +531,25 @@ void frmGFXLib::picPreview_DblClick() {
     if (!isLoaded())
         return;
     setCursor(Qt::WaitCursor);
-    const auto i = static_cast<std::size_t>(std::max(0, HScroll1->value()));
-    const std::string title =
-        pictureDisplayName(BMPFile[std::min(i, BMPFile.size() - 1)], ExtensionOrder::Browse) +
-        " From " + CurrentLibName + " Graphics Library";
+    const auto i =
+        std::min(static_cast<std::size_t>(std::max(0, HScroll1->value())), BMPFile.size() - 1);
+    const std::string name = pictureDisplayName(BMPFile[i], ExtensionOrder::Browse);
+    const std::string title = name + " From " + CurrentLibName + " Graphics Library";
+    Picture picture = picPreview->box().pictureOrImage();
+    if (!pendingData_[i].empty()) {
+        // Shown from a reduced decode: the picture taken is the loader's.
+        Result<Picture> loaded = decodePicture(pendingData_[i], syscolour::ButtonFace);
+        if (!loaded) {
+            unsetCursor();
+            links_.services->dialogs.msgBox(
+                "The picture \"" + name + "\" cannot be loaded: " + loaded.error().reason + ".",
+                mb::OKOnly | mb::Exclamation, "Error Loading Image");
+            return;
+        }
+        picture = libraryThumbnail(*loaded);
+    }
     if (links_.takePicture)
-        links_.takePicture(picPreview->box().pictureOrImage(), title);
+        links_.takePicture(picture, title);
     unsetCursor();
     Form_Unload();
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QBuffer>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -17,9 +18,12 @@
 #include "platform/Bmp.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
+#include "platform/qt/QtPicture.h"
 #include "platform/qt/testing/LayoutCheck.h"
+#include "platform/testing/AddressSpaceLimit.h"
 #include "platform/testing/CountingEventPump.h"
 #include "platform/testing/FixedClock.h"
+#include "platform/testing/GifFixture.h"
 #include "platform/testing/MemoryClipboard.h"
 #include "platform/testing/MemorySettingsStore.h"
 #include "platform/testing/RecordingShell.h"
@@ -53,6 +57,32 @@ std::string libraryOfBody(std::string_view body) {
 
 std::string text(const QLabel* label) {
     return label->text().toStdString();
+}
+
+// A GIF of 35 bytes with a 16000 x 16000 screen around its one pixel.
+std::string hugeScreenGif() {
+    std::string gif = testing::gifFixture(1, 1, {0});
+    for (const std::size_t at : {std::size_t{6}, std::size_t{8}}) {
+        gif[at] = static_cast<char>(16000 & 0xFF);
+        gif[at + 1] = static_cast<char>(16000 >> 8);
+    }
+    return gif;
+}
+
+// A small JPEG whose frame header states 16384 x 16384: whole as a file, its scan far too short.
+std::string cutHugeJpeg() {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(toQImage(Picture(16, 16, 0x3366CC)).save(&buffer, "JPEG", 90));
+    std::string jpeg = bytes.toStdString();
+    const std::size_t frame = jpeg.find("\xFF\xC0");
+    EXPECT_NE(frame, std::string::npos);
+    for (const std::size_t at : {frame + 5, frame + 7}) {
+        jpeg[at] = static_cast<char>(16384 >> 8);
+        jpeg[at + 1] = static_cast<char>(16384 & 0xFF);
+    }
+    return jpeg;
 }
 
 // A program folder with a "Graphics" folder, the browser's services and a main window it reports
@@ -326,6 +356,66 @@ TEST_F(LibraryBrowser, ASwitchToABrokenLibraryClosesTheBrowserCleanly) {
     EXPECT_FALSE(b->Timer1->isActive());
     // The setting keeps the library that loaded last.
     EXPECT_EQ(settings.get("Tessaryn32", "Settings", "PrevGFXLib", "<none>"), "<none>");
+}
+
+// Small records that state huge pictures: the library opens and browses within a bounded memory,
+// each such picture decoded only when shown (a reduced decode, or a placeholder where the format
+// has none) and by the whole loader only when taken, whose refusal is told.
+TEST_F(LibraryBrowser, RecordsStatingHugePicturesOpenAndBrowseInBoundedMemory) {
+    std::vector<LibraryRecord> records;
+    constexpr int kEach = 8;
+    for (int i = 0; i < kEach; ++i) {
+        records.push_back({"a" + std::to_string(i) + ".gif", hugeScreenGif()});
+        records.push_back({"b" + std::to_string(i) + ".jpg", cutHugeJpeg()});
+    }
+    records.push_back({"c.bmp", bmp(60, 30, 0x0000FF)});
+    put("default.tgl", records);
+    const int count = 2 * kEach + 1;
+
+    testing::AddressSpaceLimit limit(std::size_t{384} << 20);
+    if (!limit.active())
+        GTEST_SKIP() << "the address space cannot be limited here";
+    auto b = open();
+    ASSERT_TRUE(b->isLoaded());
+    EXPECT_EQ(text(b->Label1), "Image 1 of " + std::to_string(count));
+    ASSERT_EQ(b->picFromDisk.size(), static_cast<std::size_t>(count));
+    // A GIF has no reduced decode: its placeholder is shown.
+    EXPECT_EQ(b->picPreview->box().pictureOrImage(), placeholderThumbnail());
+    for (int i = 1; i < count; ++i)
+        b->Image3_MouseUp(1, 0, 1, 1);
+    EXPECT_EQ(text(b->Label1), "Image " + std::to_string(count) + " of " + std::to_string(count));
+    for (int i = 0; i < count; ++i) {
+        const Picture& thumbnail = b->picFromDisk[static_cast<std::size_t>(i)];
+        const std::string& name = b->BMPFile[static_cast<std::size_t>(i)];
+        EXPECT_EQ(thumbnail.width(), 48) << name;
+        EXPECT_EQ(thumbnail.height(), 48) << name;
+        if (name.back() == 'f')
+            EXPECT_EQ(thumbnail, placeholderThumbnail()) << name;
+        else if (name.back() == 'g')
+            EXPECT_NE(thumbnail, placeholderThumbnail()) << name;  // the JPEG at an eighth
+        else
+            EXPECT_EQ(thumbnail, Picture(48, 48, 0x0000FF)) << name;
+    }
+
+    // Taking a huge one runs the loader, whose refusal is told; the browser stays.
+    for (const int i : {0, 2 * kEach - 1}) {
+        dialogs.clearRecord();
+        b->HScroll1->setValue(i);
+        b->picPreview_DblClick();
+        EXPECT_TRUE(taken.empty()) << i;
+        EXPECT_TRUE(b->isLoaded()) << i;
+        ASSERT_EQ(dialogs.msgBoxes().size(), 1u) << i;
+        EXPECT_EQ(dialogs.msgBoxes()[0].title, "Error Loading Image") << i;
+        EXPECT_EQ(dialogs.msgBoxes()[0].prompt.rfind(
+                      "The picture \"" + text(b->Label3) + "\" cannot be loaded: ", 0),
+                  0u)
+            << dialogs.msgBoxes()[0].prompt;
+    }
+    b->HScroll1->setValue(count - 1);
+    b->picPreview_DblClick();
+    ASSERT_EQ(taken.size(), 1u);
+    EXPECT_EQ(taken[0].picture, Picture(48, 48, 0x0000FF));
+    EXPECT_EQ(unloads, 1);
 }
 
 TEST_F(LibraryBrowser, ThumbnailsPreviewPlaceAndFrame) {

@@ -32,6 +32,10 @@ inline constexpr std::string_view kPicturePatterns[] = {"*.BMP", "*.GIF", "*.JPG
 inline constexpr std::uint64_t kMaxListedFileSize = 45000;
 // Thumbnails are at most this wide and high.
 inline constexpr int kThumbnailSide = 48;
+// A picture of at most this many pixels, as its headers state them, is decoded when its library is
+// unpacked; a larger one only when it is shown (a reduced decode) or taken (the whole loader), so
+// that a library of small records that state huge pictures opens at once.
+inline constexpr std::int64_t kUnpackDecodePixels = 256 * 256;
 // No library comes near this; a larger file is refused before it is read.
 inline constexpr std::int64_t kMaxFileSize = std::int64_t{256} << 20;
 // L has at most this many digits (more than any body can hold).
@@ -143,14 +147,28 @@ using UnpackProgress = std::function<void(const std::string& step)>;
 struct LibraryPicture {
     std::string name;
     Picture thumbnail;
+    // A picture whose headers state more than library::kUnpackDecodePixels keeps its file's bytes
+    // here and has no thumbnail yet: pendingThumbnail makes it when the picture is first shown, and
+    // a taking decodes the bytes with the loader.
+    bool pending = false;
+    std::string data;
 };
 
 // Unpacks a library file into the thumbnails of its offered pictures (listedPictures), in order.
 // Reports "Analyzing data...", "Processing data...", "Processing data... " and each record's name,
-// then "Loading images...". A picture that does not decode is left out. Fails when the file is no
-// library, the body does not decode, or no picture is left.
+// then "Loading images...". A picture is decoded with `decode` (the loader) unless its headers
+// state a larger picture than library::kUnpackDecodePixels that the loader takes: that one is left
+// pending. A picture that does not decode is left out. Fails when the file is no library, the body
+// does not decode, or no picture is left.
 Result<std::vector<LibraryPicture>> unpackLibrary(std::string_view file,
                                                   const PictureDecoder& decode,
                                                   const UnpackProgress& progress);
+
+// The thumbnail of a pending picture, from what `preview` makes of its bytes (a picture decoded
+// at a reduced size where its format allows) squeezed as libraryThumbnail does; the placeholder
+// when the preview gives none.
+Picture pendingThumbnail(std::string_view data, const PictureDecoder& preview);
+// What a picture that cannot be shown shows: 48 x 48, framed and crossed.
+Picture placeholderThumbnail();
 
 }  // namespace tess

@@ -23,8 +23,10 @@ namespace tess {
 // The library browser: the pictures of one graphics library, one at a time, over the main window,
 // which it keeps from input while it is open (it is modal). The library menu switches to another
 // library; a double click, Enter or Space takes the shown picture as the working picture. One
-// instance per opening: Form_Load unpacks the library and builds every thumbnail; browsing only
-// switches between thumbnails in memory. The unpacked pictures never touch the disk.
+// instance per opening: Form_Load unpacks the library and builds the thumbnails of its ordinary
+// pictures; one whose headers state a large picture gets its thumbnail, from a reduced decode,
+// when it is first shown, and goes through the whole loader when taken. Browsing switches between
+// thumbnails in memory. The unpacked pictures never touch the disk.
 class frmGFXLib : public QWidget {
     Q_OBJECT
   public:
@@ -110,6 +112,8 @@ class frmGFXLib : public QWidget {
     // the library gave no picture.
     bool showUnpackedPictures();
     void showPicture(std::size_t i);
+    // Makes picture i's thumbnail if it is still pending.
+    void makeThumbnail(std::size_t i);
     // The load's failure: the message, then the unload.
     void failLoad();
     // The main window takes input again after an unpacking.
@@ -119,6 +123,10 @@ class frmGFXLib : public QWidget {
     std::vector<std::string> captions_;
     // What the last unpacking gave; emptied by CleanGFXLibFiles.
     std::vector<LibraryPicture> unpacked_;
+    // Same index as BMPFile: the file bytes of a picture left pending at the unpacking (empty for
+    // the others), and whether its thumbnail is still to be made.
+    std::vector<std::string> pendingData_;
+    std::vector<bool> thumbnailPending_;
     bool mainLocked_ = false;
     bool loaded_ = false;
     bool unloaded_ = false;
