@@ -23,8 +23,9 @@ inline constexpr std::string_view kMark = "TQZ";
 inline constexpr unsigned char kFormatVersion = 1;
 inline constexpr std::size_t kHeaderSize = 16;
 inline constexpr std::uint64_t kMaxPlainLength = std::uint64_t{1} << 30;
-// The deflate level of every encoding (1 fastest to 9 smallest). Any level decodes alike.
-inline constexpr int kLevel = 6;
+// The deflate level of every encoding (1 fastest to 9 smallest; the README's project benchmark
+// shows the choice). Any level decodes alike.
+inline constexpr int kLevel = 1;
 }  // namespace encoder
 
 // Over bytes in memory. `level` is for measuring the others.
