@@ -109,7 +109,7 @@ std::optional<Result<Picture>> decodeIcoBitmap(std::string_view b, Colour backCo
             }
         }
     }
-    const std::uint32_t mask = (1u << bitCount) - 1;
+    const std::uint32_t mask = bitCount <= 8 ? (1u << bitCount) - 1 : 0;
     for (std::int32_t y = 0; y < height; ++y) {
         const std::size_t stored = std::size_t(height - 1 - y);  // rows bottom-up
         const unsigned char* row = bytes + pixelsAt + colourRow * stored;
