@@ -13,7 +13,9 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <mutex>
 #include <random>
+#include <set>
 #include <string_view>
 #include <system_error>
 
@@ -48,16 +50,61 @@ std::string tempName(const std::string& name) {
     return tempPrefix(name) + suffix;
 }
 
-bool isTempNameFor(std::string_view entry, std::string_view prefix) {
-    if (entry.size() != prefix.size() + kSuffixDigits || entry.substr(0, prefix.size()) != prefix) {
-        return false;
+// The target name that a name this class gives stands for, "page.html" for
+// "~page.html.0123abcd" (cut as tempPrefix() cuts it); empty for any other name.
+std::string_view targetOf(std::string_view entry) {
+    if (entry.size() < 3 + kSuffixDigits || entry.front() != '~') {
+        return {};
     }
-    for (char ch : entry.substr(prefix.size())) {
+    const std::size_t dot = entry.size() - kSuffixDigits - 1;
+    if (entry[dot] != '.') {
+        return {};
+    }
+    for (char ch : entry.substr(dot + 1)) {
         if (!((ch >= '0' && ch <= '9') || (ch >= 'a' && ch <= 'f'))) {
-            return false;
+            return {};
         }
     }
-    return true;
+    return entry.substr(1, dot - 1);
+}
+
+// Removes the entry when a killed writer left it: a plain file of this user with no other link,
+// not written since `before`, and not locked (a live writer holds its lock, however it ends).
+void removeIfAbandoned(int dirFd, const char* entry, std::time_t before) {
+    struct stat named {};
+    if (::fstatat(dirFd, entry, &named, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(named.st_mode) ||
+        named.st_uid != ::geteuid() || named.st_nlink != 1 || named.st_mtime > before) {
+        return;
+    }
+    const int fd =
+        ::openat(dirFd, entry, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return;
+    }
+    struct stat opened {};
+    if (::fstat(fd, &opened) == 0 && opened.st_dev == named.st_dev &&
+        opened.st_ino == named.st_ino && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        struct stat still {};
+        if (::fstatat(dirFd, entry, &still, AT_SYMLINK_NOFOLLOW) == 0 &&
+            still.st_dev == named.st_dev && still.st_ino == named.st_ino) {
+            (void)::unlinkat(dirFd, entry, 0);
+        }
+    }
+    ::close(fd);
+}
+
+// Calls `visit` with every entry of the folder and the folder's descriptor.
+template <class Visit>
+void forEachEntry(const std::string& folder, Visit visit) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        visit(dirFd, entry->d_name);
+    }
+    ::closedir(dir);
 }
 
 // The process's file mode mask, read without changing it where the system tells it.
@@ -197,7 +244,6 @@ Status AtomicFile::open(const std::string& path) {
     }
     const std::string folder = folderOf(target_);
     const std::string name = nameOf(target_);
-    removeAbandoned(folder, name);
     if (newFile_ == NewFile::AnonymousWherePossible) {
         // Without a name nobody else can reach the file, so it may get its final mode at once.
         fd_ = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
@@ -210,11 +256,15 @@ Status AtomicFile::open(const std::string& path) {
         }
         if (fd_ >= 0) {
             kind_ = Kind::Anonymous;
+            // Only a writer killed between naming and renaming, or an older program, leaves a
+            // named file here: once per folder and run is enough.
+            removeAbandonedOnce(folder);
         }
     }
     if (fd_ < 0) {
         // Any failure of the anonymous file (a file system without them, a folder we may not
         // write) is met again, with the same reason, by the named one.
+        removeAbandoned(folder, name);
         fd_ = createNamed(folder + "/", name);
         if (fd_ < 0) {
             const int err = errno;
@@ -269,42 +319,37 @@ int AtomicFile::giveName(const std::string& folder, const std::string& name) {
 }
 
 void AtomicFile::removeAbandoned(const std::string& folder, const std::string& name) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) {
-        return;
-    }
-    const int dirFd = ::dirfd(dir);
     const std::string prefix = tempPrefix(name);
-    const uid_t user = ::geteuid();
+    const std::string_view target = std::string_view(prefix).substr(1, prefix.size() - 2);
     const std::time_t before = std::time(nullptr) - kAbandonedAfterSeconds;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (!isTempNameFor(entry->d_name, prefix)) {
-            continue;
+    forEachEntry(folder, [&](int dirFd, const char* entry) {
+        if (!target.empty() && targetOf(entry) == target) {
+            removeIfAbandoned(dirFd, entry, before);
         }
-        struct stat named {};
-        if (::fstatat(dirFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) != 0 ||
-            !S_ISREG(named.st_mode) || named.st_uid != user || named.st_nlink != 1 ||
-            named.st_mtime > before) {
-            continue;
+    });
+}
+
+void AtomicFile::removeAbandonedBesideTargets(const std::string& folder) {
+    const std::time_t before = std::time(nullptr) - kAbandonedAfterSeconds;
+    forEachEntry(folder, [&](int dirFd, const char* entry) {
+        const std::string target(targetOf(entry));
+        struct stat info {};
+        if (!target.empty() && ::fstatat(dirFd, target.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+            removeIfAbandoned(dirFd, entry, before);
         }
-        const int fd = ::openat(dirFd, entry->d_name,
-                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0) {
-            continue;
+    });
+}
+
+void AtomicFile::removeAbandonedOnce(const std::string& folder) {
+    static std::mutex guard;
+    static std::set<std::string> swept;
+    {
+        const std::lock_guard<std::mutex> lock(guard);
+        if (!swept.insert(folder).second) {
+            return;
         }
-        struct stat opened {};
-        // The lock is free once its writer has gone, however it ended.
-        if (::fstat(fd, &opened) == 0 && opened.st_dev == named.st_dev &&
-            opened.st_ino == named.st_ino && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            struct stat still {};
-            if (::fstatat(dirFd, entry->d_name, &still, AT_SYMLINK_NOFOLLOW) == 0 &&
-                still.st_dev == named.st_dev && still.st_ino == named.st_ino) {
-                (void)::unlinkat(dirFd, entry->d_name, 0);
-            }
-        }
-        ::close(fd);
     }
-    ::closedir(dir);
+    removeAbandonedBesideTargets(folder);
 }
 
 Status AtomicFile::openSpecial() {

@@ -296,6 +296,37 @@ TEST(AtomicFile, OnlyItsOwnAbandonedFilesForTheSameTargetAreRemoved) {
     EXPECT_FALSE(fs::exists(held));
 }
 
+TEST(AtomicFile, WithAnonymousFilesTheFirstWriteInAFolderRemovesWhatOlderWritersLeft) {
+    TempFolder dir("tess-atomic");
+    if (!hasAnonymousFiles(dir.path())) {
+        GTEST_SKIP() << "the file system here makes no files without a name";
+    }
+    constexpr long kOld = AtomicFile::kAbandonedAfterSeconds + 60;
+    for (const char* name : {"page.html", "other.html"}) {
+        writeFileContents(dir.file(name), "page");
+    }
+    for (const char* name : {"~page.html.0123abcd", "~gone.html.0123abcd"}) {
+        writeFileContents(dir.file(name), "left");
+        makeOld(dir.file(name), kOld);
+    }
+    writeFileContents(dir.file("~other.html.89abcdef"), "being written");
+
+    AtomicFile file;
+    ASSERT_TRUE(file.open(dir.file("new.html")).ok());
+    file.discard();
+    // The target that went away leaves its file to the user: nothing says it is ours.
+    EXPECT_EQ(dir.names(),
+              (std::vector<std::string>{"other.html", "page.html", "~gone.html.0123abcd",
+                                        "~other.html.89abcdef"}));
+
+    // Once per folder and run: a second write does not read the folder again.
+    writeFileContents(dir.file("~page.html.fedcba98"), "left");
+    makeOld(dir.file("~page.html.fedcba98"), kOld);
+    ASSERT_TRUE(file.open(dir.file("page.html")).ok());
+    file.discard();
+    EXPECT_TRUE(dir.has("~page.html.fedcba98"));
+}
+
 TEST(AtomicFile, AnotherUsersFileIsNeverRemoved) {
     if (::geteuid() != 0) {
         GTEST_SKIP() << "only root may give a file to another user";

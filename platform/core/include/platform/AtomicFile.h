@@ -11,7 +11,7 @@ namespace tess {
 // beside the target, which takes the target's place only in commit(). Where the file system has
 // anonymous files the new file has no name until commit() gives it one ("~<name>.<8 hex digits>")
 // and at once renames it over the target, so a writer that is killed leaves nothing behind.
-// Elsewhere the new file has that name from the start, readable by its owner alone, and each open
+// Elsewhere the new file has that name from the start, made for its owner alone, and each open
 // removes what killed writers of the same target left (see removeAbandoned()).
 // The new file keeps the replaced one's permissions and owner. A symbolic link is followed: the
 // file it points at is replaced and the link stays. A pipe, device or socket at the path is
@@ -71,14 +71,19 @@ class AtomicFile {
     // Removes from `folder` the new files that writers of the target `name` left when they were
     // killed: only a plain file with a name this class gives that target, of this user, with no
     // other link, that no writer holds (a writer locks its new file while it lives) and that
-    // nobody has written for kAbandonedAfterSeconds. Anything else is never touched.
+    // nobody has written for kAbandonedAfterSeconds. Anything else is never touched. A writer
+    // without anonymous files calls it at each open.
     static void removeAbandoned(const std::string& folder, const std::string& name);
+    // The same for every target that is in the folder; a writer with anonymous files calls it at
+    // its first open in a folder.
+    static void removeAbandonedBesideTargets(const std::string& folder);
     static constexpr long kAbandonedAfterSeconds = 5 * 60;
 
   private:
     // What fd_ is.
     enum class Kind { None, Special, Anonymous, Named };
 
+    static void removeAbandonedOnce(const std::string& folder);
     Error fail(Step step, int err);
     Status openSpecial();
     int createNamed(const std::string& folder, const std::string& name);
