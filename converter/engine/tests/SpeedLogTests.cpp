@@ -12,7 +12,15 @@ const std::string kRecord =
     "09:30:00 AM,10-12-05,09:30:01 AM,10-12-05,1000,4,3,Hex,Normal,Complete";
 
 TEST(SpeedLogTest, HeaderIsTheFixedText) {
-    EXPECT_EQ(SpeedLog::kHeader.size(), 98u);
+    TempFolder folder;
+    const SpeedLog log(folder.path(), true);
+    ASSERT_TRUE(log.WriteSpeedFile(kRecord).ok());
+    const std::string written = enginetest::readAll(log.path());
+    const std::string header =
+        "Start Time, Start Date, End Time, End Date, Total Time (ms), Width, Height, Mode, "
+        "Priority, Status";
+    ASSERT_EQ(header.size(), 98u);
+    EXPECT_EQ(written.substr(0, written.find("\r\n")), header);
 }
 
 TEST(SpeedLogTest, FirstRecordComesWithTheHeader) {

@@ -116,8 +116,12 @@ int windowsVersionNumber(unsigned major, unsigned minor) {
     return static_cast<int>(rt::val(text));
 }
 
+bool isXPOrLater(unsigned major, unsigned minor) {
+    return windowsVersionNumber(major, minor) >= 51;
+}
+
 bool IsWinXPOrLater() {
-    return windowsVersionNumber(kDesktopMajor, kDesktopMinor) >= 51;
+    return isXPOrLater(kDesktopMajor, kDesktopMinor);
 }
 
 }  // namespace tess

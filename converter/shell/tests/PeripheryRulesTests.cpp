@@ -79,12 +79,20 @@ TEST(WindowsVersion, MajorAndTheFirstDigitOfMinorMakeTheNumber) {
     struct Case {
         unsigned major, minor;
         int number;
+        bool xpOrLater;
     };
-    for (const Case& c : std::vector<Case>{{4, 0, 40}, {4, 10, 41}, {4, 90, 49}, {5, 0, 50},
-                                           {5, 1, 51}, {5, 2, 52}, {6, 1, 61}, {10, 0, 100}}) {
+    for (const Case& c : std::vector<Case>{{4, 0, 40, false},
+                                           {4, 10, 41, false},
+                                           {4, 90, 49, false},
+                                           {5, 0, 50, false},
+                                           {5, 1, 51, true},
+                                           {5, 10, 51, true},
+                                           {5, 2, 52, true},
+                                           {6, 1, 61, true},
+                                           {10, 0, 100, true}}) {
         EXPECT_EQ(windowsVersionNumber(c.major, c.minor), c.number) << c.major << "." << c.minor;
+        EXPECT_EQ(isXPOrLater(c.major, c.minor), c.xpOrLater) << c.major << "." << c.minor;
     }
-    EXPECT_TRUE(IsWinXPOrLater());
 }
 
 TEST(WebCommands, AddressesOnTheSiteWithTheVersionTexts) {
@@ -118,7 +126,8 @@ TEST(WebCommands, AddressesOnTheSiteWithTheVersionTexts) {
 TEST(WebCommands, TheRevisionIsPaddedToThreeDigitsAndNeverCut) {
     EXPECT_EQ(webVersionText({2, 0, 7, 1}), "2.0.007");
     EXPECT_EQ(webVersionText({2, 0, 1234, 1}), "2.0.1234");
-    EXPECT_EQ(updateQuery({1, false, 2, "T"}, {2, 0, 7, 1}), "?mj=2&mn=0&rv=007&bv=1&other=1|False|2|T");
+    EXPECT_EQ(updateQuery({1, false, 2, "T"}, {2, 0, 7, 1}),
+              "?mj=2&mn=0&rv=007&bv=1&other=1|False|2|T");
 }
 
 TEST(WebCommands, TheBirthdayIsTheTwentyFourthOfDecemberOnly) {

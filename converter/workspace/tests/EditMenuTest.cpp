@@ -33,8 +33,6 @@ TEST(EditMenuTest, ItemStatesByTabFocusAndClipboard) {
 TEST(EditMenuTest, PopupCopyIsAlwaysOnAndPasteFollowsTheClipboard) {
     EXPECT_EQ(imagePopupState(true), (ImagePopupState{true, true}));
     EXPECT_EQ(imagePopupState(false), (ImagePopupState{true, false}));
-    EXPECT_EQ(kCopyImagePopupCaption, "Copy Image\tCtrl+C");
-    EXPECT_EQ(kPasteImagePopupCaption, "Paste Image\tCtrl+V");
 }
 
 Picture smallPicture() {

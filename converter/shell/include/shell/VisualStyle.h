@@ -39,6 +39,8 @@ const char* converterStyleName(bool withManifest);
 
 // The version tests compare major and the first digit of minor as one number: 4.10 is 41.
 int windowsVersionNumber(unsigned major, unsigned minor);
+// XP is 5.1: the number 51 or more.
+bool isXPOrLater(unsigned major, unsigned minor);
 // The desktop counts as a version above 5.1, so every test of it passes.
 bool IsWinXPOrLater();
 

@@ -12,10 +12,6 @@ namespace tess {
 // SSTab1's first tab, " 1. Select an Image ": the only one on which undo and copy act.
 inline constexpr int kSelectImageTab = 0;
 
-// Captions of the picture's pop-up items once the main window's load has added the shortcut texts.
-inline constexpr std::string_view kCopyImagePopupCaption = "Copy Image\tCtrl+C";
-inline constexpr std::string_view kPasteImagePopupCaption = "Paste Image\tCtrl+V";
-
 struct EditMenuState {
     bool undoEnabled = false;   // mnuUndo
     bool copyEnabled = false;   // mnuCopy
