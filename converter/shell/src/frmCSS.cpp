@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
+#include "platform/qt/Controls.h"
 #include "platform/qt/QtText.h"
 #include "shell/SharedFunctions.h"
 #include "shell/frmMain.h"
@@ -93,6 +94,7 @@ frmCSS::frmCSS(frmMain& main, ConverterState& state, const SettingsStore& settin
     Command2->setGeometry(214, 110, 80, 26);
     Command2->setAutoDefault(false);
     setFixedSize(304, 146);
+    setWindowTitle(qt::fittedTitle(*this, "Custom CSS Font Size Selection"));
     setSpinValue(60);
 
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });

@@ -3,11 +3,15 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 
 namespace tess::qt {
 
@@ -68,6 +72,23 @@ QMenu* makeSubmenu(QMenu* parent, const char* name, const QString& text) {
     menu->setObjectName(name);
     menu->menuAction()->setObjectName(name);
     return menu;
+}
+
+QString fittedTitle(const QWidget& window, const QString& caption) {
+    QStyleOptionTitleBar bar;
+    bar.initFrom(&window);
+    // Desktops give dialogs their minimize and maximize buttons too.
+    bar.titleBarFlags = window.windowFlags() | Qt::WindowMinMaxButtonsHint;
+    bar.subControls = QStyle::SC_All;
+    bar.text = caption;
+    const QStyle* style = window.style();
+    bar.rect =
+        QRect(0, 0, window.width(), style->pixelMetric(QStyle::PM_TitleBarHeight, &bar, &window));
+    const int room =
+        style->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarLabel, &window).width();
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);
+    return QFontMetrics(font).elidedText(caption, Qt::ElideRight, room);
 }
 
 }  // namespace tess::qt

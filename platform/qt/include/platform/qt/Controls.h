@@ -42,4 +42,10 @@ QAction* makeItem(QMenu* menu, const char* name, const QString& text,
 QAction* makeSeparator(QMenu* menu, const char* name);
 QMenu* makeSubmenu(QMenu* parent, const char* name, const QString& text);
 
+// The caption for a window of fixed width whose title bar cannot hold all of it: cut at the end,
+// "...", measured as the window's style lays out a title bar with its buttons, in the desktop's
+// bold title font. A caption that fits comes back whole. Without this the desktop cuts it in the
+// middle, where the words that say what the window is go missing.
+QString fittedTitle(const QWidget& window, const QString& caption);
+
 }  // namespace tess::qt
