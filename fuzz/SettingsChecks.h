@@ -1,15 +1,18 @@
 #pragma once
 
 // What must hold for the settings reader on any file: it ends, stays inside its input and reads
-// every file, and whatever it read comes back the same after the writer has stored it.
+// every file, and whatever it read comes back the same after the writer has stored it. The
+// store's parsed file finds every value the reader gave under its names and writes the same text.
 #include <QBuffer>
 #include <QByteArray>
 #include <QIODevice>
 #include <QSettings>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "CheckOutcome.h"
+#include "platform/qt/IniFile.h"
 #include "platform/qt/IniFormat.h"
 
 namespace tess::fuzzcheck {
@@ -56,6 +59,21 @@ inline Outcome checkSettings(std::string_view bytes) {
         return out;
     }
     buffer.close();
+    const qt::IniFile file(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (file.text() != written) {
+        out.broken = "the parsed file writes another text than the writer";
+        return out;
+    }
+    for (auto it = read.cbegin(); it != read.cend(); ++it) {
+        const qsizetype slash = it.key().indexOf(u'/');
+        const std::optional<QString> found =
+            file.value(qt::iniMapUnescape(it.key().first(slash)),
+                       qt::iniMapUnescape(it.key().sliced(slash + 1)));
+        if (!found || *found != it.value().toString()) {
+            out.broken = "the parsed file does not find a value the reader gave";
+            return out;
+        }
+    }
     QSettings::SettingsMap back;
     if (!detail::readSettings(written, back)) {
         out.broken = "the reader refused what the writer wrote";

@@ -15,8 +15,21 @@ namespace {
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 // UTF-8 text between escapes, a U+FEFF after an escape or at the start kept.
-QString fromUtf8(const QByteArray& bytes) {
+QString fromUtf8(QByteArrayView bytes) {
     return toQ(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+// The bytes without the blanks and tabs at their ends.
+QByteArrayView trimmed(QByteArrayView line) {
+    qsizetype begin = 0;
+    qsizetype end = line.size();
+    while (begin < end && (line[begin] == ' ' || line[begin] == '\t')) {
+        ++begin;
+    }
+    while (end > begin && (line[end - 1] == ' ' || line[end - 1] == '\t')) {
+        --end;
+    }
+    return line.sliced(begin, end - begin);
 }
 
 // Section and key names in the file, as Qt escapes INI keys: letters, digits, "_", "-" and "." as
@@ -44,6 +57,9 @@ QByteArray fileEscapeName(const QString& name) {
 
 // Reads a name written by fileEscapeName or by hand (any other text is taken as it stands).
 QString fileUnescapeName(QByteArrayView bytes) {
+    if (!bytes.contains('%')) {
+        return fromUtf8(bytes);
+    }
     QString out;
     QByteArray plain;
     const auto flush = [&] {
@@ -182,6 +198,24 @@ char32_t simpleEscape(char c) {
 // a "," never splits the value into a list and an unknown escape keeps its backslash, so a
 // hand-written value comes back as written.
 QString fileUnescapeValue(QByteArrayView v) {
+    if (!v.contains('"') && !v.contains('\\')) {
+        // No quotes or escapes: the loop below would give the text without the blanks at its
+        // ends (those at the end taken off once decoded, as there).
+        qsizetype begin = 0;
+        while (begin < v.size() && (v[begin] == ' ' || v[begin] == '\t')) {
+            ++begin;
+        }
+        QString out = fromUtf8(v.sliced(begin));
+        qsizetype end = out.size();
+        while (end > 0 && (out[end - 1] == u' ' || out[end - 1] == u'\t')) {
+            --end;
+        }
+        out.truncate(end);
+        if (out.startsWith(u"@@")) {
+            out.remove(0, 1);
+        }
+        return out;
+    }
     QString out;
     QByteArray plain;
     const auto flush = [&] {
@@ -258,21 +292,12 @@ QString fileUnescapeValue(QByteArrayView v) {
     return out;
 }
 
-QByteArrayView trimmed(QByteArrayView line) {
-    qsizetype begin = 0;
-    qsizetype end = line.size();
-    while (begin < end && (line[begin] == ' ' || line[begin] == '\t')) {
-        ++begin;
-    }
-    while (end > begin && (line[end - 1] == ' ' || line[end - 1] == '\t')) {
-        --end;
-    }
-    return line.sliced(begin, end - begin);
-}
-
 }  // namespace
 
 QString iniMapEscape(const QString& name) {
+    if (!name.contains(u'%') && !name.contains(u'/') && !name.contains(u'\\')) {
+        return name;
+    }
     QString out;
     for (QChar c : name) {
         if (c == u'%') {
@@ -311,6 +336,7 @@ bool readIniText(QIODevice& device, QSettings::SettingsMap& map) {
         data.remove(0, 3);
     }
     QString section;
+    QString prefix;  // the section's part of a map name, with its "/"
     bool inSection = false;
     qsizetype pos = 0;
     while (pos < data.size()) {
@@ -333,6 +359,7 @@ bool readIniText(QIODevice& device, QSettings::SettingsMap& map) {
                 trimmed(close > 0 ? line.sliced(1, close - 1) : line.sliced(1));
             section = fileUnescapeName(name);
             inSection = !section.isEmpty();
+            prefix = iniMapEscape(section) + u'/';
             continue;
         }
         const qsizetype equals = line.indexOf('=');
@@ -343,8 +370,14 @@ bool readIniText(QIODevice& device, QSettings::SettingsMap& map) {
         if (key.isEmpty()) {
             continue;
         }
-        map.insert(iniMapEscape(section) + u'/' + iniMapEscape(key),
-                   fileUnescapeValue(line.sliced(equals + 1)));
+        QString full = prefix + iniMapEscape(key);
+        QString value = fileUnescapeValue(line.sliced(equals + 1));
+        // A file this program wrote lists its names in the map's order: each goes at the end.
+        if (map.isEmpty() || map.lastKey() < full) {
+            map.insert(map.cend(), std::move(full), std::move(value));
+        } else {
+            map.insert(std::move(full), std::move(value));
+        }
     }
     return true;
 }

@@ -1,43 +1,21 @@
 #include "platform/qt/IniSettingsStore.h"
 
+#include <sys/stat.h>
+
+#include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSettings>
+#include <QLockFile>
+#include <QSaveFile>
 #include <QStringList>
 #include <utility>
 
-#include "platform/qt/IniFormat.h"
 #include "platform/qt/QtText.h"
 
 namespace tess::qt {
 
 namespace {
-
-bool sameName(const QString& a, const QString& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        char16_t x = a[i].unicode();
-        char16_t y = b[i].unicode();
-        if (x >= 'A' && x <= 'Z') {
-            x = static_cast<char16_t>(x + 32);
-        }
-        if (y >= 'A' && y <= 'Z') {
-            y = static_cast<char16_t>(y + 32);
-        }
-        if (x != y) {
-            return false;
-        }
-    }
-    return true;
-}
-
-QSettings::Format iniFormat() {
-    static const QSettings::Format format =
-        QSettings::registerFormat("ini", readIniText, writeIniText);
-    return format;
-}
 
 // A part of an application name as one file or folder name: "/" and "%" encoded, and a leading
 // "." too, so no part can leave the root folder or hide itself.
@@ -60,47 +38,74 @@ QString fileNamePart(const QString& part) {
     return out;
 }
 
-// The map key of a stored value: the spelling already in the file when one matches (ignoring
-// case, an exact match first), else empty.
-QString findKey(const QSettings& settings, const QString& section, const QString& key) {
-    QString loose;
-    for (const QString& full : settings.allKeys()) {
-        const qsizetype slash = full.indexOf(u'/');
-        if (slash <= 0) {
-            continue;
-        }
-        const QString s = iniMapUnescape(full.first(slash));
-        const QString k = iniMapUnescape(full.sliced(slash + 1));
-        if (s == section && k == key) {
-            return full;
-        }
-        if (loose.isEmpty() && sameName(s, section) && sameName(k, key)) {
-            loose = full;
-        }
-    }
-    return loose;
+}  // namespace
+
+bool IniSettingsStore::Stamp::operator==(const Stamp& other) const {
+    const auto same = [](const timespec& a, const timespec& b) {
+        return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+    };
+    return exists == other.exists && regular == other.regular && device == other.device &&
+           inode == other.inode && size == other.size && same(modified, other.modified) &&
+           same(changed, other.changed);
 }
 
-// The map spelling of a section already in the file, or the new one.
-QString sectionSpelling(const QSettings& settings, const QString& section) {
-    QString loose;
-    for (const QString& full : settings.allKeys()) {
-        const qsizetype slash = full.indexOf(u'/');
-        if (slash <= 0) {
-            continue;
-        }
-        const QString s = iniMapUnescape(full.first(slash));
-        if (s == section) {
-            return full.first(slash);
-        }
-        if (loose.isEmpty() && sameName(s, section)) {
-            loose = full.first(slash);
-        }
-    }
-    return loose.isEmpty() ? iniMapEscape(section) : loose;
+namespace {
+
+template <class Stamp>
+Stamp stampFrom(const struct stat& info) {
+    Stamp stamp;
+    stamp.exists = true;
+    stamp.regular = S_ISREG(info.st_mode);
+    stamp.device = static_cast<unsigned long long>(info.st_dev);
+    stamp.inode = static_cast<unsigned long long>(info.st_ino);
+    stamp.size = static_cast<long long>(info.st_size);
+    stamp.modified = info.st_mtim;
+    stamp.changed = info.st_ctim;
+    return stamp;
 }
 
 }  // namespace
+
+IniSettingsStore::Stamp IniSettingsStore::stampOf(const QString& file) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(file).constData(), &info) != 0) {
+        return {};
+    }
+    return stampFrom<Stamp>(info);
+}
+
+const IniFile& IniSettingsStore::current(const QString& file) const {
+    const Stamp now = stampOf(file);
+    const auto known = files_.find(file);
+    if (known != files_.end() && known->second.stamp == now) {
+        return known->second.values;
+    }
+    Cached fresh;
+    fresh.stamp = now;
+    // Only a regular file is read: a FIFO or a device at the name would never end.
+    QFile in(file);
+    if (now.regular && in.open(QIODevice::ReadOnly)) {
+        // The stamp of what is read, should the file be replaced between the look and the open.
+        struct stat info {};
+        if (::fstat(in.handle(), &info) == 0 && S_ISREG(info.st_mode)) {
+            fresh.stamp = stampFrom<Stamp>(info);
+            fresh.values = IniFile(in.readAll());
+        }
+    }
+    Cached& cached = files_[file];
+    cached = std::move(fresh);
+    return cached.values;
+}
+
+void IniSettingsStore::write(const QString& file) {
+    const QByteArray text = files_[file].values.text();
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit()) {
+        files_.erase(file);
+        return;
+    }
+    files_[file].stamp = stampOf(file);
+}
 
 IniSettingsStore::IniSettingsStore(QString rootFolder) : root_(std::move(rootFolder)) {
     while (root_.size() > 1 && root_.endsWith(u'/')) {
@@ -122,15 +127,11 @@ QString IniSettingsStore::fileFor(const std::string& app) const {
 std::string IniSettingsStore::get(const std::string& app, const std::string& section,
                                   const std::string& key, const std::string& fallback) const {
     const QString file = fileFor(app);
-    if (file.isEmpty() || section.empty() || key.empty() || !QFileInfo::exists(file)) {
+    if (file.isEmpty() || section.empty() || key.empty()) {
         return fallback;
     }
-    QSettings settings(file, iniFormat());
-    const QString full = findKey(settings, toQ(section), toQ(key));
-    if (full.isEmpty()) {
-        return fallback;
-    }
-    return fromQ(settings.value(full).toString());
+    const std::optional<QString> value = current(file).value(toQ(section), toQ(key));
+    return value ? fromQ(*value) : fallback;
 }
 
 void IniSettingsStore::save(const std::string& app, const std::string& section,
@@ -140,38 +141,36 @@ void IniSettingsStore::save(const std::string& app, const std::string& section,
         return;
     }
     QDir().mkpath(QFileInfo(file).absolutePath());
-    QSettings settings(file, iniFormat());
-    QString full = findKey(settings, toQ(section), toQ(key));
-    if (full.isEmpty()) {
-        full = sectionSpelling(settings, toQ(section)) + u'/' + iniMapEscape(toQ(key));
+    // The lock Qt's settings take: another program's write is not lost between its read and ours.
+    QLockFile lock(file + QStringLiteral(".lock"));
+    if (!lock.lock()) {
+        return;
     }
-    settings.setValue(full, toQ(value));
-    settings.sync();
+    current(file);
+    Cached& cached = files_[file];
+    if (cached.stamp.exists && !cached.stamp.regular) {
+        return;  // not a settings file: nothing is written over it
+    }
+    if (cached.values.set(toQ(section), toQ(key), toQ(value))) {
+        write(file);
+    }
 }
 
 void IniSettingsStore::remove(const std::string& app, const std::string& section,
                               const std::string& key) {
     const QString file = fileFor(app);
-    if (file.isEmpty() || section.empty() || !QFileInfo::exists(file)) {
+    if (file.isEmpty() || section.empty() || !stampOf(file).regular) {
         return;
     }
-    QSettings settings(file, iniFormat());
-    const QString wantedSection = toQ(section);
-    if (key.empty()) {
-        for (const QString& full : settings.allKeys()) {
-            const qsizetype slash = full.indexOf(u'/');
-            if (slash > 0 && sameName(iniMapUnescape(full.first(slash)), wantedSection)) {
-                settings.remove(full);
-            }
-        }
-    } else {
-        const QString full = findKey(settings, wantedSection, toQ(key));
-        if (full.isEmpty()) {
-            return;
-        }
-        settings.remove(full);
+    QLockFile lock(file + QStringLiteral(".lock"));
+    if (!lock.lock()) {
+        return;
     }
-    settings.sync();
+    current(file);
+    IniFile& values = files_[file].values;
+    if (key.empty() ? values.removeSection(toQ(section)) : values.remove(toQ(section), toQ(key))) {
+        write(file);
+    }
 }
 
 }  // namespace tess::qt

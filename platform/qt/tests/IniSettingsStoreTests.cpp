@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -208,6 +209,70 @@ TEST_F(IniSettingsStoreTest, HandWrittenFilesAreReadRaw) {
     EXPECT_EQ(store_.get("Tessaryn32", "Settings", "DirList"), "/home/u/one/,/home/u/two/");
     EXPECT_EQ(store_.get("Tessaryn32", "Settings", "Windows"), "C:\\Tools\\");
     EXPECT_EQ(store_.get("Tessaryn32", "Explorer", "SortKey"), "2");
+}
+
+TEST_F(IniSettingsStoreTest, EachInstanceSeesWhatOthersWroteSinceItRead) {
+    // Each instance keeps what it parsed; a change on disk, however quick and whatever its size,
+    // is read again.
+    IniSettingsStore other(root_.path());
+    store_.save("Tessaryn32", "Settings", "Mode", "0");
+    ASSERT_EQ(other.get("Tessaryn32", "Settings", "Mode"), "0");
+    for (int i = 1; i <= 40; ++i) {
+        IniSettingsStore& writer = i % 2 == 0 ? store_ : other;
+        IniSettingsStore& reader = i % 2 == 0 ? other : store_;
+        const std::string value = std::to_string(i % 10);
+        writer.save("Tessaryn32", "Settings", "Mode", value);
+        ASSERT_EQ(reader.get("Tessaryn32", "Settings", "Mode"), value) << i;
+        ASSERT_EQ(writer.get("Tessaryn32", "Settings", "Mode"), value) << i;
+    }
+    // Written in place by hand (the same file, not a new one).
+    writeFile("Tessaryn32.ini", "[Settings]\nMode=hand\nOther=1\n");
+    EXPECT_EQ(store_.get("Tessaryn32", "Settings", "Mode"), "hand");
+    EXPECT_EQ(other.get("Tessaryn32", "Settings", "Other"), "1");
+    // Removed: nothing is read from what was parsed before, and a save starts a new file.
+    ASSERT_TRUE(QFile::remove(path("Tessaryn32.ini")));
+    EXPECT_EQ(store_.get("Tessaryn32", "Settings", "Mode", "gone"), "gone");
+    other.save("Tessaryn32", "Settings", "Splash", "0");
+    EXPECT_EQ(fileBytes("Tessaryn32.ini"), "[Settings]\nSplash=0\n");
+    EXPECT_EQ(store_.get("Tessaryn32", "Settings", "Other", "gone"), "gone");
+}
+
+TEST_F(IniSettingsStoreTest, KeysNoProgramKnowsStayThroughEverySave) {
+    writeFile("Tessaryn32.ini",
+              "[Settings]\r\nMode=3\r\nFromANewerVersion=a,b\r\n"
+              "[Plugins]\r\nSomething=\"  x  \"\r\n"
+              "[settings]\r\nLower=1\r\n");
+    store_.save("Tessaryn32", "Settings", "Mode", "4");
+    store_.remove("Tessaryn32", "Settings", "NotThere");
+    IniSettingsStore fresh(root_.path());
+    EXPECT_EQ(fresh.get("Tessaryn32", "Settings", "Mode"), "4");
+    EXPECT_EQ(fresh.get("Tessaryn32", "Settings", "FromANewerVersion"), "a,b");
+    EXPECT_EQ(fresh.get("Tessaryn32", "Plugins", "Something"), "  x  ");
+    EXPECT_EQ(fresh.get("Tessaryn32", "SETTINGS", "lower"), "1");
+    // The file is written whole, sorted as Qt's settings write it.
+    EXPECT_EQ(fileBytes("Tessaryn32.ini"),
+              "[Plugins]\nSomething=\"  x  \"\n\n"
+              "[Settings]\nFromANewerVersion=\"a,b\"\nMode=4\n\n"
+              "[settings]\nLower=1\n");
+
+    // A value saved as it stands leaves the file as it is.
+    writeFile("Tessaryn32.ini", "; by hand\n[Settings]\n  Mode = 4 \n");
+    store_.save("Tessaryn32", "settings", "MODE", "4");
+    EXPECT_EQ(fileBytes("Tessaryn32.ini"), "; by hand\n[Settings]\n  Mode = 4 \n");
+}
+
+TEST_F(IniSettingsStoreTest, OnlyARegularFileIsReadOrWrittenOver) {
+    // A FIFO would block the read for ever; a folder cannot be parsed.
+    ASSERT_EQ(::mkfifo(path("Tessaryn32.ini").toLocal8Bit().constData(), 0600), 0);
+    ASSERT_TRUE(QDir().mkpath(path("Other.ini")));
+    for (const char* app : {"Tessaryn32", "Other"}) {
+        EXPECT_EQ(store_.get(app, "Settings", "Mode", "none"), "none") << app;
+        store_.save(app, "Settings", "Mode", "3");
+        store_.remove(app, "Settings");
+        EXPECT_EQ(store_.get(app, "Settings", "Mode", "none"), "none") << app;
+    }
+    EXPECT_FALSE(QFileInfo(path("Tessaryn32.ini")).isFile());
+    EXPECT_TRUE(QFileInfo(path("Other.ini")).isDir());
 }
 
 TEST_F(IniSettingsStoreTest, WrittenFilesReadTheSameWithQtsOwnIniFormat) {

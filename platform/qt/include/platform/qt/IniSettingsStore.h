@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <ctime>
+#include <map>
 #include <string>
 
 #include "platform/SettingsStore.h"
+#include "platform/qt/IniFile.h"
 
 namespace tess::qt {
 
@@ -16,8 +19,12 @@ namespace tess::qt {
 // is part of it; only a ";" at the start of a line marks a comment. Written values are escaped as
 // Qt writes INI strings (quotes around values with blanks at the ends, ",", ";" or "="; backslash
 // escapes), so every text comes back exactly. Section and key names ignore the case of ASCII
-// letters, as the original store did. Every save() and remove() goes to the file at once, merged
-// with what other instances wrote meanwhile.
+// letters, as the original store did.
+//
+// A file is parsed once and kept; it is read again only when it has changed on disk since (its
+// inode, size or times differ), so what another instance or program wrote is seen. Every save()
+// and remove() goes to the file at once, written whole under the lock file Qt's settings use
+// ("<file>.lock"), over what is on disk at that moment.
 class IniSettingsStore : public SettingsStore {
   public:
     explicit IniSettingsStore(QString rootFolder);
@@ -33,7 +40,31 @@ class IniSettingsStore : public SettingsStore {
     QString fileFor(const std::string& app) const;
 
   private:
+    // What tells one state of a file on disk from another.
+    struct Stamp {
+        bool exists = false;
+        bool regular = false;
+        unsigned long long device = 0;
+        unsigned long long inode = 0;
+        long long size = 0;
+        timespec modified{};
+        timespec changed{};
+        bool operator==(const Stamp& other) const;
+    };
+    struct Cached {
+        Stamp stamp;
+        IniFile values;
+    };
+
+    static Stamp stampOf(const QString& file);
+    // The file's values as they are on disk now, read again only when it has changed.
+    const IniFile& current(const QString& file) const;
+    // Writes the cached values of `file` whole; on failure the cache is dropped, so the next read
+    // takes what the disk holds.
+    void write(const QString& file);
+
     QString root_;
+    mutable std::map<QString, Cached> files_;
 };
 
 }  // namespace tess::qt
