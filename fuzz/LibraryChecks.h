@@ -17,6 +17,34 @@ namespace tess::fuzzcheck {
 
 namespace detail {
 
+// The unpacking (with a decoder that takes every picture as one pixel) keeps, in listing order,
+// either a thumbnail or, for a picture its headers state as large, the picture's bytes to decode
+// later; nothing else.
+inline std::string checkUnpacking(std::string_view file) {
+    const Result<std::vector<LibraryPicture>> unpacked =
+        unpackLibrary(file, [](std::string_view) { return Result<Picture>(Picture(1, 1)); }, {});
+    const Result<std::vector<LibraryRecord>> records = readLibrary(file);
+    const std::vector<LibraryRecord> listed =
+        records ? listedPictures(records.value()) : std::vector<LibraryRecord>();
+    if (!unpacked) {
+        return listed.empty() ? "" : "an unpacking refused pictures the listing offers";
+    }
+    if (unpacked->size() != listed.size()) {
+        return "the unpacking kept other pictures than the listing offers";
+    }
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        const LibraryPicture& p = (*unpacked)[i];
+        if (p.name != listed[i].name) {
+            return "the unpacking kept the pictures in another order";
+        }
+        if (p.pending ? (p.data != listed[i].data || p.thumbnail.width() != 0)
+                      : (!p.data.empty() || p.thumbnail.width() != 1)) {
+            return "the picture \"" + p.name + "\" was unpacked neither as a thumbnail nor pending";
+        }
+    }
+    return {};
+}
+
 // Every record kept is sound, and writing the records and reading them back gives them again.
 inline std::string checkRecords(const std::vector<LibraryRecord>& records) {
     for (const LibraryRecord& record : records) {
@@ -40,7 +68,7 @@ inline std::string checkRecords(const std::vector<LibraryRecord>& records) {
             return "the picture \"" + listed.name + "\" listed beyond the listed size";
         }
     }
-    return {};
+    return checkUnpacking(file.value());
 }
 
 }  // namespace detail
