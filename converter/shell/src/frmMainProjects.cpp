@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
+#include <new>
 #include <optional>
 
 #include "platform/Files.h"
@@ -153,6 +154,7 @@ void frmMain::LoadTProject(std::string& path) {
     // Everything is read and checked, the picture decoded included, before anything changes.
     std::optional<LoadedProject> loaded;
     std::optional<Picture> picture;
+    QString customText;
     std::string failure;
     {
         state_.ProgressLock = true;
@@ -170,8 +172,15 @@ void frmMain::LoadTProject(std::string& path) {
             progress.step("Loading image data...");
             Result<Picture> decoded = decodePicture(read->picture, kWorkingPictureBackColour);
             if (decoded) {
-                loaded = std::move(read).value();
-                picture = std::move(decoded).value();
+                try {
+                    // The custom text box's copy of a long text is made before anything changes.
+                    customText = toQ(read->options.CustomText);
+                    read->options.CustomText = std::string();
+                    loaded = std::move(read).value();
+                    picture = std::move(decoded).value();
+                } catch (const std::bad_alloc&) {
+                    failure = "There is not enough memory to load the project's custom text.";
+                }
             } else {
                 failure = "The project's picture cannot be read: " + decoded.error().reason;
             }
@@ -198,7 +207,7 @@ void frmMain::LoadTProject(std::string& path) {
             }
             selectComboIndex(Combo3, o.Spacer);
             selectComboIndex(Combo2, o.Mode);
-            Text3->setText(toQ(o.CustomText));
+            Text3->setText(std::move(customText));
 
             SaveUndoData();
             srcPic->box().setPicture(std::move(*picture));

@@ -14,6 +14,7 @@
 #include "ShellFixture.h"
 #include "platform/Bmp.h"
 #include "platform/qt/QtPicture.h"
+#include "platform/testing/AddressSpaceLimit.h"
 #include "platform/testing/GifFixture.h"
 #include "projects/FileEncoder.h"
 #include "projects/ProjectFile.h"
@@ -312,6 +313,34 @@ TEST_F(ProjectWindow, ABadProjectIsRefusedAndChangesNothing) {
     w->LoadTProject(folder);
     ASSERT_EQ(dialogs.msgBoxes().size(), 1u);
     EXPECT_NE(dialogs.msgBoxes()[0].prompt.find("is not a file"), std::string::npos);
+}
+
+// Without the memory for the custom text box's copy of a long custom text, the load is refused
+// before anything changes.
+TEST_F(ProjectWindow, ACustomTextBeyondTheMemoryRefusesTheLoadBeforeAnythingChanges) {
+    auto w = openMain();
+    MosaicOptions options;
+    options.Title = "long text";
+    options.CustomText = std::string(std::size_t{32} << 20, 'x');
+    const std::string path =
+        write("long.tpw", *writeProjectFile(options, encodeBmp24(marked(4, 4, 0x00FF00))));
+    options.CustomText.clear();
+    dialogs.clearRecord();
+    const std::string before = controls(*w);
+    const Picture shownBefore = w->srcPic->box().surface();
+    {
+        testing::AddressSpaceLimit limit(std::size_t{80} << 20);
+        if (!limit.active())
+            GTEST_SKIP() << "the address space cannot be limited here";
+        load(*w, path);
+    }
+    ASSERT_EQ(dialogs.msgBoxes().size(), 1u);
+    EXPECT_EQ(dialogs.msgBoxes()[0].prompt,
+              "Error loading " + path +
+                  ".\r\n\r\nThere is not enough memory to load the project's custom text.");
+    EXPECT_EQ(controls(*w), before);
+    EXPECT_EQ(w->srcPic->box().surface(), shownBefore);
+    expectUnlocked(*w, "after the refusal");
 }
 
 // A list without a selection is saved as -1 and comes back without one.
