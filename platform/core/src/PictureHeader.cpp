@@ -276,11 +276,10 @@ PictureLayout inspectIco(std::string_view b) {
     const std::uint64_t colourRow = (std::uint64_t(width) * bitCount + 31) / 32 * 4;
     const std::uint64_t maskRow = (std::uint64_t(width) + 31) / 32 * 4;
     // 32-bit entries carry their transparency in the alpha bytes, and some writers leave out the
-    // AND mask behind them.
-    const std::uint64_t needed =
-        le32(data, 0) + colours * 4 +
-        (colourRow + (bitCount == 32 ? 0 : maskRow)) * std::uint64_t(height);
-    layout.complete = needed <= data.size();
+    // AND mask behind them: the entry ends with its colour rows or holds the whole mask.
+    const std::uint64_t colourEnd = le32(data, 0) + colours * 4 + colourRow * std::uint64_t(height);
+    const std::uint64_t maskEnd = colourEnd + maskRow * std::uint64_t(height);
+    layout.complete = maskEnd <= data.size() || (bitCount == 32 && colourEnd == data.size());
     return layout;
 }
 

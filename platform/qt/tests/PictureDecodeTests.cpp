@@ -206,6 +206,8 @@ TEST(IconEntries, EntriesCutShortAreStillRefused) {
         std::string bytes;
     } cases[] = {
         {"24 bits without its mask", iconFile(iconHeader(2, 2, 24, 0) + rows24, 2, 2, 24)},
+        {"32 bits, a mask row short",
+         iconFile(iconHeader(2, 2, 32, 0) + rows32 + mask2({0, 0}).substr(0, 4), 2, 2, 32)},
         {"32 bits, a colour row short",
          iconFile(iconHeader(2, 2, 32, 0) + rows32.substr(0, 8), 2, 2, 32)},
     };
@@ -991,8 +993,8 @@ TEST(JpegFiles, DataTheDecoderWarnsAboutIsRefused) {
 
 // ---- memory
 
-// A 35-byte GIF of a 16000 x 16000 screen, and files of other kinds that hold as many pixels in a
-// few bytes: each loads into a picture of about 1 GB without a second one beside it.
+// A 35-byte GIF of a 16000 x 16000 screen, and files of other kinds of as many pixels, far smaller
+// than their pictures: each loads into a picture of about 1 GB without a second one beside it.
 // A grey JPEG of one level everywhere: its blocks are all alike, a few bytes each.
 std::string flatGreyJpeg(int side, int level) {
     jpeg_compress_struct info{};

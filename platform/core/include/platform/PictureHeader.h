@@ -16,7 +16,7 @@ enum class PictureFormat { Unknown, Bmp, Gif, Jpeg, Ico };
 //         fill the image (LZW gives no more than 16384 pixels a byte)
 //   JPEG  every segment whole, the scans' data ending in a marker, up to the end-of-image marker
 //   ICO   the directory, and the first entry's data inside the file as its own headers promise
-//         (a 32-bit entry may lack its AND mask)
+//         (a 32-bit entry may end with its colour rows, without an AND mask)
 struct PictureLayout {
     PictureFormat format = PictureFormat::Unknown;
     std::int64_t width = 0;
