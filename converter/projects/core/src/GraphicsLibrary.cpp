@@ -50,6 +50,64 @@ std::optional<std::size_t> lengthField(std::string_view text) {
     return static_cast<std::size_t>(value);
 }
 
+// A record whose data is left where the decoded body holds it.
+struct RecordView {
+    std::string name;
+    std::string_view data;
+};
+
+// The records of a body, their data as R holds it: copied (LibraryRecord) or seen in the body.
+template <class R>
+std::vector<R> recordsOf(std::string_view body) {
+    std::vector<R> records;
+    std::size_t at = 0;
+    while (body.substr(at, library::kRecordStart.size()) == library::kRecordStart) {
+        const std::size_t headerAt = at + library::kRecordStart.size();
+        const std::size_t lineEnd = body.find(kCrLf, headerAt);
+        if (lineEnd == std::string_view::npos)
+            break;
+        const std::string_view header = body.substr(headerAt, lineEnd - headerAt);
+        const std::size_t bar = header.find('|');
+        if (bar == std::string_view::npos)
+            break;
+        const std::optional<std::size_t> length = lengthField(header.substr(bar + 1));
+        const std::size_t dataAt = lineEnd + kCrLf.size();
+        const std::size_t left = body.size() - dataAt;
+        if (!length || *length > left || left - *length < kCrLf.size() ||
+            body.substr(dataAt + *length, kCrLf.size()) != kCrLf)
+            break;
+        const std::string_view name = header.substr(0, bar);
+        if (isSafeRecordName(name))
+            records.push_back(
+                {cp1252::toUtf8(name), decltype(R::data)(body.substr(dataAt, *length))});
+        at = dataAt + *length + kCrLf.size();
+    }
+    return records;
+}
+
+template <class R>
+std::vector<R> listedOf(std::vector<R> records) {
+    // A library may hold very many records: each name is folded once and found by its fold.
+    std::vector<R> files;
+    std::unordered_map<std::string, std::size_t> fileOf;
+    for (R& record : records) {
+        const auto [at, added] = fileOf.try_emplace(rt::toLower(record.name), files.size());
+        if (added)
+            files.push_back(std::move(record));
+        else
+            files[at->second] = std::move(record);
+    }
+    std::vector<R> listed;
+    for (R& file : files) {
+        if (matchesPicturePattern(file.name) &&
+            file.data.size() + kCrLf.size() <= library::kMaxListedFileSize)
+            listed.push_back(std::move(file));
+    }
+    std::stable_sort(listed.begin(), listed.end(),
+                     [](const R& a, const R& b) { return listOrderLess(a.name, b.name); });
+    return listed;
+}
+
 // Whether the headers state a picture the loader takes that is too large to decode at the
 // unpacking. Headers that are damaged, or state a picture beyond the loader's limits, are left to
 // the loader, which refuses them from the headers alone.
@@ -81,29 +139,7 @@ bool isSafeRecordName(std::string_view name) {
 }
 
 std::vector<LibraryRecord> parseRecords(std::string_view body) {
-    std::vector<LibraryRecord> records;
-    std::size_t at = 0;
-    while (body.substr(at, library::kRecordStart.size()) == library::kRecordStart) {
-        const std::size_t headerAt = at + library::kRecordStart.size();
-        const std::size_t lineEnd = body.find(kCrLf, headerAt);
-        if (lineEnd == std::string_view::npos)
-            break;
-        const std::string_view header = body.substr(headerAt, lineEnd - headerAt);
-        const std::size_t bar = header.find('|');
-        if (bar == std::string_view::npos)
-            break;
-        const std::optional<std::size_t> length = lengthField(header.substr(bar + 1));
-        const std::size_t dataAt = lineEnd + kCrLf.size();
-        const std::size_t left = body.size() - dataAt;
-        if (!length || *length > left || left - *length < kCrLf.size() ||
-            body.substr(dataAt + *length, kCrLf.size()) != kCrLf)
-            break;
-        const std::string_view name = header.substr(0, bar);
-        if (isSafeRecordName(name))
-            records.push_back({cp1252::toUtf8(name), std::string(body.substr(dataAt, *length))});
-        at = dataAt + *length + kCrLf.size();
-    }
-    return records;
+    return recordsOf<LibraryRecord>(body);
 }
 
 Result<std::vector<LibraryRecord>> readLibrary(std::string_view file) {
@@ -169,27 +205,7 @@ std::vector<LibraryFile> listLibraries(const std::vector<std::string>& graphicsF
 }
 
 std::vector<LibraryRecord> listedPictures(std::vector<LibraryRecord> records) {
-    // A library may hold very many records: each name is folded once and found by its fold.
-    std::vector<LibraryRecord> files;
-    std::unordered_map<std::string, std::size_t> fileOf;
-    for (LibraryRecord& record : records) {
-        const auto [at, added] = fileOf.try_emplace(rt::toLower(record.name), files.size());
-        if (added)
-            files.push_back(std::move(record));
-        else
-            files[at->second] = std::move(record);
-    }
-    std::vector<LibraryRecord> listed;
-    for (LibraryRecord& file : files) {
-        if (matchesPicturePattern(file.name) &&
-            file.data.size() + kCrLf.size() <= library::kMaxListedFileSize)
-            listed.push_back(std::move(file));
-    }
-    std::stable_sort(listed.begin(), listed.end(),
-                     [](const LibraryRecord& a, const LibraryRecord& b) {
-                         return listOrderLess(a.name, b.name);
-                     });
-    return listed;
+    return listedOf(std::move(records));
 }
 
 std::string FormatFName(std::string_view sTheText) {
@@ -294,18 +310,22 @@ Result<std::vector<LibraryPicture>> unpackLibrary(std::string_view file,
         if (progress)
             progress(text);
     };
-    Result<std::vector<LibraryRecord>> records = readLibrary(file);
-    if (!records)
-        return records.error();
+    if (!hasLibraryMark(file))
+        return fault("The file is not a graphics library.");
+    const Result<std::string> body = DecodeFile(file.substr(library::kMarkSize));
+    if (!body)
+        return body.error();
+    // Only the offered pictures' bytes are copied out of the body, and only where they wait.
+    std::vector<RecordView> records = recordsOf<RecordView>(*body);
     step("Analyzing data...");
     step("Processing data...");
-    for (const LibraryRecord& record : *records)
+    for (const RecordView& record : records)
         step("Processing data... " + record.name);
     step("Loading images...");
     std::vector<LibraryPicture> pictures;
-    for (LibraryRecord& record : listedPictures(std::move(records).value())) {
+    for (RecordView& record : listedOf(std::move(records))) {
         if (statesALargePicture(record.data)) {
-            pictures.push_back({std::move(record.name), Picture(), true, std::move(record.data)});
+            pictures.push_back({std::move(record.name), Picture(), true, std::string(record.data)});
             continue;
         }
         Result<Picture> picture = decode(record.data);

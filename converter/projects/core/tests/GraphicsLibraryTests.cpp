@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Bmp.h"
+#include "platform/testing/AddressSpaceLimit.h"
 #include "platform/testing/GifFixture.h"
 #include "platform/testing/TempFolder.h"
 #include "projects/FileEncoder.h"
@@ -342,6 +343,21 @@ TEST(GraphicsLibrary, PicturesStatingMoreThanTheUnpackingDecodesWaitForTheirShow
     EXPECT_FALSE((*pictures)[1].pending);
     EXPECT_EQ((*pictures)[1].data, "");
     EXPECT_EQ((*pictures)[1].thumbnail, Picture(48, 48, 0x336699));
+}
+
+// The unpacking holds the decoded body and the offered pictures, never a copy of records too large
+// to be offered.
+TEST(GraphicsLibrary, UnpackingCopiesNoRecordTooLargeToBeOffered) {
+    const std::size_t large = std::size_t{128} << 20;
+    const std::string file = library({{"a_large.bmp", std::string(large, '\0')},
+                                      {"b_small.bmp", bmp(8, 8)},
+                                      {"c_large.txt", std::string(large, '\0')}});
+    testing::AddressSpaceLimit limit(2 * large + (std::size_t{64} << 20));
+    if (!limit.active())
+        GTEST_SKIP() << "the address space cannot be limited here";
+    Result<std::vector<LibraryPicture>> pictures = unpackLibrary(file, decodeBmp, {});
+    ASSERT_TRUE(pictures.ok()) << pictures.error().reason;
+    EXPECT_EQ(namesOf(*pictures), (std::vector<std::string>{"b_small.bmp"}));
 }
 
 TEST(GraphicsLibrary, APendingThumbnailIsThePreviewSqueezedOrThePlaceholder) {
