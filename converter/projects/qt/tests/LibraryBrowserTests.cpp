@@ -389,12 +389,10 @@ TEST_F(LibraryBrowser, RecordsStatingHugePicturesOpenAndBrowseInBoundedMemory) {
         const std::string& name = b->BMPFile[static_cast<std::size_t>(i)];
         EXPECT_EQ(thumbnail.width(), 48) << name;
         EXPECT_EQ(thumbnail.height(), 48) << name;
-        if (name.back() == 'f')
-            EXPECT_EQ(thumbnail, placeholderThumbnail()) << name;
-        else if (name.back() == 'g')
-            EXPECT_NE(thumbnail, placeholderThumbnail()) << name;  // the JPEG at an eighth
-        else
-            EXPECT_EQ(thumbnail, Picture(48, 48, 0x0000FF)) << name;
+        // The GIFs have no reduced decode; the JPEGs' reduced decode finds their scans cut.
+        const Picture expected =
+            name.back() == 'p' ? Picture(48, 48, 0x0000FF) : placeholderThumbnail();
+        EXPECT_EQ(thumbnail, expected) << name;
     }
 
     // Taking a huge one runs the loader, whose refusal is told; the browser stays.

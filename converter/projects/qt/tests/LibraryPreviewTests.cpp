@@ -21,6 +21,18 @@ std::string jpegOf(const Picture& picture) {
     return bytes.toStdString();
 }
 
+// The JPEG of the picture with its frame header stating `side` x `side`: its scan is far short.
+std::string statingMore(const Picture& picture, int side) {
+    std::string jpeg = jpegOf(picture);
+    const std::size_t frame = jpeg.find("\xFF\xC0");
+    EXPECT_NE(frame, std::string::npos);
+    for (const std::size_t at : {frame + 5, frame + 7}) {
+        jpeg[at] = static_cast<char>(side >> 8);
+        jpeg[at + 1] = static_cast<char>(side & 0xFF);
+    }
+    return jpeg;
+}
+
 std::string reasonOf(const Result<Picture>& r) {
     return r.ok() ? "<decoded>" : r.error().reason;
 }
@@ -46,6 +58,8 @@ TEST(LibraryPreview, ThePicturesBudgetDecidesHowItIsDecoded) {
         {"GIF beyond", gif, 3, 0, 0, false},
         {"BMP beyond", bmp, 1000, 0, 0, false},
         {"cut JPEG", jpeg.substr(0, jpeg.size() / 2), 100, 0, 0, true},
+        {"JPEG stating more than its scan", statingMore(Picture(16, 16, 0x2080C0), 4096), 100, 0, 0,
+         false},
         {"no picture", "not a picture", 100, 0, 0, true},
     };
     for (const auto& c : cases) {
@@ -53,8 +67,9 @@ TEST(LibraryPreview, ThePicturesBudgetDecidesHowItIsDecoded) {
         const Result<Picture> loaded = decodePicture(c.bytes, 0xFFFFFF);
         if (c.width == 0) {
             ASSERT_FALSE(preview.ok()) << c.name;
-            const std::string reason = c.asLoader
-                                           ? reasonOf(loaded)
+            const std::string reason = c.asLoader ? reasonOf(loaded)
+                                       : c.bytes.substr(0, 2) == "\xFF\xD8"
+                                           ? "the JPEG data is damaged"
                                            : "the picture is too large to be shown as a thumbnail";
             EXPECT_EQ(reasonOf(preview), reason) << c.name;
             continue;

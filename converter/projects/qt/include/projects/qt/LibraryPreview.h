@@ -16,8 +16,9 @@ inline constexpr std::int64_t kLibraryPreviewPixels = std::int64_t{4096} * 4096;
 // decoded by the loader (decodePicture), so its thumbnail is the one a taking gives. A larger JPEG
 // is decoded by the JPEG decoder's own scaling at a half, a quarter or an eighth of its size, the
 // largest of them within `maxPixels` (an eighth at the least), with EXIF orientation applied as
-// viewers show it; any other larger picture is refused as too costly to show. What the loader
-// refuses from the headers is refused the same way.
+// viewers show it, and refused when its decoder warns of damage, as the loader refuses it; any
+// other larger picture is refused as too costly to show. What the loader refuses from the headers
+// is refused the same way.
 Result<Picture> decodeLibraryPreview(std::string_view bytes, Colour backColour,
                                      std::int64_t maxPixels = kLibraryPreviewPixels);
 
