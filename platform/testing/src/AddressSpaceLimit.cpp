@@ -7,6 +7,7 @@
 
 namespace tess::testing {
 
+#if !defined(TESSARYN_ASAN)
 namespace {
 
 // The bytes the process has mapped: the first field of /proc/self/statm, in pages.
@@ -18,6 +19,7 @@ std::size_t mappedBytes() {
 }
 
 }  // namespace
+#endif
 
 AddressSpaceLimit::AddressSpaceLimit(std::size_t headroom) {
 #if !defined(TESSARYN_ASAN)
