@@ -46,11 +46,13 @@ std::uint32_t entry(std::string_view b, const ColourTable& table, std::size_t in
     return byteAt(b, at) | byteAt(b, at + 1) << 8 | byteAt(b, at + 2) << 16;
 }
 
-// The colour of every index a code size allows: the table's entry, white beyond the table, black
-// where the file has no table at all, the back colour for the transparent index.
+// The colour of every index a code size allows: the table's entry; the back colour for the
+// transparent index, and in a GIF with a transparent colour for every index the table lacks;
+// otherwise white beyond the table and black where the file has no table at all.
 std::vector<std::uint32_t> colourMap(std::string_view b, const ColourTable& table,
                                      std::size_t indices, int transparent, std::uint32_t back) {
-    std::vector<std::uint32_t> map(indices, table.count == 0 ? kBlack : kWhite);
+    const std::uint32_t missing = transparent >= 0 ? back : table.count == 0 ? kBlack : kWhite;
+    std::vector<std::uint32_t> map(indices, missing);
     for (std::size_t i = 0; i < std::min(indices, table.count); ++i) {
         map[i] = entry(b, table, i);
     }
