@@ -1,8 +1,12 @@
 #include "platform/Bmp.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <new>
+#include <vector>
 
+#include "platform/AtomicFile.h"
 #include "platform/Text.h"
 
 namespace tess {
@@ -33,6 +37,11 @@ constexpr std::uint32_t kRle8 = 1;
 constexpr std::uint32_t kRle4 = 2;
 constexpr std::uint32_t kBitFields = 3;
 constexpr std::uint32_t kAlphaBitFields = 6;
+
+// A pixel's blue, green and red bytes in file order, as the low three bytes of a word.
+std::uint32_t bgr(std::uint32_t c) {
+    return (c >> 16 & 0xFFu) | (c & 0xFF00u) | (c & 0xFFu) << 16;
+}
 
 // Walks run-length coded pixel data: it is whole when it draws its rows up to the last one, an
 // end-of-line marker (or a jump) at a time, or ends in an end-of-bitmap marker, which leaves the
@@ -70,17 +79,40 @@ bool rleComplete(std::string_view b, std::size_t pos, std::int64_t height, bool 
     return false;
 }
 
-}  // namespace
+// A stored row: blue, green, red a pixel, then zeros up to a multiple of four bytes.
+std::size_t storedRowBytes(int width) {
+    return (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
+}
 
-std::string encodeBmp24(const Picture& picture) {
+void packRow(const std::uint32_t* from, int width, unsigned char* to) {
+    const auto n = static_cast<std::size_t>(width);
+    std::size_t x = 0;
+    // Four pixels (0x00BBGGRR words) make three little-endian words of blue, green, red bytes.
+    for (; x + 4 <= n; x += 4, to += 12) {
+        const std::uint32_t a = bgr(from[x]);
+        const std::uint32_t b = bgr(from[x + 1]);
+        const std::uint32_t c = bgr(from[x + 2]);
+        const std::uint32_t d = bgr(from[x + 3]);
+        const std::uint32_t words[3] = {a | b << 24, b >> 8 | c << 16, c >> 16 | d << 8};
+        std::memcpy(to, words, sizeof words);
+    }
+    for (; x < n; ++x, to += 3) {
+        const std::uint32_t c = from[x];
+        to[0] = static_cast<unsigned char>(c >> 16);
+        to[1] = static_cast<unsigned char>(c >> 8);
+        to[2] = static_cast<unsigned char>(c);
+    }
+    std::memset(to, 0, storedRowBytes(width) - n * 3);
+}
+
+// The file and info headers of a 24-bit picture of this size.
+std::string bmp24Headers(const Picture& picture) {
     const auto width = static_cast<std::uint32_t>(picture.width());
     const auto height = static_cast<std::uint32_t>(picture.height());
-    const std::uint32_t rowBytes = (width * 3 + 3) / 4 * 4;
-    const std::uint32_t imageBytes = rowBytes * height;
+    const auto imageBytes = static_cast<std::uint32_t>(storedRowBytes(picture.width()) * height);
     const std::uint32_t offset = 14 + 40;
-
     std::string out;
-    out.reserve(offset + imageBytes);
+    out.reserve(offset);
     out += "BM";
     put32(out, offset + imageBytes);
     put32(out, 0);
@@ -96,17 +128,53 @@ std::string encodeBmp24(const Picture& picture) {
     put32(out, 0);
     put32(out, 0);  // palette entries
     put32(out, 0);
-    for (int y = picture.height() - 1; y >= 0; --y) {
-        const std::uint32_t* r = picture.row(y);
-        for (std::uint32_t x = 0; x < width; ++x) {
-            const std::uint32_t c = r[x];
-            out.push_back(static_cast<char>((c >> 16) & 0xFF));  // blue
-            out.push_back(static_cast<char>((c >> 8) & 0xFF));   // green
-            out.push_back(static_cast<char>(c & 0xFF));          // red
-        }
-        out.append(rowBytes - width * 3, '\0');
+    return out;
+}
+
+}  // namespace
+
+std::string encodeBmp24(const Picture& picture) {
+    const std::size_t rowBytes = storedRowBytes(picture.width());
+    std::string out = bmp24Headers(picture);
+    const std::size_t offset = out.size();
+    out.resize(offset + rowBytes * static_cast<std::size_t>(picture.height()));
+    auto* rows = reinterpret_cast<unsigned char*>(out.data()) + offset;
+    for (int y = picture.height() - 1; y >= 0; --y, rows += rowBytes) {
+        packRow(picture.row(y), picture.width(), rows);
     }
     return out;
+}
+
+int writeBmp24(int fd, const Picture& picture) {
+    const std::string headers = bmp24Headers(picture);
+    const std::size_t rowBytes = storedRowBytes(picture.width());
+    // A block small enough to stay in the processor's cache until the system copies it out.
+    constexpr std::size_t kBlockBytes = std::size_t{256} << 10;
+    const std::size_t blockRows =
+        std::max<std::size_t>(1, kBlockBytes / std::max<std::size_t>(rowBytes, 1));
+    std::vector<unsigned char> block;
+    try {
+        block.resize(std::min(blockRows, static_cast<std::size_t>(picture.height())) * rowBytes);
+    } catch (const std::bad_alloc&) {
+        return ENOMEM;
+    }
+    if (block.empty()) {
+        return AtomicFile::writeAll(fd, headers);  // a side of 0: the headers alone
+    }
+    std::string_view first = headers;
+    int y = picture.height() - 1;
+    do {
+        std::size_t filled = 0;
+        for (; y >= 0 && filled < block.size(); --y, filled += rowBytes) {
+            packRow(picture.row(y), picture.width(), block.data() + filled);
+        }
+        const std::string_view rows(reinterpret_cast<const char*>(block.data()), filled);
+        if (const int err = AtomicFile::writeAll(fd, first, rows); err != 0) {
+            return err;
+        }
+        first = {};
+    } while (y >= 0);
+    return 0;
 }
 
 Status savePictureFileBmp(const Picture& picture, const std::string& path) {

@@ -13,6 +13,9 @@ namespace tess {
 // The whole file of a 24-bit uncompressed BMP: file and info headers, rows bottom-up, each row
 // padded to a multiple of four bytes. A picture with a side of 0 gives the headers alone.
 std::string encodeBmp24(const Picture& picture);
+// Writes the bytes of encodeBmp24(picture) to the open file `fd` a block of rows at a time, so the
+// whole file is never held in memory. Returns 0 or the errno of the failure.
+int writeBmp24(int fd, const Picture& picture);
 
 // Writes encodeBmp24(picture) to `path` atomically: on failure the old file stays as it was.
 Status savePictureFileBmp(const Picture& picture, const std::string& path);
