@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "TempFolder.h"
 #include "platform/Bmp.h"
 #include "platform/Text.h"
 #include "platform/qt/PictureFile.h"
+#include "platform/testing/ReadOnlyMount.h"
 
 namespace tess {
 namespace {
@@ -157,6 +160,84 @@ TEST(UndoStoreTest, ShutDownDeletesBothFiles) {
     EXPECT_TRUE(folder.has("other.dat"));
     store.deleteFiles();  // nothing left: no error
     EXPECT_FALSE(store.hasUndo());
+}
+
+// Links put at the undo files' names in a shared folder: a save, a swap and the shut-down replace
+// or remove the links themselves, never the files they point at, and a link is never undone into.
+TEST(UndoStoreTest, LinksAtTheFileNamesAreNeverFollowed) {
+    TempFolder folder;
+    namespace fs = std::filesystem;
+    const std::string victim = folder.write("victim.bmp", encodeBmp24(pictureB()));
+    const std::string victim2 = folder.write("victim2.txt", "the victim's own bytes");
+    UndoStore store(folder.path());
+    fs::create_symlink(victim, store.undoPath());
+    EXPECT_FALSE(store.hasUndo());
+    EXPECT_FALSE(store.swap(pictureA()).ok());
+
+    ASSERT_TRUE(store.save(pictureA()).ok());
+    fs::create_symlink(victim2, store.swapPath());
+    const Result<Picture> swapped = store.swap(pictureB());
+    ASSERT_TRUE(swapped.ok()) << swapped.error().reason;
+    EXPECT_EQ(*swapped, pictureA());
+    EXPECT_EQ(pictureOnDisk(store.undoPath()), pictureB());
+    for (const std::string& name : {store.undoPath(), store.swapPath()}) {
+        fs::remove(name);
+        fs::create_symlink(victim2, name);
+    }
+    store.deleteFiles();
+    EXPECT_FALSE(folder.has("~tesundo.dat"));
+    EXPECT_FALSE(folder.has("~tesundo2.dat"));
+    EXPECT_EQ(testing::readFileContents(victim), encodeBmp24(pictureB()));
+    EXPECT_EQ(testing::readFileContents(victim2), "the victim's own bytes");
+}
+
+TEST(UndoStoreTest, TheFilesAreTheOwnersAlone) {
+    TempFolder folder;
+    UndoStore store(folder.path());
+    const mode_t old = ::umask(0);
+    const bool saved = store.save(pictureA()).ok();
+    const bool swapped = store.swap(pictureB()).ok();
+    ::umask(old);
+    ASSERT_TRUE(saved && swapped);
+    struct stat st {};
+    ASSERT_EQ(::lstat(store.undoPath().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+}
+
+// A save that fails must not leave an older copy to be undone into: not where the old file
+// cannot be removed (a read-only folder), nor where a folder stands at the name.
+TEST(UndoStoreTest, AFailedSaveLeavesNothingToUndo) {
+    TempFolder folder;
+    const std::string mounted = folder.file("mounted");
+    ASSERT_TRUE(std::filesystem::create_directory(mounted));
+    UndoStore readOnly(mounted);
+    const std::string told = testing::onReadOnlyFileSystem(
+        mounted, [&] { (void)readOnly.save(pictureA()); },
+        [&] {
+            std::string seen = readOnly.hasUndo() ? "undo|" : "none|";
+            seen += readOnly.save(pictureB()).ok() ? "saved|" : "failed|";
+            seen += readOnly.hasUndo() ? "undo|" : "none|";
+            const Result<Picture> swapped = readOnly.swap(pictureB());
+            seen += swapped.ok() ? "swapped" : std::to_string(swapped.error().code);
+            return seen;
+        });
+    if (told != "skip") {
+        EXPECT_EQ(told, "undo|failed|none|" + std::to_string(errc::FileNotFound));
+    }
+
+    UndoStore store(folder.path());
+    ASSERT_TRUE(store.save(pictureA()).ok());
+    std::filesystem::remove(store.undoPath());
+    std::filesystem::create_directories(store.undoPath() + "/inside");
+    EXPECT_FALSE(store.save(pictureB()).ok());
+    EXPECT_FALSE(store.hasUndo());
+    // The next save that works offers undo again.
+    std::filesystem::remove_all(store.undoPath());
+    ASSERT_TRUE(store.save(pictureB()).ok());
+    EXPECT_TRUE(store.hasUndo());
+    if (told == "skip") {
+        GTEST_SKIP() << "no read-only file system can be made here";
+    }
 }
 
 }  // namespace

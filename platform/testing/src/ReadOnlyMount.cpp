@@ -11,6 +11,11 @@ namespace tess::testing {
 
 std::string onReadOnlyFileSystem(const std::string& folder,
                                  const std::function<std::string()>& body) {
+    return onReadOnlyFileSystem(folder, [] {}, body);
+}
+
+std::string onReadOnlyFileSystem(const std::string& folder, const std::function<void()>& prepare,
+                                 const std::function<std::string()>& body) {
     int channel[2];
     if (::pipe(channel) != 0) {
         return "skip";
@@ -38,6 +43,7 @@ std::string onReadOnlyFileSystem(const std::string& folder,
             say("skip");
         }
         writeFileContents(folder + "/old.txt", "old");
+        prepare();
         if (::mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
             say("skip");
         }

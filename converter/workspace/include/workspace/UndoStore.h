@@ -8,8 +8,9 @@
 namespace tess {
 
 // The one level of undo: "~tesundo.dat" in the scratch folder holds the picture that undo brings
-// back, "~tesundo2.dat" exists only while a swap is under way. Both are bitmap files. Without a
-// folder (none could be made) nothing is saved and there is never anything to undo.
+// back, "~tesundo2.dat" exists only while a swap is under way. Both are bitmap files of this user,
+// mode 0600, never reached through a link (platform/PrivateFile.h). Without a folder (none could
+// be made) nothing is saved and there is never anything to undo.
 class UndoStore {
   public:
     static constexpr const char* kUndoFileName = "~tesundo.dat";
@@ -21,11 +22,13 @@ class UndoStore {
     std::string swapPath() const;
 
     // SaveUndoData: replaces the undo file by `picture` (the working picture's assigned picture).
-    // Callers pass the result over. The old copy is removed first, so a failed save leaves
-    // nothing to undo rather than an older picture (unless the old copy cannot be removed either).
+    // Callers go on with their change whatever this gives. After a failure there is nothing to
+    // undo: the old copy is removed first, and where it (or anything else at the name) cannot be,
+    // the store no longer offers it, so no older picture can be undone into.
     Status save(const Picture& picture);
 
-    // Whether there is something to undo (the Edit menu's test).
+    // Whether there is something to undo (the Edit menu's test): the undo file is there and no
+    // save has failed since it was written. A file left by an earlier run counts until then.
     bool hasUndo() const;
 
     // The swap of undo and redo: gives the saved picture, and the undo file then holds `current`,
@@ -39,6 +42,8 @@ class UndoStore {
 
   private:
     std::string folder_;
+    // Set when a save or the shut-down left no undo copy, whatever is still at the name.
+    bool withdrawn_ = false;
 };
 
 }  // namespace tess

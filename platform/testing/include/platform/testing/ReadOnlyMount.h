@@ -11,5 +11,8 @@ namespace tess::testing {
 // make such a namespace. The body runs in the child, so it must report through its return value.
 std::string onReadOnlyFileSystem(const std::string& folder,
                                  const std::function<std::string()>& body);
+// The same with `prepare` run in the child first, while the file system is still writable.
+std::string onReadOnlyFileSystem(const std::string& folder, const std::function<void()>& prepare,
+                                 const std::function<std::string()>& body);
 
 }  // namespace tess::testing
