@@ -110,14 +110,21 @@ void frmMain::connectEffects() {
 }
 
 bool frmMain::applyToWorkingPicture(fx::EffectStyle style, fx::EffectFunction effect) {
-    // The effects read and draw on the picture's surface; the undo copy is the assigned picture.
+    // The effects read and draw on the picture's surface itself; flipPic is the scratch picture,
+    // and both keep their memory from one command to the next.
+    PictureBox& box = srcPic->box();
+    PictureBox& scratch = flipPic->box();
     Result<fx::EffectRun> run =
-        fx::EffectRun::prepare(style, srcPic->box().surface(), flipPic->box().backColor());
+        fx::EffectRun::prepare(style, box.surface(), scratch.surface(), scratch.backColor());
     if (!run)
         return false;
-    if (!undo_.save(srcPic->box().pictureOrImage()))
-        return false;
-    srcPic->box().setPicture(std::move(*run).run(effect, services_.random, services_.clock));
+    // The undo copy is the assigned picture, which the run does not touch.
+    SaveUndoData();
+    if (std::move(*run).run(effect, services_.random, services_.clock) == fx::EffectOutput::Scratch)
+        box.exchangePicture(scratch.surface());
+    else
+        box.assignImage();
+    scratch.touch();
     srcPic->Refresh();
     state_.ImageChanged = true;
     return true;

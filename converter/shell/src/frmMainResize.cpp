@@ -49,14 +49,15 @@ void frmMain::connectResize() {
 bool frmMain::resizeWorkingPicture(PictureSize size, ResizeDrawing drawing, bool idleStatus) {
     if (!mosaicIdle())
         return false;
-    // The drawing reads the picture's surface; the undo copy is the assigned picture.
-    Result<Picture> picture =
-        resizedPicture(srcPic->box().surface(), size, drawing, flipPic->box().backColor());
-    if (!picture)
+    // The drawing reads the picture's surface into flipPic, the scratch picture, whose memory
+    // serves from one command to the next; the undo copy is the assigned picture.
+    PictureBox& scratch = flipPic->box();
+    if (!drawResized(srcPic->box().surface(), size, drawing, scratch.backColor(),
+                     scratch.surface()))
         return false;
-    if (!undo_.save(srcPic->box().pictureOrImage()))
-        return false;
-    srcPic->box().setPicture(std::move(*picture));
+    SaveUndoData();
+    srcPic->box().exchangePicture(scratch.surface());
+    scratch.touch();
     srcPic->update();
     const int width = srcPic->box().width();
     const int height = srcPic->box().height();

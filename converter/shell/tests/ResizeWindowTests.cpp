@@ -111,7 +111,7 @@ TEST_F(ResizeWindow, HalvingAOnePixelSideChangesNothing) {
     EXPECT_EQ(shown(), expected(gradient(1, 9), {2, 18}, ResizeDrawing::Resample));
 }
 
-TEST_F(ResizeWindow, WithoutTheUndoCopyOrTheNewPictureNothingChanges) {
+TEST_F(ResizeWindow, WithoutTheNewPictureNothingChanges) {
     // A picture whose double would be wider than the picture layer allows.
     const Picture wide(20000, 2, 0x00336699);
     setWorking(wide);
@@ -121,18 +121,36 @@ TEST_F(ResizeWindow, WithoutTheUndoCopyOrTheNewPictureNothingChanges) {
     EXPECT_FALSE(state.ImageChanged);
     EXPECT_FALSE(undoSaved());
     EXPECT_EQ(status(), "before");
-
-    // A folder in the undo file's place cannot be replaced by the copy.
-    QDir().mkpath(QString::fromStdString(inProgram("~tesundo.dat/keep")));
-    const Picture before = gradient(321, 241);
-    setWorking(before);
-    w->mnuHalfSize_Click();
-    w->mnuDSizeR_Click();
-    EXPECT_EQ(shown(), before);
-    EXPECT_EQ(w->srcPic->size(), QSize(321, 241));
-    EXPECT_FALSE(state.ImageChanged);
-    EXPECT_EQ(status(), "before");
     EXPECT_EQ(w->cursor().shape(), Qt::ArrowCursor);
+}
+
+// The undo copy never stops a resize: where it cannot be written the picture still changes, and
+// Undo is unavailable afterwards.
+TEST_F(ResizeWindow, WithoutTheUndoCopyTheResizeRunsAndLeavesNothingToUndo) {
+    blockUndoCopies();
+    const Picture before = gradient(321, 241);
+    struct Case {
+        const char* name;
+        void (frmMain::*handler)();
+        PictureSize size;
+        ResizeDrawing drawing;
+    };
+    const Case cases[] = {
+        {"half", &frmMain::mnuHalfSize_Click, {160, 120}, ResizeDrawing::Stretch},
+        {"double resampled", &frmMain::mnuDSizeR_Click, {642, 482}, ResizeDrawing::Resample},
+    };
+    for (const Case& c : cases) {
+        setWorking(before);
+        ((*w).*c.handler)();
+        EXPECT_EQ(shown(), expected(before, c.size, c.drawing)) << c.name;
+        EXPECT_EQ(w->srcPic->size(), QSize(c.size.width, c.size.height)) << c.name;
+        EXPECT_TRUE(state.ImageChanged) << c.name;
+        EXPECT_EQ(status(), "0x0 of " + std::to_string(c.size.width) + "x" +
+                                std::to_string(c.size.height) + " (Idle)")
+            << c.name;
+        EXPECT_FALSE(undoOffered()) << c.name;
+        EXPECT_EQ(w->cursor().shape(), Qt::ArrowCursor) << c.name;
+    }
 }
 
 TEST_F(ResizeWindow, SizeModesMoveTheirCheckStoreAndChooseWhatTheButtonsRun) {

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <fstream>
@@ -86,6 +87,19 @@ class MainWindowFixture : public ShellFixture {
     std::string caption() const { return qt::fromQ(w->mnuLastFX->text()); }
     bool undoSaved() const {
         return QFileInfo::exists(QString::fromStdString(inProgram("~tesundo.dat")));
+    }
+    // Whether Undo / Redo is enabled when the Edit menu opens.
+    bool undoOffered() {
+        w->mnuEdit_Click();
+        return w->mnuUndo->isEnabled();
+    }
+    // A folder in the undo file's place: no undo copy can be written there.
+    void blockUndoCopies() const {
+        QFile::remove(QString::fromStdString(inProgram("~tesundo.dat")));
+        ASSERT_TRUE(QDir().mkpath(QString::fromStdString(inProgram("~tesundo.dat/keep"))));
+    }
+    void unblockUndoCopies() const {
+        QDir(QString::fromStdString(inProgram("~tesundo.dat"))).removeRecursively();
     }
 
     std::unique_ptr<frmMain> w;

@@ -386,6 +386,41 @@ TEST_F(WorkspaceWindow, AStaleSwapFileDoesNotBreakUndo) {
     EXPECT_FALSE(QFile::exists(QString::fromStdString(inProgram("~tesundo2.dat"))));
 }
 
+// Links that another user put at the undo files' names (in a shared program folder) are replaced
+// by the window's own files: a load, an undo and an effect never write through them.
+TEST_F(WorkspaceWindow, LinksAtTheUndoFileNamesLeaveTheirTargetsAlone) {
+    const std::string victim = write("victim.txt", "the victim's own bytes");
+    const auto plantLinks = [&] {
+        for (const char* name : {"~tesundo.dat", "~tesundo2.dat"}) {
+            QFile::remove(QString::fromStdString(inProgram(name)));
+            ASSERT_TRUE(QFile::link(QString::fromStdString(victim),
+                                    QString::fromStdString(inProgram(name))));
+        }
+    };
+    plantLinks();
+    const auto undoOffered = [&] {
+        w->mnuEdit_Click();
+        return w->mnuUndo->isEnabled();
+    };
+    // A link is no undo copy of ours.
+    EXPECT_FALSE(undoOffered());
+    const Picture a = marked(7, 5, 0x111111);
+    open(writeBmp("a.bmp", a));
+    EXPECT_EQ(undoFile(), encodeBmp24(sample));
+    plantLinks();
+    const Picture b = marked(4, 6, 0x222222);
+    open(writeBmp("b.bmp", b));
+    w->mnuUndo_Click();
+    EXPECT_EQ(shown(), a);
+    w->mnuGrey_Click();
+    for (const char* name : {"~tesundo.dat", "~tesundo2.dat"})
+        EXPECT_FALSE(QFileInfo(QString::fromStdString(inProgram(name))).isSymLink()) << name;
+    EXPECT_TRUE(undoOffered());
+    EXPECT_EQ(QFileInfo(QString::fromStdString(inProgram("~tesundo.dat"))).permissions(),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    EXPECT_EQ(readBytes(victim), "the victim's own bytes");
+}
+
 TEST_F(WorkspaceWindow, UndoThatCannotSwapKeepsThePictureAndDisablesItself) {
     struct Case {
         const char* what;

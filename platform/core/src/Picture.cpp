@@ -243,4 +243,41 @@ Status Picture::resize(int width, int height, Colour fill) {
     return {};
 }
 
+Status Picture::assign(int width, int height, Colour fill) {
+    return reuse(width, height, static_cast<std::uint32_t>(storedColour(fill)));
+}
+
+Status Picture::assignForOverwrite(int width, int height) {
+    return reuse(width, height, std::nullopt);
+}
+
+Status Picture::reuse(int width, int height, std::optional<std::uint32_t> fill) {
+    if (Status s = checkSize(width, height); !s) {
+        return s;
+    }
+    const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    if (count > pixels_.capacity()) {
+        // Given up first, so the old and the new memory are never held at once.
+        decltype(pixels_)().swap(pixels_);
+        width_ = 0;
+        height_ = 0;
+    }
+    try {
+        if (fill) {
+            pixels_.assign(count, *fill);
+        } else {
+            pixels_.clear();
+            pixels_.resize(count);
+        }
+    } catch (const std::bad_alloc&) {
+        decltype(pixels_)().swap(pixels_);
+        width_ = 0;
+        height_ = 0;
+        return noMemory(width, height);
+    }
+    width_ = width;
+    height_ = height;
+    return {};
+}
+
 }  // namespace tess

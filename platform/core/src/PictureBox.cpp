@@ -19,6 +19,26 @@ void PictureBox::setPicture(std::optional<Picture> picture) {
     touch();
 }
 
+void PictureBox::exchangePicture(Picture& picture) {
+    if (picture_) {
+        std::swap(*picture_, picture);
+    } else {
+        picture_ = std::move(picture);
+        picture = Picture();
+    }
+    surface_ = *picture_;
+    touch();
+}
+
+void PictureBox::assignImage() {
+    if (picture_) {
+        *picture_ = surface_;
+    } else {
+        picture_ = surface_;
+    }
+    touch();
+}
+
 void PictureBox::cls() {
     surface_.fill(backColor_);
     if (picture_) {

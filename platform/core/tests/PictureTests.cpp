@@ -493,5 +493,81 @@ TEST_F(SystemColourScheme, PictureBoxClsPaintsBackColourThenThePicture) {
     EXPECT_EQ(scratch.point(1, 0), scratch.picture()->pixel(1, 0));
 }
 
+// A picture made again for the next command keeps its memory where it is large enough, so no
+// fresh memory has to be cleared by the system for it.
+TEST(PictureReuse, AssignGivesTheSizeAndFillInTheMemoryItHas) {
+    struct Case {
+        int width;
+        int height;
+        bool sameMemory;
+    };
+    const Case cases[] = {
+        {40, 30, true}, {20, 10, true}, {1, 1, true}, {41, 30, false}, {0, 5, true}};
+    for (const Case& c : cases) {
+        Picture p = numbered(40, 30);
+        const std::uint32_t* before = p.row(0);
+        ASSERT_TRUE(p.assign(c.width, c.height, 0x123456).ok());
+        EXPECT_EQ(p, Picture(c.width, c.height, 0x123456)) << c.width << "x" << c.height;
+        if (c.sameMemory && !p.empty()) {
+            EXPECT_EQ(p.row(0), before) << c.width << "x" << c.height;
+        }
+        ASSERT_TRUE(p.assignForOverwrite(c.width, c.height).ok());
+        EXPECT_EQ(p.width(), c.width);
+        EXPECT_EQ(p.height(), c.height);
+    }
+    // A system colour is resolved as everywhere else.
+    Picture p(2, 2);
+    ASSERT_TRUE(p.assign(2, 2, syscolour::Window).ok());
+    EXPECT_EQ(p, Picture(2, 2, syscolour::Window));
+}
+
+TEST(PictureReuse, AssignRefusesWhatCreateRefusesAndKeepsThePicture) {
+    for (const auto& [width, height] : std::vector<std::pair<int, int>>{
+             {-1, 4}, {Picture::kMaxSide + 1, 1}, {Picture::kMaxSide, Picture::kMaxSide}}) {
+        Picture p = numbered(6, 5);
+        EXPECT_FALSE(p.assign(width, height, kPaper).ok()) << width << "x" << height;
+        EXPECT_FALSE(p.assignForOverwrite(width, height).ok()) << width << "x" << height;
+        EXPECT_EQ(p, numbered(6, 5)) << width << "x" << height;
+    }
+}
+
+TEST(PictureReuse, ExchangingThePictureGivesTheOldOneBack) {
+    PictureBox box(kPaper);
+    Picture next = numbered(5, 4);
+    box.exchangePicture(next);  // nothing was assigned
+    EXPECT_TRUE(next.empty());
+    EXPECT_EQ(box.pictureOrImage(), numbered(5, 4));
+    EXPECT_EQ(box.surface(), numbered(5, 4));
+
+    Picture other(3, 2, kInk);
+    const unsigned revision = box.revision();
+    box.exchangePicture(other);
+    EXPECT_EQ(other, numbered(5, 4));
+    EXPECT_EQ(*box.picture(), Picture(3, 2, kInk));
+    EXPECT_EQ(box.surface(), Picture(3, 2, kInk));
+    EXPECT_NE(box.revision(), revision);
+}
+
+TEST(PictureReuse, TheDrawnSurfaceBecomesThePicture) {
+    for (bool assigned : {false, true}) {
+        PictureBox box(kPaper);
+        if (assigned) {
+            box.setPicture(Picture(4, 3, kPaper));
+        } else {
+            ASSERT_TRUE(box.setSize(4, 3).ok());
+        }
+        box.pset(1, 2, kInk);
+        const unsigned revision = box.revision();
+        box.assignImage();
+        ASSERT_TRUE(box.picture().has_value()) << assigned;
+        EXPECT_EQ(*box.picture(), box.surface()) << assigned;
+        EXPECT_EQ(box.picture()->pixel(1, 2), kInk) << assigned;
+        EXPECT_NE(box.revision(), revision) << assigned;
+        // The surface stays a picture of its own.
+        box.pset(0, 0, kInk);
+        EXPECT_EQ(box.picture()->pixel(0, 0), kPaper) << assigned;
+    }
+}
+
 }  // namespace
 }  // namespace tess

@@ -14,27 +14,31 @@ namespace tess::fx {
 inline constexpr Colour kMainScratchBack = syscolour::Window;
 inline constexpr Colour kPreviewScratchBack = syscolour::ButtonFace;
 
-// One run of an effect or tool. prepare() makes every picture the run needs before anything
-// changes, so a caller that cannot have them changes nothing; run() then cannot fail.
+// One run of an effect or tool on pictures that outlive it (the main window's working and
+// scratch pictures), so that a run makes no picture of its own. prepare() readies the scratch
+// picture before anything else changes, so a caller that cannot have it changes nothing; run()
+// then cannot fail.
 class EffectRun {
   public:
-    // A copy of `working` to work on and, for the Scratch and Mixed styles, a scratch picture of
-    // the same size cleared to `scratchBack`. errc::OutOfMemory when memory for them is short.
-    static Result<EffectRun> prepare(EffectStyle style, const Picture& working, Colour scratchBack);
+    // For the Scratch and Mixed styles `scratch` takes the size of `working`, in the memory it
+    // has where that is large enough, and is cleared to `scratchBack`; an InPlace run leaves it
+    // alone and gives the effect an empty one. errc::OutOfMemory when memory for it is short.
+    // Both pictures must outlive the run.
+    static Result<EffectRun> prepare(EffectStyle style, Picture& working, Picture& scratch,
+                                     Colour scratchBack);
 
-    // Runs the pixel work once and hands over the picture that replaces the working picture.
-    Picture run(EffectFunction effect, Random& random, const Clock& clock) &&;
+    // Runs the pixel work once on the two pictures themselves and says which holds the result.
+    EffectOutput run(EffectFunction effect, Random& random, const Clock& clock) &&;
 
   private:
-    EffectRun(Picture picture, Picture scratch)
-        : picture_(std::move(picture)), scratch_(std::move(scratch)) {}
+    EffectRun(Picture& working, Picture* scratch) : working_(&working), scratch_(scratch) {}
 
-    Picture picture_;
-    Picture scratch_;
+    Picture* working_;
+    Picture* scratch_;  // null for an InPlace run
 };
 
-// The effect applied to `working` in one call, for callers that have nothing to do between
-// preparing and running (previews, benchmarks, tests).
+// The effect applied to a copy of `working` in one call, with a scratch picture of its own, for
+// callers that keep no pictures between runs (previews, benchmarks, tests).
 Result<Picture> applyEffect(EffectStyle style, EffectFunction effect, const Picture& working,
                             Colour scratchBack, Random& random, const Clock& clock);
 

@@ -230,10 +230,11 @@ class frmMain : public QMainWindow {
     void mnuCResize_Click();
     // The open custom resize dialog, while it is shown.
     frmCResize* resizeDialog() const;
-    // The frame of every resize: the new picture is made and the undo copy saved before anything
-    // changes, then the picture, Label6 (with " (Idle)" when `idleStatus`), the edges, the scroll
-    // bars and ImageChanged. False, and nothing changed, when the picture or the copy cannot be
-    // had or a mosaic run is under way. The caller shows the hourglass.
+    // The frame of every resize: the new picture is drawn into flipPic before anything changes,
+    // then the undo copy is saved (one that cannot be written leaves nothing to undo), then the
+    // picture, Label6 (with " (Idle)" when `idleStatus`), the edges, the scroll bars and
+    // ImageChanged. False, and nothing changed, when the new picture cannot be had or a mosaic
+    // run is under way. The caller shows the hourglass.
     bool resizeWorkingPicture(PictureSize size, ResizeDrawing drawing, bool idleStatus);
 
     // ---- Projects (frmMainProjects.cpp) ----
@@ -605,8 +606,10 @@ class frmMain : public QMainWindow {
 
     // ---- Effects ----
     void connectEffects();
-    // The frame's pixel work on the working picture: every picture the run needs is made and the
-    // undo copy saved before anything changes; false (and nothing changed) when one cannot be.
+    // The frame's pixel work on the working picture's surface, with flipPic as the scratch
+    // picture: the scratch picture is readied before anything changes (false, and nothing
+    // changed, when it cannot be had), then the undo copy is saved (one that cannot be written
+    // leaves nothing to undo) and the effect runs.
     bool applyToWorkingPicture(fx::EffectStyle style, fx::EffectFunction effect);
     void runTool(fx::EffectFunction tool);
     void hideLastEffect();

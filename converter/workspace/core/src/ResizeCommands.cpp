@@ -22,19 +22,27 @@ std::optional<PictureSize> doubleSize(const Picture& picture) {
 
 Result<Picture> resizedPicture(const Picture& source, PictureSize size, ResizeDrawing drawing,
                                Colour scratchBack) {
+    Picture target;
+    if (Status drawn = drawResized(source, size, drawing, scratchBack, target); !drawn)
+        return drawn.error();
+    return target;
+}
+
+Status drawResized(const Picture& source, PictureSize size, ResizeDrawing drawing,
+                   Colour scratchBack, Picture& target) {
     // The resampling writes every pixel, so its picture needs no clearing first.
-    Result<Picture> target = drawing == ResizeDrawing::Resample
-                                 ? Picture::createForOverwrite(size.width, size.height)
-                                 : Picture::create(size.width, size.height, scratchBack);
-    if (!target)
-        return target;
+    Status made = drawing == ResizeDrawing::Resample
+                      ? target.assignForOverwrite(size.width, size.height)
+                      : target.assign(size.width, size.height, scratchBack);
+    if (!made)
+        return made;
     if (drawing == ResizeDrawing::Resample) {
-        drawBilinear(source, *target);
+        drawBilinear(source, target);
     } else {
-        stretchBlt(*target, 0, 0, size.width, size.height, source, 0, 0, source.width(),
+        stretchBlt(target, 0, 0, size.width, size.height, source, 0, 0, source.width(),
                    source.height(), RasterOp::SrcCopy);
     }
-    return target;
+    return {};
 }
 
 std::string sizeStatusText(int width, int height) {

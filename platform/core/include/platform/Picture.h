@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -105,6 +106,12 @@ class Picture {
     // Keeps the overlapping area and fills what the new size adds with `fill`. Refuses the sizes
     // create() refuses and then leaves the picture as it was.
     Status resize(int width, int height, Colour fill);
+    // Gives the picture a new size with every pixel `fill` (assignForOverwrite: left unset, for a
+    // writer of every pixel), in the memory it has where that is large enough, so a picture
+    // made again at the same size costs no fresh memory. Refuses the sizes create() refuses and
+    // then leaves the picture as it was; memory that cannot be had leaves it empty.
+    Status assign(int width, int height, Colour fill);
+    Status assignForOverwrite(int width, int height);
 
     // Raw rows for fast readers (the mosaic writer); `row(y)` points at width() pixels.
     const std::uint32_t* row(int y) const {
@@ -137,6 +144,8 @@ class Picture {
 
     struct Unset {};
     Picture(int width, int height, Unset);
+    // assign() and assignForOverwrite(): `fill` empty for the latter.
+    Status reuse(int width, int height, std::optional<std::uint32_t> fill);
 
     std::size_t index(int x, int y) const { return static_cast<std::size_t>(y) * width_ + x; }
 

@@ -27,6 +27,13 @@ class PictureBox {
     // shows the back colour (assigning always erases what was drawn).
     void setPicture(std::optional<Picture> picture);
     const std::optional<Picture>& picture() const { return picture_; }
+    // Assigns `picture` as setPicture does and gives back in it the picture assigned before (an
+    // empty one where there was none), whose memory can then serve again; the surface is drawn
+    // in the memory it has where that is large enough.
+    void exchangePicture(Picture& picture);
+    // The drawn surface becomes the background picture (a control's Picture = Image), in the
+    // memory of the picture assigned before.
+    void assignImage();
     // What the control stands for: the background picture where one is assigned, else the surface.
     const Picture& pictureOrImage() const { return picture_ ? *picture_ : surface_; }
 

@@ -32,6 +32,11 @@ std::optional<PictureSize> doubleSize(const Picture& picture);
 // nothing.
 Result<Picture> resizedPicture(const Picture& source, PictureSize size, ResizeDrawing drawing,
                                Colour scratchBack);
+// The same drawn into `target` (a picture other than `source`, the main window's scratch
+// picture), which takes the size in the memory it has where that is large enough. On an error
+// `source` is untouched and `target` may be left empty.
+Status drawResized(const Picture& source, PictureSize size, ResizeDrawing drawing,
+                   Colour scratchBack, Picture& target);
 
 // The status label after a resize that does not end idle: "0x0 of 200x100".
 std::string sizeStatusText(int width, int height);
