@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 #include <functional>
@@ -43,6 +44,18 @@ class OptionControls : public ShellFixture {
         QCoreApplication::sendEvent(target, &press);
     }
 };
+
+TEST_F(OptionControls, TheCssDialogIsCentredOnTheMainWindow) {
+    auto w = openMain();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    w->move(screen.left() + 10, screen.top() + 10);
+    w->show();
+    QPoint centre;
+    ASSERT_TRUE(chooseFontSize(*w, 8, [&](frmCSS& css) { centre = css.frameGeometry().center(); }));
+    const QPoint expected = w->frameGeometry().center();
+    ASSERT_GT((expected - screen.center()).manhattanLength(), 40);
+    EXPECT_LE((centre - expected).manhattanLength(), 4) << centre.x() << "," << centre.y();
+}
 
 TEST_F(OptionControls, CustomCssSizeDialogOpensWithTheCurrentSize) {
     auto w = openMain();
