@@ -1,6 +1,7 @@
 #include "platform/qt/IniFormat.h"
 
 #include <QByteArray>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -35,6 +36,14 @@ QByteArrayView trimmed(QByteArrayView line) {
 // Section and key names in the file, as Qt escapes INI keys: letters, digits, "_", "-" and "." as
 // they are, other characters as %XX or %UXXXX.
 QByteArray fileEscapeName(const QString& name) {
+    const auto plain = [](QChar qc) {
+        const char16_t c = qc.unicode();
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '_' || c == '-' || c == '.';
+    };
+    if (std::all_of(name.begin(), name.end(), plain)) {
+        return name.toLatin1();
+    }
     QByteArray out;
     for (QChar qc : name) {
         const char16_t c = qc.unicode();
@@ -109,6 +118,18 @@ QByteArray fileEscapeValue(const QString& value) {
     const QString text = value.startsWith(u'@') ? u'@' + value : value;
     QByteArray out;
     bool needsQuotes = false;
+    // Printable ASCII other than a quote or a backslash stands as it is.
+    const auto plain = [](QChar c) {
+        return c.unicode() >= 0x20 && c.unicode() < 0x7F && c != u'"' && c != u'\\';
+    };
+    if (std::all_of(text.begin(), text.end(), plain)) {
+        out = text.toLatin1();
+        needsQuotes = out.contains(';') || out.contains(',') || out.contains('=');
+        if (needsQuotes || (!out.isEmpty() && (out.front() == ' ' || out.back() == ' '))) {
+            out = '"' + out + '"';
+        }
+        return out;
+    }
     bool escapeNextIfDigit = false;
     for (char32_t c : text.toUcs4()) {
         if (c == ';' || c == ',' || c == '=') {
@@ -389,9 +410,9 @@ bool writeIniText(QIODevice& device, const QSettings::SettingsMap& map) {
         if (slash <= 0) {
             continue;
         }
-        const QString section = it.key().first(slash);
+        const QStringView section = QStringView(it.key()).first(slash);
         if (sections.empty() || sections.back().first != section) {
-            sections.emplace_back(section, QByteArray());
+            sections.emplace_back(section.toString(), QByteArray());
         }
         QByteArray& lines = sections.back().second;
         lines += fileEscapeName(iniMapUnescape(it.key().sliced(slash + 1)));
