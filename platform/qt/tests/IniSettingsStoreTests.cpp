@@ -190,6 +190,7 @@ TEST_F(IniSettingsStoreTest, HandWrittenFilesAreReadRaw) {
               "Windows=C:\\Tools\\\r\n"
               "Empty=\r\n"
               "Equals=a=b\r\n"
+              "Latin1=caf\xE9\t\r\n"
               "NoValueLine\r\n"
               "\r\n"
               "[ Explorer ]\r\n"
@@ -201,6 +202,9 @@ TEST_F(IniSettingsStoreTest, HandWrittenFilesAreReadRaw) {
     EXPECT_EQ(store_.get("Tessaryn32", "Settings", "Windows"), "C:\\Tools\\");
     EXPECT_EQ(store_.get("Tessaryn32", "Settings", "Empty", "x"), "");
     EXPECT_EQ(store_.get("Tessaryn32", "Settings", "Equals"), "a=b");
+    // A byte that is not UTF-8 (an "é" of another code page) stays as a replacement character,
+    // even where only blanks follow it.
+    EXPECT_EQ(store_.get("Tessaryn32", "Settings", "Latin1"), "caf\xEF\xBF\xBD");
     EXPECT_EQ(store_.get("Tessaryn32", "Settings", "NoValueLine", "x"), "x");
     EXPECT_EQ(store_.get("Tessaryn32", "Explorer", "SortKey"), "2");
 

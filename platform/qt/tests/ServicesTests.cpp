@@ -235,6 +235,24 @@ TEST(QtShell, ReportsAProgramThatCannotStart) {
     EXPECT_NE(started.error().reason.find("Wenderlock"), std::string::npos);
 }
 
+TEST(QtText, EveryByteOfUtf8TextComesThroughAsItsCharacterOrAReplacement) {
+    struct Case {
+        std::string utf8;
+        std::u16string text;
+    };
+    for (const Case& c : {
+             Case{"caf\xC3\xA9", u"caf\u00E9"},
+             Case{"\xEF\xBB\xBFx", u"\uFEFFx"},  // a leading U+FEFF is text, not a mark
+             Case{"caf\xE9", u"caf\uFFFD"},      // cut short at the end
+             Case{"caf\xE9\t", u"caf\uFFFD\t"},
+             Case{"", u""},
+         }) {
+        const QString text(reinterpret_cast<const QChar*>(c.text.data()),
+                           static_cast<qsizetype>(c.text.size()));
+        EXPECT_EQ(toQ(c.utf8), text) << c.utf8;
+    }
+}
+
 // ---- Clipboard --------------------------------------------------------------------------------
 
 TEST(QtClipboard, RoundTripsTextAndPictures) {

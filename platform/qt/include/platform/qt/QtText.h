@@ -8,9 +8,12 @@
 namespace tess::qt {
 
 // The programs keep texts as UTF-8 in std::string; Qt keeps them as QString. A U+FEFF at the
-// start is part of the text (QString::fromUtf8 would drop it as a byte-order mark).
+// start is part of the text (QString::fromUtf8 would drop it as a byte-order mark), and a
+// sequence cut short at the end becomes U+FFFD as one anywhere else does (a decoder that keeps
+// its state would wait for the rest and drop it).
 inline QString toQ(std::string_view utf8) {
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom |
+                                                       QStringConverter::Flag::Stateless);
     return decoder.decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
