@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "platform/AtomicFile.h"
+#include "platform/PrivateFile.h"
 
 namespace tess {
 
@@ -34,6 +35,14 @@ Status checkName(const std::string& path) {
     return {};
 }
 
+// The new file's failure told as the failure to write the file it stands for.
+Error writeError(const std::string& path, const std::string& temp, Error cause) {
+    const std::string quoted = "\"" + temp + "\"";
+    if (const std::size_t at = cause.reason.find(quoted); at != std::string::npos)
+        cause.reason.replace(at, quoted.size(), "\"" + path + "\"");
+    return cause;
+}
+
 int writeAndClose(int fd, std::string_view bytes) {
     int err = AtomicFile::writeAll(fd, bytes);
     if (::close(fd) != 0 && err == 0)
@@ -51,21 +60,21 @@ bool isLink(const std::string& path) {
 Status writeOwnFile(const std::string& path, std::string_view bytes) {
     if (Status name = checkName(path); !name)
         return name;
-    // A new file of our own beside the old one; anything standing at its name goes first (unlink
-    // never follows a link), and one that will not go makes the create fail instead of opening it.
+    // The new file is private and made fresh beside the old one; a rename then replaces whatever
+    // entry is at the name, never a link's target.
     const std::string temp = path + ".new~";
-    (void)::unlink(temp.c_str());
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return writeError(path, errno);
-    if (const int err = writeAndClose(fd, bytes); err != 0) {
-        (void)::unlink(temp.c_str());
-        return writeError(path, err);
+    PrivateFile file;
+    if (Status made = file.create(temp); !made)
+        return writeError(path, temp, made.error());
+    if (Status written = file.write(bytes); !written)
+        return writeError(path, temp, written.error());
+    if (Status closed = file.commit(); !closed) {
+        (void)PrivateFile::remove(temp);
+        return writeError(path, temp, closed.error());
     }
-    // A rename replaces whatever entry is at the name, a link included, never a link's target.
     if (::rename(temp.c_str(), path.c_str()) != 0) {
         const int err = errno;
-        (void)::unlink(temp.c_str());
+        (void)PrivateFile::remove(temp);
         return writeError(path, err);
     }
     return {};

@@ -1,4 +1,5 @@
 #include "platform/PictureHeader.h"
+#include "platform/ByteOrder.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,25 +11,11 @@ namespace tess {
 
 namespace {
 
-std::uint32_t byteAt(std::string_view b, std::size_t at) {
-    return static_cast<unsigned char>(b[at]);
-}
-
-std::uint32_t le16(std::string_view b, std::size_t at) {
-    return byteAt(b, at) | byteAt(b, at + 1) << 8;
-}
-
-std::uint32_t le32(std::string_view b, std::size_t at) {
-    return le16(b, at) | le16(b, at + 2) << 16;
-}
-
-std::uint32_t be16(std::string_view b, std::size_t at) {
-    return byteAt(b, at) << 8 | byteAt(b, at + 1);
-}
-
-std::uint32_t be32(std::string_view b, std::size_t at) {
-    return be16(b, at) << 16 | be16(b, at + 2);
-}
+using bytes::be16;
+using bytes::be32;
+using bytes::byteAt;
+using bytes::le16;
+using bytes::le32;
 
 bool startsWith(std::string_view b, std::string_view prefix) {
     return b.substr(0, prefix.size()) == prefix;

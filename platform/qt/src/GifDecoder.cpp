@@ -1,4 +1,5 @@
 #include "platform/qt/GifDecoder.h"
+#include "platform/ByteOrder.h"
 
 #include <algorithm>
 #include <array>
@@ -12,13 +13,8 @@ namespace tess {
 
 namespace {
 
-std::uint32_t byteAt(std::string_view b, std::size_t at) {
-    return static_cast<unsigned char>(b[at]);
-}
-
-std::uint32_t le16(std::string_view b, std::size_t at) {
-    return byteAt(b, at) | byteAt(b, at + 1) << 8;
-}
+using bytes::byteAt;
+using bytes::le16;
 
 Error invalid(std::string reason) {
     return Error{errc::InvalidPicture, std::move(reason)};

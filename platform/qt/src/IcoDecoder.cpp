@@ -1,4 +1,5 @@
 #include "platform/qt/IcoDecoder.h"
+#include "platform/ByteOrder.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -9,17 +10,9 @@ namespace tess {
 
 namespace {
 
-std::uint32_t byteAt(std::string_view b, std::size_t at) {
-    return static_cast<unsigned char>(b[at]);
-}
-
-std::uint32_t le16(std::string_view b, std::size_t at) {
-    return byteAt(b, at) | byteAt(b, at + 1) << 8;
-}
-
-std::uint32_t le32(std::string_view b, std::size_t at) {
-    return le16(b, at) | le16(b, at + 2) << 16;
-}
+using bytes::byteAt;
+using bytes::le16;
+using bytes::le32;
 
 // Stored blue, green, red.
 std::uint32_t bgr(const unsigned char* p) {

@@ -1,4 +1,5 @@
 #include "platform/qt/JpegDecoder.h"
+#include "platform/ByteOrder.h"
 
 // clang-format off
 #include <cstddef>
@@ -19,13 +20,8 @@ namespace tess {
 
 namespace {
 
-std::uint32_t byteAt(std::string_view b, std::size_t at) {
-    return static_cast<unsigned char>(b[at]);
-}
-
-std::uint32_t be16(std::string_view b, std::size_t at) {
-    return byteAt(b, at) << 8 | byteAt(b, at + 1);
-}
+using bytes::be16;
+using bytes::byteAt;
 
 // The orientation tag (0x0112) of the first image directory of an EXIF block ("Exif\0\0", then
 // a TIFF header of either byte order).
@@ -213,9 +209,8 @@ void startDecode(Decompress& d, std::string_view bytes) {
     d.info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBX;
     // A progressive picture keeps all its coefficients while it decodes, up to 8 bytes a pixel
     // (four channels at full resolution): allow that much and no more.
-    d.info.mem->max_memory_to_use =
-        static_cast<long>(std::int64_t{d.info.image_width} * d.info.image_height * 8 +
-                          (std::int64_t{64} << 20));
+    d.info.mem->max_memory_to_use = static_cast<long>(
+        std::int64_t{d.info.image_width} * d.info.image_height * 8 + (std::int64_t{64} << 20));
     jpeg_start_decompress(&d.info);
 }
 
