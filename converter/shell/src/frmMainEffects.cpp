@@ -119,8 +119,10 @@ bool frmMain::applyToWorkingPicture(fx::EffectStyle style, fx::EffectFunction ef
     if (!run)
         return false;
     // The undo copy is the assigned picture, which the run does not touch.
-    SaveUndoData();
-    if (std::move(*run).run(effect, services_.random, services_.clock) == fx::EffectOutput::Scratch)
+    fx::EffectOutput output = fx::EffectOutput::Picture;
+    SaveUndoDataDuring(
+        [&] { output = std::move(*run).run(effect, services_.random, services_.clock); });
+    if (output == fx::EffectOutput::Scratch)
         box.exchangePicture(scratch.surface());
     else
         box.assignImage();

@@ -52,10 +52,10 @@ bool frmMain::resizeWorkingPicture(PictureSize size, ResizeDrawing drawing, bool
     // The drawing reads the picture's surface into flipPic, the scratch picture, whose memory
     // serves from one command to the next; the undo copy is the assigned picture.
     PictureBox& scratch = flipPic->box();
-    if (!drawResized(srcPic->box().surface(), size, drawing, scratch.backColor(),
-                     scratch.surface()))
+    if (!readyResizeTarget(size, drawing, scratch.backColor(), scratch.surface()))
         return false;
-    SaveUndoData();
+    SaveUndoDataDuring(
+        [&] { drawResizedInto(srcPic->box().surface(), drawing, scratch.surface()); });
     srcPic->box().exchangePicture(scratch.surface());
     scratch.touch();
     srcPic->update();

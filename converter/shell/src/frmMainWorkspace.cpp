@@ -9,7 +9,10 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <exception>
+#include <future>
 #include <optional>
+#include <system_error>
 
 #include "platform/qt/MenuOpening.h"
 #include "platform/qt/QtText.h"
@@ -250,6 +253,34 @@ void frmMain::Text3_OLEDragDrop(const std::vector<std::string>& files) {
 void frmMain::SaveUndoData() {
     // Callers go on with their change whatever happens here.
     (void)undo_.save(srcPic->box().pictureOrImage());
+}
+
+void frmMain::SaveUndoDataDuring(const std::function<void()>& change) {
+    const std::optional<Picture>& assigned = srcPic->box().picture();
+    // Without an assigned picture the copy is of the surface, which the change may draw on.
+    if (!assigned) {
+        SaveUndoData();
+        change();
+        return;
+    }
+    const Picture& copied = *assigned;
+    const auto save = [this, &copied] {
+        try {
+            (void)undo_.save(copied);
+        } catch (const std::exception&) {
+            // Nothing to undo then, as after any save that fails.
+        }
+    };
+    std::future<void> saving;
+    try {
+        saving = std::async(std::launch::async, save);
+    } catch (const std::system_error&) {
+        save();  // no thread to be had
+    }
+    // The wait comes also when the change throws: the future's end waits for its thread.
+    change();
+    if (saving.valid())
+        saving.wait();
 }
 
 void frmMain::mnuUndo_Click() {

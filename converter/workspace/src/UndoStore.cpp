@@ -22,11 +22,12 @@ Error noFolder() {
     return Error{errc::PathNotFound, "there is no folder for the undo copy"};
 }
 
-// The picture as a new private file at `path`, with no sync: the file is deleted at shut-down
-// and need not outlive a crash.
+// The picture as the private file at `path`, written over our own file of the last save in
+// place, with no sync: the file is deleted at shut-down and need not outlive a crash, and one cut
+// short by a crash is no bitmap (the bitmap's mark comes last).
 Status writeBitmap(const Picture& picture, const std::string& path) {
     PrivateFile file;
-    if (Status s = file.create(path); !s) {
+    if (Status s = file.open(path); !s) {
         return s;
     }
     if (const int err = writeBmp24(file.fd(), picture); err != 0) {
@@ -51,6 +52,8 @@ Status UndoStore::save(const Picture& picture) {
     if (folder_.empty()) {
         return noFolder();
     }
+    // Withdrawn until the new copy is whole, also when the write ends in an exception.
+    withdrawn_ = true;
     Status saved = writeBitmap(picture, undoPath());
     withdrawn_ = !saved;
     return saved;

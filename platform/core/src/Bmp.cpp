@@ -1,5 +1,7 @@
 #include "platform/Bmp.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -8,6 +10,11 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Text.h"
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define TESS_BMP_SSSE3 1
+#endif
 
 namespace tess {
 
@@ -84,9 +91,8 @@ std::size_t storedRowBytes(int width) {
     return (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
 }
 
-void packRow(const std::uint32_t* from, int width, unsigned char* to) {
-    const auto n = static_cast<std::size_t>(width);
-    std::size_t x = 0;
+// Pixels x .. n - 1 of a row, one at a time.
+void packPixels(const std::uint32_t* from, std::size_t x, std::size_t n, unsigned char* to) {
     // Four pixels (0x00BBGGRR words) make three little-endian words of blue, green, red bytes.
     for (; x + 4 <= n; x += 4, to += 12) {
         const std::uint32_t a = bgr(from[x]);
@@ -102,7 +108,36 @@ void packRow(const std::uint32_t* from, int width, unsigned char* to) {
         to[1] = static_cast<unsigned char>(c >> 8);
         to[2] = static_cast<unsigned char>(c);
     }
-    std::memset(to, 0, storedRowBytes(width) - n * 3);
+}
+
+#if TESS_BMP_SSSE3
+// Four pixels a shuffle; each 16-byte store reaches 4 bytes past its 12, so the loop stops
+// while the stores stay inside the row's own bytes and the rest goes one pixel at a time.
+[[gnu::target("ssse3")]] void packRowSsse3(const std::uint32_t* from, std::size_t n,
+                                           unsigned char* to) {
+    const __m128i order = _mm_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1);
+    std::size_t x = 0;
+    for (; x + 6 <= n; x += 4) {
+        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + x));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x * 3), _mm_shuffle_epi8(four, order));
+    }
+    packPixels(from, x, n, to + x * 3);
+}
+#endif
+
+void packRow(const std::uint32_t* from, int width, unsigned char* to) {
+    const auto n = static_cast<std::size_t>(width);
+#if TESS_BMP_SSSE3
+    static const bool ssse3 = __builtin_cpu_supports("ssse3");
+    if (ssse3) {
+        packRowSsse3(from, n, to);
+    } else {
+        packPixels(from, 0, n, to);
+    }
+#else
+    packPixels(from, 0, n, to);
+#endif
+    std::memset(to + n * 3, 0, storedRowBytes(width) - n * 3);
 }
 
 // The file and info headers of a 24-bit picture of this size.
@@ -148,6 +183,8 @@ std::string encodeBmp24(const Picture& picture) {
 int writeBmp24(int fd, const Picture& picture) {
     const std::string headers = bmp24Headers(picture);
     const std::size_t rowBytes = storedRowBytes(picture.width());
+    const std::size_t total =
+        headers.size() + rowBytes * static_cast<std::size_t>(picture.height());
     // A block small enough to stay in the processor's cache until the system copies it out.
     constexpr std::size_t kBlockBytes = std::size_t{256} << 10;
     const std::size_t blockRows =
@@ -158,11 +195,16 @@ int writeBmp24(int fd, const Picture& picture) {
     } catch (const std::bad_alloc&) {
         return ENOMEM;
     }
-    if (block.empty()) {
-        return AtomicFile::writeAll(fd, headers);  // a side of 0: the headers alone
+    // "BM" is put in place last; until then the file starts with two zero bytes.
+    constexpr std::size_t kMark = 2;
+    if (::pwrite(fd, "\0\0", kMark, 0) != static_cast<ssize_t>(kMark)) {
+        return errno != 0 ? errno : EIO;
     }
-    std::string_view first = headers;
-    int y = picture.height() - 1;
+    if (::lseek(fd, static_cast<off_t>(kMark), SEEK_SET) < 0) {
+        return errno;
+    }
+    std::string_view first = std::string_view(headers).substr(kMark);
+    int y = block.empty() ? -1 : picture.height() - 1;  // a side of 0: the headers alone
     do {
         std::size_t filled = 0;
         for (; y >= 0 && filled < block.size(); --y, filled += rowBytes) {
@@ -174,6 +216,12 @@ int writeBmp24(int fd, const Picture& picture) {
         }
         first = {};
     } while (y >= 0);
+    if (::ftruncate(fd, static_cast<off_t>(total)) != 0) {
+        return errno;
+    }
+    if (::pwrite(fd, headers.data(), kMark, 0) != static_cast<ssize_t>(kMark)) {
+        return errno != 0 ? errno : EIO;
+    }
     return 0;
 }
 

@@ -42,6 +42,23 @@ Status PrivateFile::create(const std::string& path) {
     return {};
 }
 
+Status PrivateFile::open(const std::string& path) {
+    discard();
+    path_ = path;
+    // Non-blocking, so that a pipe at the name fails the open instead of waiting for a reader.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd >= 0) {
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && ownRegular(st) && st.st_nlink == 1 &&
+            (st.st_mode & 07777) == 0600) {
+            fd_ = fd;
+            return {};
+        }
+        ::close(fd);
+    }
+    return create(path);
+}
+
 Status PrivateFile::write(std::string_view bytes) {
     if (fd_ < 0) {
         return fileError("Cannot write", path_, EBADF);
@@ -78,7 +95,7 @@ void PrivateFile::discard() {
     }
     ::close(fd_);
     fd_ = -1;
-    // Made by create() with O_EXCL, so the entry is still the file made here.
+    // Made by create() with O_EXCL, or found by open() as a file of our own and no one else's.
     (void)::unlink(path_.c_str());
 }
 

@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <sys/resource.h>
+
 #include <cerrno>
+#include <csignal>
 #include <string>
 
 #include "platform/Bmp.h"
@@ -45,8 +48,8 @@ TEST(Bmp24, TheFileIsTheHeadersAndBottomUpRowsOfBlueGreenRed) {
     EXPECT_EQ(encodeBmp24(p), expected);
 }
 
-// The streamed file is the encoded one for every row padding, across several blocks of rows, and
-// for pictures with a side of 0.
+// The streamed file is the encoded one for every row padding, across several blocks of rows, for
+// pictures with a side of 0, and over a file that held more.
 TEST(Bmp24, WrittenToAFileItIsTheEncodedBytes) {
     TempFolder folder("tess-bmp");
     const std::pair<int, int> sizes[] = {{1, 1}, {2, 3},      {3, 1},     {4, 2},   {5, 5},
@@ -55,7 +58,8 @@ TEST(Bmp24, WrittenToAFileItIsTheEncodedBytes) {
     for (const auto& [width, height] : sizes) {
         const Picture p = distinct(width, height);
         const std::string path = folder.file("p.bmp");
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        // Written over the file of the size before, so longer old bytes must go.
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
         ASSERT_GE(fd, 0);
         EXPECT_EQ(writeBmp24(fd, p), 0) << width << "x" << height;
         ::close(fd);
@@ -70,6 +74,30 @@ TEST(Bmp24, AFailedWriteGivesTheSystemsReason) {
     ASSERT_GE(fd, 0);
     EXPECT_EQ(writeBmp24(fd, distinct(3, 3)), EBADF);
     ::close(fd);
+}
+
+// A write over a file in place that stops half-way must not leave what reads as a whole bitmap.
+TEST(Bmp24, TheBitmapMarkIsWrittenLast) {
+    TempFolder folder("tess-bmp");
+    const Picture p = distinct(50, 40);
+    const std::string path = folder.write("p.bmp", encodeBmp24(p));
+    // Room for the headers and a few rows only, as a full disk would leave it.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    const struct rlimit old = [] {
+        struct rlimit r {};
+        ::getrlimit(RLIMIT_FSIZE, &r);
+        return r;
+    }();
+    struct rlimit small = old;
+    small.rlim_cur = 1000;
+    std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const int err = writeBmp24(fd, distinct(60, 40));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    ::close(fd);
+    EXPECT_EQ(err, EFBIG);
+    EXPECT_EQ(readFileContents(path).substr(0, 2), std::string(2, '\0'));
 }
 
 }  // namespace

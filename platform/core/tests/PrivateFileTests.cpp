@@ -151,5 +151,53 @@ TEST(PrivateFile, RemovingTakesTheEntryItselfAway) {
     }
 }
 
+// Opening to write over keeps only our own file of mode 0600; anything else is replaced as a new
+// file replaces it.
+TEST(PrivateFile, OnlyOurOwnFileIsWrittenOverInPlace) {
+    for (const EntryCase& c : kEntries) {
+        Place place;
+        place.put(c.entry);
+        if (c.entry == Entry::OwnFile) {
+            ASSERT_EQ(::chmod(place.path.c_str(), 0600), 0);
+        }
+        PrivateFile file;
+        const Status opened = file.open(place.path);
+        EXPECT_EQ(opened.ok(), c.created) << c.name;
+        if (!opened) {
+            continue;
+        }
+        ASSERT_TRUE(file.write("new").ok()) << c.name;
+        ASSERT_TRUE(file.commit().ok()) << c.name;
+        struct stat after {};
+        ASSERT_EQ(::lstat(place.path.c_str(), &after), 0) << c.name;
+        EXPECT_TRUE(S_ISREG(after.st_mode)) << c.name;
+        EXPECT_EQ(after.st_mode & 07777, 0600u) << c.name;
+        // Written over in place, the old file keeps what lies beyond the new bytes.
+        EXPECT_EQ(readFileContents(place.path),
+                  c.entry == Entry::OwnFile ? "newt by an earlier run" : "new")
+            << c.name;
+        EXPECT_TRUE(place.victimIntact()) << c.name;
+    }
+    // A file of ours open to others, or with a second name, is replaced by a new one.
+    for (const char* variant : {"mode 0644", "second name"}) {
+        Place place;
+        place.put(Entry::OwnFile);
+        if (std::string(variant) == "mode 0644") {
+            ASSERT_EQ(::chmod(place.path.c_str(), 0644), 0);
+        } else {
+            ASSERT_EQ(::chmod(place.path.c_str(), 0600), 0);
+            fs::create_hard_link(place.path, place.folder.file("second"));
+        }
+        PrivateFile file;
+        ASSERT_TRUE(file.open(place.path).ok()) << variant;
+        ASSERT_TRUE(file.write("new").ok()) << variant;
+        ASSERT_TRUE(file.commit().ok()) << variant;
+        EXPECT_EQ(readFileContents(place.path), "new") << variant;
+        if (std::string(variant) == "second name") {
+            EXPECT_EQ(readFileContents(place.folder.file("second")), "left by an earlier run");
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tess

@@ -121,6 +121,9 @@ class frmMain : public QMainWindow {
     void Text3_OLEDragDrop(const std::vector<std::string>& files);
     // Undo: every change of the working picture but undo itself saves the undo copy first.
     void SaveUndoData();
+    // SaveUndoData, then `change`, which may touch the working picture's surface but not its
+    // assigned picture: the copy, which is of the assigned picture, is written meanwhile.
+    void SaveUndoDataDuring(const std::function<void()>& change);
     void mnuUndo_Click();
     // The Edit menu and the picture's pop-up menu.
     void mnuEdit_Click();
@@ -230,11 +233,11 @@ class frmMain : public QMainWindow {
     void mnuCResize_Click();
     // The open custom resize dialog, while it is shown.
     frmCResize* resizeDialog() const;
-    // The frame of every resize: the new picture is drawn into flipPic before anything changes,
-    // then the undo copy is saved (one that cannot be written leaves nothing to undo), then the
-    // picture, Label6 (with " (Idle)" when `idleStatus`), the edges, the scroll bars and
-    // ImageChanged. False, and nothing changed, when the new picture cannot be had or a mosaic
-    // run is under way. The caller shows the hourglass.
+    // The frame of every resize: flipPic is given the new size before anything changes, the new
+    // picture is drawn into it while the undo copy is saved (one that cannot be written leaves
+    // nothing to undo), then the picture, Label6 (with " (Idle)" when `idleStatus`), the edges, the
+    // scroll bars and ImageChanged. False, and nothing changed, when the new picture cannot be had
+    // or a mosaic run is under way. The caller shows the hourglass.
     bool resizeWorkingPicture(PictureSize size, ResizeDrawing drawing, bool idleStatus);
 
     // ---- Projects (frmMainProjects.cpp) ----
@@ -608,8 +611,8 @@ class frmMain : public QMainWindow {
     void connectEffects();
     // The frame's pixel work on the working picture's surface, with flipPic as the scratch
     // picture: the scratch picture is readied before anything changes (false, and nothing
-    // changed, when it cannot be had), then the undo copy is saved (one that cannot be written
-    // leaves nothing to undo) and the effect runs.
+    // changed, when it cannot be had), then the effect runs while the undo copy is saved (one
+    // that cannot be written leaves nothing to undo).
     bool applyToWorkingPicture(fx::EffectStyle style, fx::EffectFunction effect);
     void runTool(fx::EffectFunction tool);
     void hideLastEffect();

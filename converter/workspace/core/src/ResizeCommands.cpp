@@ -23,26 +23,26 @@ std::optional<PictureSize> doubleSize(const Picture& picture) {
 Result<Picture> resizedPicture(const Picture& source, PictureSize size, ResizeDrawing drawing,
                                Colour scratchBack) {
     Picture target;
-    if (Status drawn = drawResized(source, size, drawing, scratchBack, target); !drawn)
-        return drawn.error();
+    if (Status ready = readyResizeTarget(size, drawing, scratchBack, target); !ready)
+        return ready.error();
+    drawResizedInto(source, drawing, target);
     return target;
 }
 
-Status drawResized(const Picture& source, PictureSize size, ResizeDrawing drawing,
-                   Colour scratchBack, Picture& target) {
+Status readyResizeTarget(PictureSize size, ResizeDrawing drawing, Colour scratchBack,
+                         Picture& target) {
     // The resampling writes every pixel, so its picture needs no clearing first.
-    Status made = drawing == ResizeDrawing::Resample
-                      ? target.assignForOverwrite(size.width, size.height)
-                      : target.assign(size.width, size.height, scratchBack);
-    if (!made)
-        return made;
+    return drawing == ResizeDrawing::Resample ? target.assignForOverwrite(size.width, size.height)
+                                              : target.assign(size.width, size.height, scratchBack);
+}
+
+void drawResizedInto(const Picture& source, ResizeDrawing drawing, Picture& target) {
     if (drawing == ResizeDrawing::Resample) {
         drawBilinear(source, target);
     } else {
-        stretchBlt(target, 0, 0, size.width, size.height, source, 0, 0, source.width(),
+        stretchBlt(target, 0, 0, target.width(), target.height(), source, 0, 0, source.width(),
                    source.height(), RasterOp::SrcCopy);
     }
-    return {};
 }
 
 std::string sizeStatusText(int width, int height) {

@@ -13,8 +13,10 @@ namespace tess {
 // The whole file of a 24-bit uncompressed BMP: file and info headers, rows bottom-up, each row
 // padded to a multiple of four bytes. A picture with a side of 0 gives the headers alone.
 std::string encodeBmp24(const Picture& picture);
-// Writes the bytes of encodeBmp24(picture) to the open file `fd` a block of rows at a time, so the
-// whole file is never held in memory. Returns 0 or the errno of the failure.
+// Makes the open file `fd` hold the bytes of encodeBmp24(picture), written from its start a block
+// of rows at a time, so the whole file is never held in memory, and cut to their length. The two
+// bytes that mark a bitmap come last, so a file written over in place that stops half-way never
+// reads as a whole bitmap. Returns 0 or the errno of the failure.
 int writeBmp24(int fd, const Picture& picture);
 
 // Writes encodeBmp24(picture) to `path` atomically: on failure the old file stays as it was.

@@ -24,6 +24,11 @@ class PrivateFile {
     // stays), then makes a new file there, mode 0600, that nothing else can be at: an entry that
     // could not be removed makes this fail. Discards whatever was open before.
     Status create(const std::string& path);
+    // Opens the file of this user's at `path` (a regular file, mode 0600, no other name) to be
+    // written over in place, so the system keeps its memory; anything else at the name is
+    // replaced as create() replaces it. A write over a file in place leaves old bytes after the
+    // new ones and, where it stops half-way, a mix of both: the writer must say which bytes count.
+    Status open(const std::string& path);
     Status write(std::string_view bytes);
     // For writers that hand the open file to a system call of their own; fail() takes their errno.
     int fd() const { return fd_; }

@@ -32,11 +32,13 @@ std::optional<PictureSize> doubleSize(const Picture& picture);
 // nothing.
 Result<Picture> resizedPicture(const Picture& source, PictureSize size, ResizeDrawing drawing,
                                Colour scratchBack);
-// The same drawn into `target` (a picture other than `source`, the main window's scratch
-// picture), which takes the size in the memory it has where that is large enough. On an error
-// `source` is untouched and `target` may be left empty.
-Status drawResized(const Picture& source, PictureSize size, ResizeDrawing drawing,
-                   Colour scratchBack, Picture& target);
+// The same in two steps into `target` (a picture other than the source, the main window's
+// scratch picture): readyResizeTarget gives it the size, in the memory it has where that is large
+// enough, cleared where the drawing does not cover every pixel, and refuses what resizedPicture
+// refuses (leaving it possibly empty); drawResizedInto then draws the source into it.
+Status readyResizeTarget(PictureSize size, ResizeDrawing drawing, Colour scratchBack,
+                         Picture& target);
+void drawResizedInto(const Picture& source, ResizeDrawing drawing, Picture& target);
 
 // The status label after a resize that does not end idle: "0x0 of 200x100".
 std::string sizeStatusText(int width, int height);
