@@ -1,0 +1,144 @@
+// The picture commands as the main window runs them on a 4000 x 3000 working picture: every effect,
+// the flip and invert tools and the four half and double size commands, each from the menu item's
+// trigger to the repainted picture, the undo copy included (written to a folder on disk, in
+// TESSARYN_BENCH_DIR or beside the program). The window is shown on Qt's offscreen platform.
+// Names read "Commands/Effect/<name>", "Commands/Tool/<name>" and "Commands/Resize/<name>";
+// the pixel work alone is "Effects/Effect/<name>", "Effects/Tool/<name>" and "Resize/...", and the
+// difference is the frame's cost. Every iteration starts from the same picture, given to the
+// window outside the timing as a load would. peak_extra_MB is the most the command added to the
+// heap beyond what the window held before it.
+
+#include <benchmark/benchmark.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "BenchFolder.h"
+#include "HeapCounter.h"
+#include "PhotoPicture.h"
+#include "effects/EffectTable.h"
+#include "platform/DefaultRandom.h"
+#include "platform/Picture.h"
+#include "platform/Services.h"
+#include "platform/qt/IniSettingsStore.h"
+#include "platform/qt/QtEventPump.h"
+#include "platform/qt/SystemClock.h"
+#include "platform/testing/MemoryClipboard.h"
+#include "platform/testing/RecordingShell.h"
+#include "platform/testing/ScriptedDialogs.h"
+#include "shell/ConverterState.h"
+#include "shell/frmMain.h"
+
+namespace {
+
+using namespace tess;
+
+// The main window after its load and shown, with the real clock, generator and event pump, and
+// settings, dialogs, shell and folders that stay inside a temporary folder on disk.
+class PictureWindow {
+  public:
+    PictureWindow()
+        : root_(QString::fromStdString(bench::benchFolder() + "/tessaryn-commands-XXXXXX")),
+          settings_(QDir(root_.path()).filePath("config")),
+          pump_(qt::QtEventPump::kDefaultInterval, {}),
+          services_{
+              dialogs_,   settings_,
+              clock_,     random_,
+              pump_,      shell_,
+              clipboard_, Folders::inOne(QDir(root_.path()).filePath("program").toStdString())} {
+        QDir().mkpath(QString::fromStdString(services_.folders.program));
+        window_ = std::make_unique<frmMain>(services_, state_, std::vector<std::string>{});
+        window_->endProgram = [] {};
+        window_->Form_Load();
+        window_->show();
+        QCoreApplication::processEvents();
+    }
+
+    frmMain& window() { return *window_; }
+
+    // The picture as a load leaves it, with its repaint done.
+    void reset(const Picture& picture) {
+        window_->srcPic->box().setPicture(picture);
+        window_->DrawImageEdges();
+        window_->UpdateScrollBars();
+        QCoreApplication::processEvents();
+    }
+
+    // The command from its menu item to the repainted picture.
+    void run(QAction* item) {
+        item->trigger();
+        QCoreApplication::processEvents();
+    }
+
+  private:
+    QTemporaryDir root_;
+    qt::IniSettingsStore settings_;
+    testing::ScriptedDialogs dialogs_;
+    qt::SystemClock clock_;
+    DefaultRandom random_;
+    qt::QtEventPump pump_;
+    testing::RecordingShell shell_;
+    testing::MemoryClipboard clipboard_;
+    Services services_;
+    ConverterState state_;
+    std::unique_ptr<frmMain> window_;
+};
+
+PictureWindow& pictureWindow() {
+    static PictureWindow window;
+    return window;
+}
+
+using Item = std::function<QAction*(frmMain&)>;
+
+void Command(benchmark::State& state, const Item& item) {
+    PictureWindow& window = pictureWindow();
+    const Picture& photo = bench::photoPicture();
+    QAction* action = item(window.window());
+    double peakExtra = 0.0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.reset(photo);
+        const std::size_t before = heap::live.load();
+        heap::resetPeak();
+        state.ResumeTiming();
+        window.run(action);
+        state.PauseTiming();
+        peakExtra =
+            std::max(peakExtra, static_cast<double>(heap::peak.load() - before) / (1 << 20));
+        state.ResumeTiming();
+    }
+    state.counters["peak_extra_MB"] = peakExtra;
+}
+
+void registerCommand(const std::string& name, Item item) {
+    benchmark::RegisterBenchmark(("Commands/" + name + "/4000x3000").c_str(), Command,
+                                 std::move(item))
+        ->Unit(benchmark::kMillisecond);
+}
+
+const bool registered = [] {
+    for (std::size_t k = 0; k < fx::effectTable().size(); ++k) {
+        const fx::EffectEntry& entry = fx::effectTable()[k];
+        if (entry.apply != nullptr)
+            registerCommand("Effect/" + std::string(entry.displayName),
+                            [k](frmMain& w) { return w.effectItems()[k]; });
+    }
+    registerCommand("Tool/Flip H", [](frmMain& w) { return w.mnuFlipH; });
+    registerCommand("Tool/Flip V", [](frmMain& w) { return w.mnuFlipV; });
+    registerCommand("Tool/Invert", [](frmMain& w) { return w.mnuInvert; });
+    registerCommand("Resize/Half", [](frmMain& w) { return w.mnuHalfSize; });
+    registerCommand("Resize/HalfResample", [](frmMain& w) { return w.mnuCutIHR; });
+    registerCommand("Resize/Double", [](frmMain& w) { return w.mnuDSize; });
+    registerCommand("Resize/DoubleResample", [](frmMain& w) { return w.mnuDSizeR; });
+    return true;
+}();
+
+}  // namespace
