@@ -15,9 +15,12 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "BenchFolder.h"
@@ -62,6 +65,7 @@ class PictureWindow {
     }
 
     frmMain& window() { return *window_; }
+    std::string folder() const { return root_.path().toStdString(); }
 
     // The picture as a load leaves it, with its repaint done.
     void reset(const Picture& picture) {
@@ -91,9 +95,19 @@ class PictureWindow {
     std::unique_ptr<frmMain> window_;
 };
 
+// Never destroyed: its widgets must not outlive the application, which ends before the static
+// objects do. Its folder goes at the process's end.
 PictureWindow& pictureWindow() {
-    static PictureWindow window;
-    return window;
+    static PictureWindow* window = [] {
+        auto* made = new PictureWindow;
+        static const std::string folder = made->folder();
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        });
+        return made;
+    }();
+    return *window;
 }
 
 using Item = std::function<QAction*(frmMain&)>;

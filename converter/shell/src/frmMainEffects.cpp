@@ -118,14 +118,21 @@ bool frmMain::applyToWorkingPicture(fx::EffectStyle style, fx::EffectFunction ef
         fx::EffectRun::prepare(style, box.surface(), scratch.surface(), scratch.backColor());
     if (!run)
         return false;
-    // The undo copy is the assigned picture, which the run does not touch.
-    fx::EffectOutput output = fx::EffectOutput::Picture;
-    SaveUndoDataDuring(
-        [&] { output = std::move(*run).run(effect, services_.random, services_.clock); });
-    if (output == fx::EffectOutput::Scratch)
-        box.exchangePicture(scratch.surface());
-    else
-        box.assignImage();
+    // An in-place run's result is copied to the scratch picture, so its room is had first too.
+    if (style == fx::EffectStyle::InPlace &&
+        !scratch.surface().assignForOverwrite(box.width(), box.height()))
+        return false;
+    // The undo copy is the assigned picture, which the run does not touch. While it is written,
+    // the result is also put on the other of the two pictures (the surface, or the scratch
+    // picture for an in-place run), which then takes the assigned picture's place.
+    SaveUndoDataDuring([&] {
+        if (std::move(*run).run(effect, services_.random, services_.clock) ==
+            fx::EffectOutput::Scratch)
+            box.surface() = scratch.surface();
+        else
+            scratch.surface() = box.surface();
+    });
+    box.exchangePictureOfSurface(scratch.surface());
     scratch.touch();
     srcPic->Refresh();
     state_.ImageChanged = true;

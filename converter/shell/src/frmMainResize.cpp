@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <new>
 
 #include "platform/qt/QtText.h"
 #include "shell/ControlEvents.h"
@@ -54,9 +55,21 @@ bool frmMain::resizeWorkingPicture(PictureSize size, ResizeDrawing drawing, bool
     PictureBox& scratch = flipPic->box();
     if (!readyResizeTarget(size, drawing, scratch.backColor(), scratch.surface()))
         return false;
-    SaveUndoDataDuring(
-        [&] { drawResizedInto(srcPic->box().surface(), drawing, scratch.surface()); });
-    srcPic->box().exchangePicture(scratch.surface());
+    // While the undo copy is written, the new picture is also put on the surface, which then
+    // takes the assigned picture's place.
+    bool copied = true;
+    SaveUndoDataDuring([&] {
+        drawResizedInto(srcPic->box().surface(), drawing, scratch.surface());
+        try {
+            srcPic->box().surface() = scratch.surface();
+        } catch (const std::bad_alloc&) {
+            copied = false;  // the surface stays as it was
+        }
+    });
+    // Without room for the larger surface the picture stays; the undo copy holds it as well.
+    if (!copied)
+        return false;
+    srcPic->box().exchangePictureOfSurface(scratch.surface());
     scratch.touch();
     srcPic->update();
     const int width = srcPic->box().width();

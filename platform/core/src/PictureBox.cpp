@@ -30,6 +30,16 @@ void PictureBox::exchangePicture(Picture& picture) {
     touch();
 }
 
+void PictureBox::exchangePictureOfSurface(Picture& picture) {
+    if (picture_) {
+        std::swap(*picture_, picture);
+    } else {
+        picture_ = std::move(picture);
+        picture = Picture();
+    }
+    touch();
+}
+
 void PictureBox::assignImage() {
     if (picture_) {
         *picture_ = surface_;

@@ -31,6 +31,8 @@ class PictureBox {
     // empty one where there was none), whose memory can then serve again; the surface is drawn
     // in the memory it has where that is large enough.
     void exchangePicture(Picture& picture);
+    // The same for a picture the surface already equals, which is then left as it is.
+    void exchangePictureOfSurface(Picture& picture);
     // The drawn surface becomes the background picture (a control's Picture = Image), in the
     // memory of the picture assigned before.
     void assignImage();
