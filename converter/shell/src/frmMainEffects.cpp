@@ -125,12 +125,13 @@ bool frmMain::applyToWorkingPicture(fx::EffectStyle style, fx::EffectFunction ef
     // The undo copy is the assigned picture, which the run does not touch. While it is written,
     // the result is also put on the other of the two pictures (the surface, or the scratch
     // picture for an in-place run), which then takes the assigned picture's place.
+    // The two pictures have one size, so the copy needs no memory and cannot fail.
     SaveUndoDataDuring([&] {
         if (std::move(*run).run(effect, services_.random, services_.clock) ==
             fx::EffectOutput::Scratch)
-            box.surface() = scratch.surface();
+            static_cast<void>(box.surface().copyFrom(scratch.surface()));
         else
-            scratch.surface() = box.surface();
+            static_cast<void>(scratch.surface().copyFrom(box.surface()));
     });
     box.exchangePictureOfSurface(scratch.surface());
     scratch.touch();

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <new>
 
 #include "platform/qt/QtText.h"
 #include "shell/ControlEvents.h"
@@ -53,18 +52,15 @@ bool frmMain::resizeWorkingPicture(PictureSize size, ResizeDrawing drawing, bool
     // The drawing reads the picture's surface into flipPic, the scratch picture, whose memory
     // serves from one command to the next; the undo copy is the assigned picture.
     PictureBox& scratch = flipPic->box();
-    if (!readyResizeTarget(size, drawing, scratch.backColor(), scratch.surface()))
+    if (!readyResizeTarget(srcPic->box().surface(), size, drawing, scratch.backColor(),
+                           scratch.surface()))
         return false;
     // While the undo copy is written, the new picture is also put on the surface, which then
     // takes the assigned picture's place.
     bool copied = true;
     SaveUndoDataDuring([&] {
         drawResizedInto(srcPic->box().surface(), drawing, scratch.surface());
-        try {
-            srcPic->box().surface() = scratch.surface();
-        } catch (const std::bad_alloc&) {
-            copied = false;  // the surface stays as it was
-        }
+        copied = srcPic->box().surface().copyFrom(scratch.surface()).ok();
     });
     // Without room for the larger surface the picture stays; the undo copy holds it as well.
     if (!copied)

@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "platform/Parallel.h"
+
 namespace tess {
 
 namespace {
@@ -118,19 +120,39 @@ void stretchBlt(Picture& dst, int dx, int dy, int dw, int dh, const Picture& src
         copy = src;
     }
     const Picture& from = copy ? *copy : src;
-    for (const AxisStep& r : rows) {
-        std::uint32_t* d = dst.row(r.dst);
-        for (const AxisStep& c : cols) {
-            std::uint32_t v = 0x00FFFFFF;
-            for (int y = r.first; y <= r.last; ++y) {
-                const std::uint32_t* s = from.row(y);
-                for (int x = c.first; x <= c.last; ++x) {
-                    v &= s[x];
+    // Where no destination column takes more than one source column, a row taken from one
+    // source row is a plain gather.
+    const bool gather =
+        std::all_of(cols.begin(), cols.end(), [](const AxisStep& c) { return c.first == c.last; });
+    // Each destination row is written once, from rows of `from` alone, so bands of rows can be
+    // drawn side by side.
+    inRowBands(static_cast<int>(rows.size()), cols.size(), [&](int firstRow, int endRow) {
+        for (int i = firstRow; i < endRow; ++i) {
+            const AxisStep& r = rows[static_cast<std::size_t>(i)];
+            std::uint32_t* d = dst.row(r.dst);
+            if (gather && r.first == r.last) {
+                const std::uint32_t* s = from.row(r.first);
+                if (op == RasterOp::SrcCopy) {
+                    for (const AxisStep& c : cols)
+                        d[c.dst] = s[c.first] & 0x00FFFFFFu;
+                } else {
+                    for (const AxisStep& c : cols)
+                        d[c.dst] = combine(d[c.dst], s[c.first] & 0x00FFFFFFu, op);
                 }
+                continue;
             }
-            d[c.dst] = combine(d[c.dst], v, op);
+            for (const AxisStep& c : cols) {
+                std::uint32_t v = 0x00FFFFFF;
+                for (int y = r.first; y <= r.last; ++y) {
+                    const std::uint32_t* s = from.row(y);
+                    for (int x = c.first; x <= c.last; ++x) {
+                        v &= s[x];
+                    }
+                }
+                d[c.dst] = combine(d[c.dst], v, op);
+            }
         }
-    }
+    });
 }
 
 }  // namespace tess

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CircleWalk.h"
+#include "platform/Parallel.h"
 #include "platform/Ring.h"
 #include "platform/Runtime.h"
 #include "platform/SystemColours.h"
@@ -263,12 +264,8 @@ Status Picture::reuse(int width, int height, std::optional<std::uint32_t> fill) 
         height_ = 0;
     }
     try {
-        if (fill) {
-            pixels_.assign(count, *fill);
-        } else {
-            pixels_.clear();
-            pixels_.resize(count);
-        }
+        pixels_.clear();
+        pixels_.resize(count);
     } catch (const std::bad_alloc&) {
         decltype(pixels_)().swap(pixels_);
         width_ = 0;
@@ -277,6 +274,44 @@ Status Picture::reuse(int width, int height, std::optional<std::uint32_t> fill) 
     }
     width_ = width;
     height_ = height;
+    if (fill) {
+        const auto rowPixels = static_cast<std::size_t>(width);
+        inRowBands(height, rowPixels, [&](int first, int end) {
+            std::fill(pixels_.begin() + static_cast<std::ptrdiff_t>(first * rowPixels),
+                      pixels_.begin() + static_cast<std::ptrdiff_t>(end * rowPixels), *fill);
+        });
+    }
+    return {};
+}
+
+Status Picture::copyFrom(const Picture& other) {
+    if (&other == this)
+        return {};
+    const std::size_t count = other.pixels_.size();
+    const bool inPlace = count <= pixels_.capacity();
+    decltype(pixels_) fresh;
+    if (!inPlace) {
+        try {
+            fresh.resize(count);
+        } catch (const std::bad_alloc&) {
+            return noMemory(other.width_, other.height_);
+        }
+    }
+    // Within the capacity this cannot throw.
+    decltype(pixels_)& to = inPlace ? pixels_ : fresh;
+    to.resize(count);
+    const auto rowPixels = static_cast<std::size_t>(other.width_);
+    inRowBands(other.height_, rowPixels, [&](int first, int end) {
+        const std::size_t at = static_cast<std::size_t>(first) * rowPixels;
+        std::copy(other.pixels_.begin() + static_cast<std::ptrdiff_t>(at),
+                  other.pixels_.begin() +
+                      static_cast<std::ptrdiff_t>(static_cast<std::size_t>(end) * rowPixels),
+                  to.begin() + static_cast<std::ptrdiff_t>(at));
+    });
+    if (!inPlace)
+        pixels_.swap(fresh);
+    width_ = other.width_;
+    height_ = other.height_;
     return {};
 }
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Blit.h"
@@ -231,6 +233,63 @@ TEST(StretchBlt, SamplingMapsEachDestinationPixelFromItsLeftEdge) {
                    c.mode);
         EXPECT_EQ(digitsOf(dst), c.expected);
     }
+}
+
+// A stretch of the whole of `src` onto the whole of a destination of w x h, one pixel at a time
+// from the map: destination step k takes source steps [k * s / d, (k + 1) * s / d) when the axis
+// shrinks and the pixels merge, else the one step k * s / d.
+Picture stretchedByTheMap(const Picture& src, int w, int h, StretchMode mode) {
+    auto run = [&](int k, int d, int s) {
+        const long long first = static_cast<long long>(k) * s / d;
+        long long end = first + 1;
+        if (mode == StretchMode::BlackOnWhite && s > d)
+            end = std::max(end, static_cast<long long>(k + 1) * s / d);
+        return std::pair<int, int>(static_cast<int>(first), static_cast<int>(end));
+    };
+    Picture out(w, h);
+    for (int y = 0; y < h; ++y) {
+        const auto [y0, y1] = run(y, h, src.height());
+        for (int x = 0; x < w; ++x) {
+            const auto [x0, x1] = run(x, w, src.width());
+            Colour v = 0xFFFFFF;
+            for (int sy = y0; sy < y1; ++sy) {
+                for (int sx = x0; sx < x1; ++sx)
+                    v &= src.pixel(sx, sy);
+            }
+            out.setPixel(x, y, v);
+        }
+    }
+    return out;
+}
+
+// Pictures of a million pixels and more are drawn in bands of rows on every core; the bands must
+// meet exactly.
+TEST(StretchBlt, LargePicturesAreDrawnAsTheMapSays) {
+    const Picture src = distinct(1237, 911);
+    const struct {
+        int w, h;
+        StretchMode mode;
+    } cases[] = {
+        {2474, 1822, StretchMode::BlackOnWhite},  // double size
+        {1900, 1300, StretchMode::BlackOnWhite},  // an odd enlargement
+        {1900, 600, StretchMode::BlackOnWhite},   // wider and flatter: rows merge
+        {1100, 1000, StretchMode::BlackOnWhite},  // narrower: columns merge
+        {1100, 1000, StretchMode::ColorOnColor},  // narrower: columns dropped
+    };
+    for (const auto& c : cases) {
+        Picture dst(c.w, c.h, 0xABABAB);
+        stretchBlt(dst, 0, 0, c.w, c.h, src, 0, 0, src.width(), src.height(), RasterOp::SrcCopy,
+                   c.mode);
+        EXPECT_EQ(dst, stretchedByTheMap(src, c.w, c.h, c.mode)) << c.w << "x" << c.h;
+    }
+
+    // A mirror within one picture, and an exclusive-or onto what is there.
+    Picture self = distinct(1237, 911);
+    stretchBlt(self, 1236, 0, -1237, 911, self, 0, 0, 1237, 911, RasterOp::SrcCopy);
+    EXPECT_EQ(self, mirroredLeftRight(src));
+    Picture xored = distinct(1237, 911);
+    stretchBlt(xored, 0, 0, 1237, 911, src, 0, 0, 1237, 911, RasterOp::SrcInvert);
+    EXPECT_EQ(xored, Picture(1237, 911, 0));
 }
 
 TEST(StretchBlt, ClipsToBothPicturesAndIgnoresEmptyExtents) {

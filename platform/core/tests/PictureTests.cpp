@@ -11,6 +11,7 @@
 #include "platform/PictureBox.h"
 #include "platform/Ring.h"
 #include "platform/SystemColours.h"
+#include "platform/testing/AddressSpaceLimit.h"
 
 namespace tess {
 namespace {
@@ -529,6 +530,46 @@ TEST(PictureReuse, AssignRefusesWhatCreateRefusesAndKeepsThePicture) {
         EXPECT_FALSE(p.assignForOverwrite(width, height).ok()) << width << "x" << height;
         EXPECT_EQ(p, numbered(6, 5)) << width << "x" << height;
     }
+}
+
+TEST(PictureReuse, LargePicturesAreFilledAndCopiedWhole) {
+    // Above a million pixels the rows are filled and copied in bands on every core.
+    Picture p = numbered(40, 30);
+    ASSERT_TRUE(p.assign(1500, 1001, 0x123456).ok());
+    EXPECT_EQ(p, Picture(1500, 1001, 0x123456));
+
+    const Picture source = numbered(1300, 977);
+    struct Case {
+        int width, height;
+        bool sameMemory;
+    };
+    // Smaller and equal pictures are copied in the memory they have; a larger one gets new memory.
+    for (const Case& c : {Case{1300, 977, true}, Case{2000, 1000, true}, Case{10, 10, false}}) {
+        Picture copy = numbered(c.width, c.height);
+        const std::uint32_t* before = copy.row(0);
+        ASSERT_TRUE(copy.copyFrom(source).ok());
+        EXPECT_EQ(copy, source) << c.width << "x" << c.height;
+        EXPECT_EQ(copy.row(0) == before, c.sameMemory) << c.width << "x" << c.height;
+    }
+    Picture self = numbered(20, 10);
+    ASSERT_TRUE(self.copyFrom(self).ok());
+    EXPECT_EQ(self, numbered(20, 10));
+    Picture empty;
+    ASSERT_TRUE(self.copyFrom(empty).ok());
+    EXPECT_TRUE(self.empty());
+}
+
+TEST(PictureReuse, ACopyWithoutTheMemoryLeavesThePictureAsItWas) {
+    // Above the 64 MiB a thread's malloc arena may still have reserved, so the copy needs a
+    // mapping of its own.
+    const Picture large(5000, 4000, 0x123456);
+    Picture small = numbered(6, 5);
+    testing::AddressSpaceLimit limit(16u << 20);
+    if (!limit.active())
+        GTEST_SKIP() << "no address-space limit here";
+    const Status copied = small.copyFrom(large);
+    ASSERT_FALSE(copied.ok());
+    EXPECT_EQ(small, numbered(6, 5));
 }
 
 TEST(PictureReuse, ExchangingThePictureGivesTheOldOneBack) {

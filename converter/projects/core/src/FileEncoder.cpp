@@ -3,13 +3,11 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <new>
-#include <system_error>
-#include <thread>
 #include <vector>
 
+#include "platform/Parallel.h"
 #include "platform/Text.h"
 #include "projects/EncodedReader.h"
 
@@ -99,24 +97,7 @@ Result<std::string> EncodeFile(std::string_view plain, int level) {
             at += pieceBound(piece.plain.size());
         }
 
-        std::atomic<std::size_t> next{0};
-        auto work = [&] {
-            for (std::size_t i; (i = next.fetch_add(1)) < count;)
-                deflatePiece(pieces[i], level, i + 1 == count);
-        };
-        const std::size_t threads =
-            std::min<std::size_t>(count, std::max(1u, std::thread::hardware_concurrency()));
-        std::vector<std::thread> helpers;
-        helpers.reserve(threads);
-        try {
-            for (std::size_t t = 1; t < threads; ++t)
-                helpers.emplace_back(work);
-        } catch (const std::system_error&) {
-            // Fewer threads only take longer.
-        }
-        work();
-        for (std::thread& helper : helpers)
-            helper.join();
+        onEveryCore(count, [&](std::size_t i) { deflatePiece(pieces[i], level, i + 1 == count); });
 
         // The pieces close up behind the header, in order.
         std::size_t written = kHeaderSize;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/Parallel.h"
+
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
 #define TESS_RESAMPLE_AVX2 1
@@ -310,10 +312,14 @@ void drawBilinear(const Picture& source, Picture& target, ResampleCode code) {
     work.outside.assign(n, kOutsideChannels);
     work.vertical.resize(n);
 
-    for (int y = 0; y < newH; ++y) {
-        verticalRow(source, down[static_cast<std::size_t>(y)], work);
-        horizontalPass(work, target.row(y), newW);
-    }
+    // Target rows are independent; each band works in its own copy of the row buffers.
+    inRowBands(newH, static_cast<std::size_t>(newW), [&](int firstRow, int endRow) {
+        RowWork band = work;
+        for (int y = firstRow; y < endRow; ++y) {
+            verticalRow(source, down[static_cast<std::size_t>(y)], band);
+            horizontalPass(band, target.row(y), newW);
+        }
+    });
 }
 
 }  // namespace tess

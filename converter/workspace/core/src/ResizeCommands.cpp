@@ -23,17 +23,21 @@ std::optional<PictureSize> doubleSize(const Picture& picture) {
 Result<Picture> resizedPicture(const Picture& source, PictureSize size, ResizeDrawing drawing,
                                Colour scratchBack) {
     Picture target;
-    if (Status ready = readyResizeTarget(size, drawing, scratchBack, target); !ready)
+    if (Status ready = readyResizeTarget(source, size, drawing, scratchBack, target); !ready)
         return ready.error();
     drawResizedInto(source, drawing, target);
     return target;
 }
 
-Status readyResizeTarget(PictureSize size, ResizeDrawing drawing, Colour scratchBack,
-                         Picture& target) {
-    // The resampling writes every pixel, so its picture needs no clearing first.
-    return drawing == ResizeDrawing::Resample ? target.assignForOverwrite(size.width, size.height)
-                                              : target.assign(size.width, size.height, scratchBack);
+Status readyResizeTarget(const Picture& source, PictureSize size, ResizeDrawing drawing,
+                         Colour scratchBack, Picture& target) {
+    // Both drawings write every pixel from a source with pixels (the stretch maps each target
+    // pixel to a run of source pixels that is never empty), so only a stretch of a source
+    // without pixels shows the clearing. Clearing first would cost a second pass over memory
+    // that is new to the process.
+    if (drawing == ResizeDrawing::Resample || !source.empty())
+        return target.assignForOverwrite(size.width, size.height);
+    return target.assign(size.width, size.height, scratchBack);
 }
 
 void drawResizedInto(const Picture& source, ResizeDrawing drawing, Picture& target) {

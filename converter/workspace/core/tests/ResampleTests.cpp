@@ -157,8 +157,10 @@ TEST(Bilinear, EverySizeGivesWhatTheTableOfTheWholePictureGives) {
         {1, 9, 6, 17},         // one column
         {9, 1, 17, 6},         // one row
         {2, 2, 1, 1},
-        {64, 48, 64, 48},      // the same size still samples short of the far edge
-        {32767, 2, 16383, 1},  // the widest picture
+        {64, 48, 64, 48},       // the same size still samples short of the far edge
+        {32767, 2, 16383, 1},   // the widest picture
+        {640, 480, 1280, 960},  // drawn in bands of rows on every core
+        {1500, 1100, 999, 1201},
     };
     for (const Case& c : cases) {
         const Picture source = noise(c.w, c.h, static_cast<unsigned>(c.w * 31 + c.h));

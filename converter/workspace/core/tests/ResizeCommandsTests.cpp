@@ -59,6 +59,15 @@ TEST(ResizedPicture, EachDrawingAtTheNewSize) {
     pair.setPixel(0, 0, 0x00F0F0F0);
     pair.setPixel(1, 0, 0x000FFF0F);
     EXPECT_EQ(resizedPicture(pair, {1, 1}, ResizeDrawing::Stretch, 0)->pixel(0, 0), 0x0000F000);
+
+    // The scratch picture's memory is written over; only a stretch of nothing shows its clearing.
+    Picture target(642, 482, 0x00123456);
+    ASSERT_TRUE(
+        readyResizeTarget(source, {321, 241}, ResizeDrawing::Stretch, 0x00ABCDEF, target).ok());
+    drawResizedInto(source, ResizeDrawing::Stretch, target);
+    EXPECT_EQ(target, source);
+    EXPECT_EQ(*resizedPicture(Picture(), {3, 2}, ResizeDrawing::Stretch, 0x00ABCDEF),
+              Picture(3, 2, 0x00ABCDEF));
 }
 
 TEST(ResizedPicture, SizesThePictureLayerCannotHoldAreRefused) {

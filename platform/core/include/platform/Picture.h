@@ -112,6 +112,10 @@ class Picture {
     // then leaves the picture as it was; memory that cannot be had leaves it empty.
     Status assign(int width, int height, Colour fill);
     Status assignForOverwrite(int width, int height);
+    // Becomes a copy of `other`, in the memory it has where that is large enough, the rows copied
+    // on every core: most of a large copy into memory new to the process is the system clearing
+    // its pages. Memory that cannot be had leaves the picture as it was.
+    Status copyFrom(const Picture& other);
 
     // Raw rows for fast readers (the mosaic writer); `row(y)` points at width() pixels.
     const std::uint32_t* row(int y) const {

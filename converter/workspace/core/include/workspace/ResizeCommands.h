@@ -33,11 +33,12 @@ std::optional<PictureSize> doubleSize(const Picture& picture);
 Result<Picture> resizedPicture(const Picture& source, PictureSize size, ResizeDrawing drawing,
                                Colour scratchBack);
 // The same in two steps into `target` (a picture other than the source, the main window's
-// scratch picture): readyResizeTarget gives it the size, in the memory it has where that is large
-// enough, cleared where the drawing does not cover every pixel, and refuses what resizedPicture
-// refuses (leaving it possibly empty); drawResizedInto then draws the source into it.
-Status readyResizeTarget(PictureSize size, ResizeDrawing drawing, Colour scratchBack,
-                         Picture& target);
+// scratch picture): readyResizeTarget gives it the size for drawing `source`, in the memory it has
+// where that is large enough, cleared where the drawing does not cover every pixel, and refuses
+// what resizedPicture refuses (leaving it possibly empty); drawResizedInto then draws the source
+// into it.
+Status readyResizeTarget(const Picture& source, PictureSize size, ResizeDrawing drawing,
+                         Colour scratchBack, Picture& target);
 void drawResizedInto(const Picture& source, ResizeDrawing drawing, Picture& target);
 
 // The status label after a resize that does not end idle: "0x0 of 200x100".
