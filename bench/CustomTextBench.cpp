@@ -1,0 +1,227 @@
+// A custom text file of 64 MB loaded into the custom text box as the main window does it, from the
+// press of "Browse..." to the box repainted: the read, the conversion and the box's document.
+// Names read "CustomText/Load/<lines>": lines of 70 characters (wrapped prose), of 400 (a
+// paragraph a line), of one character (the most lines a file of this size can have), and the
+// whole file as one line. Each iteration runs in a process of its own, forked from the shown
+// window, so that memory freed by an earlier load is not counted as free here. peak_heap_MB is the
+// most the load added to the heap (every malloc, Qt's included, counted at its usable size: the
+// address space a limit would count), peak_rss_MB the most it added to the resident memory (what
+// the machine gives); *_x are the same as multiples of the file's size.
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "HeapCounter.h"
+#include "platform/DefaultRandom.h"
+#include "platform/Services.h"
+#include "platform/qt/IniSettingsStore.h"
+#include "platform/qt/MultiLineTextBox.h"
+#include "platform/qt/QtEventPump.h"
+#include "platform/qt/SystemClock.h"
+#include "platform/testing/MemoryClipboard.h"
+#include "platform/testing/RecordingShell.h"
+#include "platform/testing/ScriptedDialogs.h"
+#include "shell/ConverterState.h"
+#include "shell/frmMain.h"
+
+namespace {
+
+using namespace tess;
+
+// A load may add at most this much address space: a case gone wrong fails in its child process
+// instead of taking the machine's memory.
+constexpr rlim_t kChildHeadroom = rlim_t{8} << 30;
+
+// The main window after its load, shown on the options tab that holds the custom text box, with
+// settings, dialogs, shell and folders inside a temporary folder.
+class TextWindow {
+  public:
+    TextWindow()
+        : settings_(QDir(root_.path()).filePath("config")),
+          pump_(qt::QtEventPump::kDefaultInterval, {}),
+          services_{
+              dialogs_,   settings_,
+              clock_,     random_,
+              pump_,      shell_,
+              clipboard_, Folders::inOne(QDir(root_.path()).filePath("program").toStdString())} {
+        QDir().mkpath(QString::fromStdString(services_.folders.program));
+        window_ = std::make_unique<frmMain>(services_, state_, std::vector<std::string>{});
+        window_->endProgram = [] {};
+        window_->Form_Load();
+        window_->show();
+        window_->SSTab1->setCurrentIndex(1);
+        window_->selectComboIndex(window_->Combo2, 0);
+        QCoreApplication::processEvents();
+    }
+
+    // The file chosen in the open dialog and loaded; false when the box did not take it.
+    bool load(const std::string& path) {
+        dialogs_.clearRecord();
+        dialogs_.answerOpen(path);
+        window_->Command4->click();
+        QCoreApplication::processEvents();
+        return dialogs_.msgBoxes().empty() && window_->Text3->document()->characterCount() > 1;
+    }
+
+  private:
+    QTemporaryDir root_;
+    qt::IniSettingsStore settings_;
+    testing::ScriptedDialogs dialogs_;
+    qt::SystemClock clock_;
+    DefaultRandom random_;
+    qt::QtEventPump pump_;
+    testing::RecordingShell shell_;
+    testing::MemoryClipboard clipboard_;
+    Services services_;
+    ConverterState state_;
+    std::unique_ptr<frmMain> window_;
+};
+
+// Never destroyed: its widgets must not outlive the application.
+TextWindow& textWindow() {
+    static TextWindow* window = new TextWindow;
+    return *window;
+}
+
+// A file of `bytes` bytes of words in lines of `lineLength` characters and CR LF (LF alone for
+// one-character lines; no line end at all for 0).
+std::string textFile(int lineLength, std::size_t bytes) {
+    const std::string path = "/dev/shm/tessaryn-custom-text-" + std::to_string(lineLength) + "-" +
+                             std::to_string(bytes >> 20) + "M.txt";
+    if (std::filesystem::exists(path) && std::filesystem::file_size(path) == bytes)
+        return path;
+    static const char* const words[] = {"the",     "mosaic", "of",      "a",    "picture", "in",
+                                        "letters", "and",    "colours", "seen", "from",    "afar"};
+    std::string text;
+    text.reserve(bytes + 8192);
+    std::size_t word = 0;
+    while (text.size() < bytes) {
+        if (lineLength == 1) {
+            text += "x\n";
+            continue;
+        }
+        std::string line;
+        while (lineLength == 0 ? line.size() < 4096
+                               : line.size() < static_cast<std::size_t>(lineLength)) {
+            if (!line.empty())
+                line += ' ';
+            line += words[word++ % std::size(words)];
+        }
+        if (lineLength > 0) {
+            line.resize(static_cast<std::size_t>(lineLength));
+            line += "\r\n";
+        }
+        text += line;
+    }
+    text.resize(bytes);
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+long statusKB(const char* key) {
+    std::ifstream status("/proc/self/status");
+    const std::string prefix = key;
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind(prefix, 0) == 0)
+            return std::atol(line.c_str() + prefix.size());
+    }
+    return 0;
+}
+
+struct Load {
+    double seconds = -1.0;  // negative: the box did not take the file
+    double peakHeapMB = 0.0;
+    double peakRssMB = 0.0;
+};
+
+// One load in this process: the resident high-water mark starts again from what is resident now.
+Load loadOnce(TextWindow& window, const std::string& path) {
+    std::ofstream("/proc/self/clear_refs") << "5";
+    const long rssBefore = statusKB("VmRSS:");
+    const std::size_t heapBefore = heap::live;
+    heap::resetPeak();
+    const auto start = std::chrono::steady_clock::now();
+    const bool taken = window.load(path);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return {taken ? seconds : -1.0, static_cast<double>(heap::peak - heapBefore) / 1e6,
+            static_cast<double>(statusKB("VmHWM:") - rssBefore) / 1e3};
+}
+
+void CustomTextLoad(benchmark::State& state, int lineLength, std::size_t bytes) {
+    const std::string path = textFile(lineLength, bytes);
+    TextWindow& window = textWindow();
+    Load worst;
+    for (auto _ : state) {
+        int pipe[2];
+        if (::pipe(pipe) != 0) {
+            state.SkipWithError("no pipe");
+            return;
+        }
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(pipe[0]);
+            rlimit limit{};
+            ::getrlimit(RLIMIT_AS, &limit);
+            limit.rlim_cur = static_cast<rlim_t>(statusKB("VmSize:")) * 1024 + kChildHeadroom;
+            ::setrlimit(RLIMIT_AS, &limit);
+            const Load report = loadOnce(window, path);
+            (void)!::write(pipe[1], &report, sizeof report);
+            ::_exit(0);
+        }
+        ::close(pipe[1]);
+        Load report;
+        const bool read = child > 0 && ::read(pipe[0], &report, sizeof report) == sizeof report;
+        ::close(pipe[0]);
+        if (child > 0)
+            ::waitpid(child, nullptr, 0);
+        if (!read || report.seconds < 0) {
+            state.SkipWithError("the load in the child process failed");
+            return;
+        }
+        state.SetIterationTime(report.seconds);
+        worst.peakHeapMB = std::max(worst.peakHeapMB, report.peakHeapMB);
+        worst.peakRssMB = std::max(worst.peakRssMB, report.peakRssMB);
+    }
+    const double fileMB = static_cast<double>(bytes) / 1e6;
+    state.counters["peak_heap_MB"] = worst.peakHeapMB;
+    state.counters["peak_rss_MB"] = worst.peakRssMB;
+    state.counters["peak_heap_x"] = worst.peakHeapMB / fileMB;
+    state.counters["peak_rss_x"] = worst.peakRssMB / fileMB;
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
+}
+
+void registerLoad(const std::string& name, int lineLength, int megabytes, int iterations) {
+    const std::size_t bytes = static_cast<std::size_t>(megabytes) << 20;
+    benchmark::RegisterBenchmark(
+        ("CustomText/Load/" + name + "/" + std::to_string(megabytes) + "MB").c_str(),
+        [=](benchmark::State& state) { CustomTextLoad(state, lineLength, bytes); })
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(iterations);
+}
+
+// Registered at start-up, before main() adds the other benchmarks.
+const bool registered = [] {
+    registerLoad("70", 70, 64, 3);
+    registerLoad("400", 400, 64, 3);
+    registerLoad("1", 1, 4, 1);
+    registerLoad("OneLine", 0, 4, 1);
+    return true;
+}();
+
+}  // namespace
