@@ -1,41 +1,65 @@
 #include "platform/qt/MultiLineTextBox.h"
 
+#include <QCoreApplication>
 #include <QMimeData>
+#include <QResizeEvent>
+#include <QScopeGuard>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <bit>
+#include <new>
+
+#include "platform/qt/QtText.h"
 
 namespace tess::qt {
 
 namespace {
 
 constexpr QChar kParagraphBreak(0x2029);
+// Qt's frame marks: inserted as text, each makes a paragraph break too.
+constexpr QChar kFrameStart(0xFDD0);
+constexpr QChar kFrameEnd(0xFDD1);
+// A block's user state before the box has given it its line ends.
+constexpr int kNewBlock = -1;
 
-qsizetype breaksIn(const QString& text, qsizetype from, qsizetype to) {
-    return std::count(text.begin() + from, text.begin() + to, kParagraphBreak);
+// A long UTF-8 text goes into the document in pieces of about this size, so only one piece is
+// held as UTF-16 beside the document.
+constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+// What a line costs the document beyond its characters: two fragments and a block, in arrays that
+// grow by doubling.
+constexpr std::size_t kLineBytes = 2 * (2 * 32 + 72);
+
+// The end of the piece that starts at `from`: never inside a UTF-8 sequence, nor between the CR
+// and the LF of one line end.
+std::size_t pieceEnd(std::string_view utf8, std::size_t from) {
+    std::size_t end = std::min(utf8.size(), from + kPieceBytes);
+    while (end < utf8.size() && ((static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80 ||
+                                 (utf8[end] == '\n' && utf8[end - 1] == '\r')))
+        ++end;
+    return end;
+}
+
+// Qt's document does not survive running out of memory part-way through a change: the memory a
+// document of `utf8` needs (its UTF-16 copy in a buffer grown to a power of two, its lines, one
+// piece) is taken and given back before the box lets go of anything.
+void checkRoomFor(std::string_view utf8) {
+    std::size_t units = 0;
+    std::size_t lines = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        units += (c & 0xC0) != 0x80 ? 1 : 0;
+        units += c >= 0xF0 ? 1 : 0;  // a surrogate pair
+        lines += c == '\n' || (c == '\r' && (i + 1 == utf8.size() || utf8[i + 1] != '\n')) ? 1 : 0;
+    }
+    const std::size_t need = std::bit_ceil(sizeof(char16_t) * (units + lines + 2)) +
+                             kLineBytes * lines + 4 * kPieceBytes;
+    void* volatile probe = ::operator new(need);
+    ::operator delete(probe);
 }
 
 }  // namespace
-
-// The line ends of `text` in order, one for each paragraph break Qt makes of them: CR LF, a lone
-// CR, a lone LF, or a paragraph separator.
-std::vector<MultiLineTextBox::LineEnd> MultiLineTextBox::lineEndsOf(const QString& text) {
-    std::vector<LineEnd> ends;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            ends.push_back(LineEnd::CrLf);
-            ++i;
-        } else if (c == '\r') {
-            ends.push_back(LineEnd::Cr);
-        } else if (c == '\n') {
-            ends.push_back(LineEnd::Lf);
-        } else if (c == kParagraphBreak) {
-            ends.push_back(LineEnd::Paragraph);
-        }
-    }
-    return ends;
-}
 
 QString MultiLineTextBox::textOf(LineEnd end) {
     switch (end) {
@@ -45,48 +69,207 @@ QString MultiLineTextBox::textOf(LineEnd end) {
             return QStringLiteral("\n");
         case LineEnd::Paragraph:
             return QString(kParagraphBreak);
+        case LineEnd::FrameStart:
+            return QString(kFrameStart);
+        case LineEnd::FrameEnd:
+            return QString(kFrameEnd);
         case LineEnd::CrLf:
             break;
     }
     return QStringLiteral("\r\n");
 }
 
+std::size_t MultiLineTextBox::lineEndAt(const QString& text, qsizetype at, LineEnd& end) {
+    const QChar c = text[at];
+    if (c == '\r') {
+        const bool pair = at + 1 < text.size() && text[at + 1] == '\n';
+        end = pair ? LineEnd::CrLf : LineEnd::Cr;
+        return pair ? 2 : 1;
+    }
+    if (c == '\n' || c == kParagraphBreak || c == kFrameStart || c == kFrameEnd) {
+        end = c == '\n'              ? LineEnd::Lf
+              : c == kParagraphBreak ? LineEnd::Paragraph
+              : c == kFrameStart     ? LineEnd::FrameStart
+                                     : LineEnd::FrameEnd;
+        return 1;
+    }
+    return 0;
+}
+
+std::size_t MultiLineTextBox::lineEndAt(std::string_view utf8, std::size_t at, LineEnd& end) {
+    const char c = utf8[at];
+    if (c == '\r') {
+        const bool pair = at + 1 < utf8.size() && utf8[at + 1] == '\n';
+        end = pair ? LineEnd::CrLf : LineEnd::Cr;
+        return pair ? 2 : 1;
+    }
+    if (c == '\n') {
+        end = LineEnd::Lf;
+        return 1;
+    }
+    const std::string_view rest = utf8.substr(at, 3);
+    if (rest == "\xE2\x80\xA9") {
+        end = LineEnd::Paragraph;
+        return 3;
+    }
+    if (rest == "\xEF\xB7\x90" || rest == "\xEF\xB7\x91") {
+        end = rest[2] == '\x90' ? LineEnd::FrameStart : LineEnd::FrameEnd;
+        return 3;
+    }
+    return 0;
+}
+
+// The line ends of `text` in order, one for each paragraph break Qt makes of them.
+std::vector<MultiLineTextBox::LineEnd> MultiLineTextBox::lineEndsOf(const QString& text) {
+    std::vector<LineEnd> ends;
+    LineEnd end{};
+    for (qsizetype i = 0; i < text.size();) {
+        const std::size_t length = lineEndAt(text, i, end);
+        if (length == 0) {
+            ++i;
+        } else {
+            ends.push_back(end);
+            i += static_cast<qsizetype>(length);
+        }
+    }
+    return ends;
+}
+
+bool MultiLineTextBox::isNew(const QTextBlock& block) {
+    return block.userState() == kNewBlock;
+}
+
+MultiLineTextBox::LineEnd MultiLineTextBox::before(const QTextBlock& block) {
+    return static_cast<LineEnd>(block.userState() & 0xFF);
+}
+
+MultiLineTextBox::LineEnd MultiLineTextBox::after(const QTextBlock& block) {
+    return static_cast<LineEnd>((block.userState() >> 8) & 0xFF);
+}
+
+void MultiLineTextBox::setBefore(QTextBlock& block, LineEnd end) {
+    const int kept = isNew(block) ? static_cast<int>(LineEnd::CrLf) << 8 : block.userState();
+    block.setUserState((kept & ~0xFF) | static_cast<int>(end));
+}
+
+void MultiLineTextBox::setAfter(QTextBlock& block, LineEnd end) {
+    const int kept = isNew(block) ? static_cast<int>(LineEnd::CrLf) : block.userState();
+    block.setUserState((kept & 0xFF) | static_cast<int>(end) << 8);
+}
+
+template <typename Text>
+void MultiLineTextBox::takeLineEnds(const Text& text) {
+    const auto size = static_cast<std::size_t>(text.size());
+    std::size_t at = 0;
+    QTextBlock block = document()->firstBlock();
+    setBefore(block, LineEnd::CrLf);
+    for (QTextBlock next = block.next(); next.isValid(); block = next, next = next.next()) {
+        LineEnd end = LineEnd::CrLf;
+        std::size_t length = 0;
+        while (at < size &&
+               (length = lineEndAt(text, static_cast<decltype(text.size())>(at), end)) == 0)
+            ++at;
+        at += length;
+        setAfter(block, end);
+        setBefore(next, end);
+    }
+    setAfter(block, LineEnd::CrLf);
+}
+
 MultiLineTextBox::MultiLineTextBox(QWidget* parent) : QPlainTextEdit(parent) {
     connect(document(), &QTextDocument::contentsChange, this,
-            [this](int position, int, int) { changedAt_ = std::min(changedAt_, position); });
-    connect(this, &QPlainTextEdit::textChanged, this, [this] { followChange(); });
+            [this](int position, int, int added) { followChange(position, added); });
+}
+
+template <typename Fill>
+void MultiLineTextBox::replaceText(Fill fill) {
+    settingText_ = true;
+    const auto done = qScopeGuard([this, policy = verticalScrollBarPolicy()] {
+        setVerticalScrollBarPolicy(policy);
+        settingText_ = false;
+    });
+    // A long text shows the scroll bar: with the bar there from the start, its arrival does not
+    // narrow the text and lay out every block again. A text that needs no bar gets the width
+    // back when the bar goes, and has few blocks to lay out.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    if (!isVisible()) {
+        // A hidden box places its viewport only when shown: place it now.
+        QResizeEvent placed(size(), size());
+        QCoreApplication::sendEvent(this, &placed);
+    }
+    if (viewport()->width() != laidOutWidth_) {
+        clear();
+        QResizeEvent widened(viewport()->size(), QSize(-1, -1));
+        resizeEvent(&widened);
+    }
+    fill();
 }
 
 void MultiLineTextBox::setText(QString text) {
-    lineEnds_ = lineEndsOf(text);
-    settingText_ = true;
-    setPlainText(text);
-    settingText_ = false;
-    // The document holds its own copy now; a long text is not kept three times over.
-    text = QString();
-    shown_ = QString();
-    shown_ = document()->toRawText();
-    lineEnds_.resize(static_cast<std::size_t>(breaksIn(shown_, 0, shown_.size())), LineEnd::CrLf);
-    changedAt_ = static_cast<int>(shown_.size());
+    replaceText([&] { setPlainText(text); });
+    takeLineEnds(text);
+}
+
+void MultiLineTextBox::setUtf8Text(std::string utf8) {
+    checkRoomFor(utf8);
+    const std::string_view all(utf8);
+    replaceText([&] {
+        std::size_t at = pieceEnd(all, 0);
+        setPlainText(toQ(all.substr(0, at)));
+        if (at == all.size())
+            return;
+        QTextDocument* doc = document();
+        const bool undo = doc->isUndoRedoEnabled();
+        doc->setUndoRedoEnabled(false);
+        QTextCursor end(doc);
+        end.movePosition(QTextCursor::End);
+        end.beginEditBlock();
+        while (at < all.size()) {
+            const std::size_t next = pieceEnd(all, at);
+            end.insertText(toQ(all.substr(at, next - at)));
+            at = next;
+        }
+        end.endEditBlock();
+        doc->setUndoRedoEnabled(undo);
+        doc->setModified(false);
+    });
+    takeLineEnds(all);
 }
 
 QString MultiLineTextBox::text() const {
-    return textBetween(0, shown_.size());
+    return textBetween(0, document()->characterCount() - 1);
 }
 
-QString MultiLineTextBox::textBetween(qsizetype from, qsizetype to) const {
-    from = std::clamp<qsizetype>(from, 0, shown_.size());
-    to = std::clamp<qsizetype>(to, from, shown_.size());
-    QString text;
-    text.reserve(to - from);
-    auto next = static_cast<std::size_t>(breaksIn(shown_, 0, from));
-    for (qsizetype i = from; i < to; ++i) {
-        if (shown_[i] != kParagraphBreak) {
-            text += shown_[i];
-        } else {
-            text += textOf(next < lineEnds_.size() ? lineEnds_[next] : LineEnd::CrLf);
-            ++next;
+QString MultiLineTextBox::textBetween(int from, int to) const {
+    QTextDocument* doc = document();
+    const int last = doc->characterCount() - 1;
+    from = std::clamp(from, 0, last);
+    to = std::clamp(to, from, last);
+    QTextCursor cursor(doc);
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    QString text = cursor.selectedText();
+    // A break lies just before the block it starts.
+    std::vector<LineEnd> ends;
+    for (QTextBlock next = doc->findBlock(from).next(); next.isValid() && next.position() <= to;
+         next = next.next())
+        ends.push_back(before(next));
+    const auto pairs = std::count(ends.begin(), ends.end(), LineEnd::CrLf);
+    // Each break, U+2029 in the document's text, becomes its line end in place, from the back.
+    qsizetype read = text.size();
+    text.resize(text.size() + pairs);
+    QChar* chars = text.data();
+    qsizetype write = text.size();
+    std::size_t next = ends.size();
+    while (read > 0) {
+        const QChar c = chars[--read];
+        if (c != kParagraphBreak || next == 0) {
+            chars[--write] = c;
+            continue;
         }
+        const QString end = textOf(ends[--next]);
+        for (qsizetype i = end.size(); i > 0;)
+            chars[--write] = end[--i];
     }
     return text;
 }
@@ -101,40 +284,74 @@ QMimeData* MultiLineTextBox::createMimeDataFromSelection() const {
 void MultiLineTextBox::insertFromMimeData(const QMimeData* source) {
     if (source != nullptr && source->hasText())
         incoming_ = lineEndsOf(source->text());
+    const auto done = qScopeGuard([this, policy = verticalScrollBarPolicy()] {
+        setVerticalScrollBarPolicy(policy);
+        incoming_.clear();
+    });
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QPlainTextEdit::insertFromMimeData(source);
-    incoming_.clear();
 }
 
-void MultiLineTextBox::followChange() {
+void MultiLineTextBox::resizeEvent(QResizeEvent* event) {
+    const bool widthChanged = event->oldSize().width() != event->size().width();
+    if (widthChanged && viewport()->width() == laidOutWidth_) {
+        // Laid out at this width already; Qt would lay out every block again, and keep a layout
+        // for each of them from then on.
+        QResizeEvent heightOnly(event->size(),
+                                QSize(event->size().width(), event->oldSize().height()));
+        QPlainTextEdit::resizeEvent(&heightOnly);
+        return;
+    }
+    if (widthChanged)
+        laidOutWidth_ = viewport()->width();
+    QPlainTextEdit::resizeEvent(event);
+}
+
+// Qt keeps the data of a block it splits with the first part and gives the second part a new
+// block; of blocks it merges it keeps the last one's. So a break between two old blocks is the
+// one the first of them names after it (the second may be the survivor of a merge and name the
+// break it lost), a break before a new block came with this change, and one after a new block
+// is the one the old block behind it names. Changes of format alone leave every block as it was.
+void MultiLineTextBox::followChange(int position, int added) {
     if (settingText_)
         return;
-    const QString now = document()->toRawText();
-    // The texts agree before the first change and after the last: what lies between was removed
-    // from the old text and added in the new.
-    const qsizetype shorter = std::min(shown_.size(), now.size());
-    qsizetype prefix = 0;
-    const qsizetype limit = std::min<qsizetype>(changedAt_, shorter);
-    while (prefix < limit && shown_[prefix] == now[prefix])
-        ++prefix;
-    qsizetype suffix = 0;
-    while (suffix < shorter - prefix &&
-           shown_[shown_.size() - 1 - suffix] == now[now.size() - 1 - suffix])
-        ++suffix;
-    const auto first = static_cast<std::size_t>(breaksIn(shown_, 0, prefix));
-    const auto removed = static_cast<std::size_t>(breaksIn(shown_, prefix, shown_.size() - suffix));
-    const auto added = static_cast<std::size_t>(breaksIn(now, prefix, now.size() - suffix));
-    lineEnds_.erase(
-        lineEnds_.begin() + static_cast<std::ptrdiff_t>(std::min(first, lineEnds_.size())),
-        lineEnds_.begin() +
-            static_cast<std::ptrdiff_t>(std::min(first + removed, lineEnds_.size())));
-    std::vector<LineEnd> inserted(added, LineEnd::CrLf);
-    if (incoming_.size() == added)
-        inserted = incoming_;
-    lineEnds_.insert(
-        lineEnds_.begin() + static_cast<std::ptrdiff_t>(std::min(first, lineEnds_.size())),
-        inserted.begin(), inserted.end());
-    shown_ = now;
-    changedAt_ = static_cast<int>(now.size());
+    QTextDocument* doc = document();
+    QTextBlock first = doc->findBlock(position);
+    if (!first.isValid())
+        first = doc->lastBlock();
+    QTextBlock last = doc->findBlock(position + added);
+    if (!last.isValid())
+        last = doc->lastBlock();
+    if (first.previous().isValid())
+        first = first.previous();
+    while (isNew(first) && first.previous().isValid())
+        first = first.previous();
+    while (last.next().isValid() && isNew(last.next()))
+        last = last.next();
+
+    std::size_t made = 0;
+    for (QTextBlock block = first;; block = block.next()) {
+        made += block.next().isValid() && isNew(block.next()) ? 1 : 0;
+        if (block == last)
+            break;
+    }
+    const bool pasted = made == incoming_.size();
+    std::size_t taken = 0;
+    bool blockIsNew = isNew(first);
+    for (QTextBlock block = first;; block = block.next()) {
+        QTextBlock next = block.next();
+        if (!next.isValid())
+            break;
+        const bool nextIsNew = isNew(next);
+        const LineEnd end = nextIsNew    ? (pasted ? incoming_[taken++] : LineEnd::CrLf)
+                            : blockIsNew ? before(next)
+                                         : after(block);
+        setAfter(block, end);
+        setBefore(next, end);
+        blockIsNew = nextIsNew;
+        if (block == last)
+            break;
+    }
 }
 
 }  // namespace tess::qt

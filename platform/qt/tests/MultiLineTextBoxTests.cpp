@@ -2,16 +2,26 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <functional>
+#include <string>
 
 #include "platform/qt/MultiLineTextBox.h"
+#include "platform/qt/QtText.h"
+#include "platform/testing/AddressSpaceLimit.h"
 
 namespace tess::qt {
 namespace {
 
 const QString kNbsp(QChar(0xA0));
 const QString kParagraph(QChar(0x2029));
+// Qt's frame marks, which it also turns into paragraph breaks.
+const QString kFrameStart(QChar(0xFDD0));
+const QString kFrameEnd(QChar(0xFDD1));
 
 // Puts the caret at `position` of the box's text as Qt counts it (one per line break).
 void caretAt(MultiLineTextBox& box, int position) {
@@ -25,7 +35,8 @@ TEST(MultiLineTextBox, GivesBackEveryLineEndItWasGiven) {
     for (const QString& text :
          {QString("a\r\nb"), QString("a\rb"), QString("a\nb"), QString("a\n\rb"),
           QString("a\r\r\nb"), QString("end\r\n"), QString("\n"), QString(""), "x" + kNbsp + "y",
-          "p" + kParagraph + "q", QString("tab\there")}) {
+          "p" + kParagraph + "q", QString("tab\there"),
+          "a" + kFrameStart + "b\nc" + kFrameEnd + "d"}) {
         box.setText(text);
         EXPECT_EQ(box.text(), text) << text.toStdString();
     }
@@ -52,6 +63,77 @@ TEST(MultiLineTextBox, TypedBreaksAreCrLfBesideTheOnesItKeeps) {
     EXPECT_EQ(box.text(), "new");
 }
 
+void select(MultiLineTextBox& box, int from, int to) {
+    QTextCursor cursor = box.textCursor();
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    box.setTextCursor(cursor);
+}
+
+// Each edit on "aa\nbb\rcc\r\ndd" (Qt's positions: aa 0-1, bb 3-4, cc 6-7, dd 9-10): the line
+// ends it does not touch stay as they were, whatever Qt does with its blocks; a break it makes is
+// CR LF, or the line end of the text it pastes.
+TEST(MultiLineTextBox, EditsKeepTheLineEndsTheyDoNotTouch) {
+    const QString start = "aa\nbb\rcc\r\ndd";
+    const auto key = [](Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        return [=](MultiLineTextBox& box) { QTest::keyClick(&box, k, modifiers); };
+    };
+    const auto paste = [](const QString& text) {
+        return [=](MultiLineTextBox& box) {
+            QApplication::clipboard()->setText(text);
+            box.paste();
+        };
+    };
+    const struct {
+        const char* name;
+        int from, to;  // the selection, or the caret where they are equal
+        std::function<void(MultiLineTextBox&)> edit;
+        QString expected;
+    } cases[] = {
+        {"Enter at the very start", 0, 0, key(Qt::Key_Return), "\r\naa\nbb\rcc\r\ndd"},
+        {"Enter at a line's start", 3, 3, key(Qt::Key_Return), "aa\n\r\nbb\rcc\r\ndd"},
+        {"Enter inside a line", 4, 4, key(Qt::Key_Return), "aa\nb\r\nb\rcc\r\ndd"},
+        {"Enter at a line's end", 5, 5, key(Qt::Key_Return), "aa\nbb\r\n\rcc\r\ndd"},
+        {"Enter at the very end", 11, 11, key(Qt::Key_Return), "aa\nbb\rcc\r\ndd\r\n"},
+        {"Backspace joins the first two", 3, 3, key(Qt::Key_Backspace), "aabb\rcc\r\ndd"},
+        {"Backspace joins the middle two", 6, 6, key(Qt::Key_Backspace), "aa\nbbcc\r\ndd"},
+        {"Delete joins the last two", 8, 8, key(Qt::Key_Delete), "aa\nbb\rccdd"},
+        {"a selection over two breaks deleted", 1, 7, key(Qt::Key_Delete), "ac\r\ndd"},
+        {"a selection of whole lines deleted", 3, 9, key(Qt::Key_Delete), "aa\ndd"},
+        {"a selection over a break typed over", 4, 7, key(Qt::Key_X), "aa\nbxc\r\ndd"},
+        {"a paste over two breaks", 1, 7, paste("1\r2\n3"), "a1\r2\n3c\r\ndd"},
+        {"a paste at a line's start", 6, 6, paste("\n\r"), "aa\nbb\r\n\rcc\r\ndd"},
+        {"a paste of a line end alone", 2, 2, paste("\r"), "aa\r\nbb\rcc\r\ndd"},
+        {"a break joined and undone comes back as CR LF", 6, 6,
+         [](MultiLineTextBox& box) {
+             QTest::keyClick(&box, Qt::Key_Backspace);
+             box.undo();
+         },
+         "aa\nbb\r\ncc\r\ndd"},
+        {"undone and done again", 6, 6,
+         [](MultiLineTextBox& box) {
+             QTest::keyClick(&box, Qt::Key_Backspace);
+             box.undo();
+             box.redo();
+         },
+         "aa\nbbcc\r\ndd"},
+        {"a format over everything changes no line end", 0, 11,
+         [](MultiLineTextBox& box) {
+             QTextCharFormat bold;
+             bold.setFontWeight(QFont::Bold);
+             box.textCursor().mergeCharFormat(bold);
+         },
+         start},
+    };
+    for (const auto& c : cases) {
+        MultiLineTextBox box;
+        box.setText(start);
+        select(box, c.from, c.to);
+        c.edit(box);
+        EXPECT_EQ(box.text(), c.expected) << c.name;
+    }
+}
+
 TEST(MultiLineTextBox, PastedTextKeepsItsLineEndsAndCopiesCarryThem) {
     MultiLineTextBox box;
     box.setText("[\r\n]");
@@ -66,6 +148,104 @@ TEST(MultiLineTextBox, PastedTextKeepsItsLineEndsAndCopiesCarryThem) {
     box.moveCursor(QTextCursor::End);
     box.paste();
     EXPECT_EQ(box.text(), "[x\ny\rz\r\n][x\ny\rz\r\n]");
+}
+
+// Lines of 70 characters and CR LF, `bytes` in all.
+std::string linesOf70(std::size_t bytes) {
+    std::string text;
+    text.reserve(bytes + 72);
+    while (text.size() < bytes)
+        text += std::string(70, 'w') + "\r\n";
+    text.resize(bytes);
+    return text;
+}
+
+// A long UTF-8 text goes in a piece at a time; wherever a piece ends, the box holds what the whole
+// text turned into UTF-16 at once is, line ends included.
+TEST(MultiLineTextBox, UTF8TextInPiecesIsTheWholeTextTurnedAtOnce) {
+    constexpr std::size_t kMiB = std::size_t{1} << 20;
+    std::vector<std::string> texts = {"",
+                                      "x",
+                                      "a\r\nb\rc\nd",
+                                      "\xEF\xBB\xBF"
+                                      "bom kept",
+                                      "cut \xE2\x82",
+                                      "stray \x80\x80"
+                                      " bytes",
+                                      "\xE2\x80\xA9"
+                                      "para\xE2\x80\xA8"
+                                      "line",
+                                      "frame\xEF\xB7\x90"
+                                      "marks\xEF\xB7\x91"};
+    // Something that must not be cut placed across every byte near the first pieces' ends.
+    for (const std::string special :
+         {"\r\n", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\xEF\xBB\xBF", "\xE2\x80\xA9", "\x80\x80"}) {
+        for (std::size_t at = kMiB - 4; at <= kMiB + 1; ++at) {
+            std::string text = linesOf70(kMiB + 64);
+            text.replace(at, special.size(), special);
+            texts.push_back(text);
+        }
+    }
+    texts.push_back(linesOf70(3 * kMiB + 5));
+    MultiLineTextBox box;
+    for (const std::string& text : texts) {
+        box.setText("before");
+        box.setUtf8Text(text);
+        const QString whole = toQ(text);
+        ASSERT_EQ(box.text(), whole) << text.substr(0, 40);
+        MultiLineTextBox byQString;
+        byQString.setText(whole);
+        EXPECT_EQ(box.toPlainText(), byQString.toPlainText());
+        EXPECT_EQ(box.document()->blockCount(), byQString.document()->blockCount());
+        EXPECT_EQ(box.textCursor().position(), 0);
+        EXPECT_FALSE(box.document()->isUndoAvailable());
+        EXPECT_FALSE(box.document()->isModified());
+    }
+}
+
+// A long text costs its document and no more: the scroll bar it brings does not lay out every
+// line again (Qt keeps a layout of several hundred bytes for each line it has laid out), whether
+// the box is shown when the text comes or only later. Without the memory for the document, the
+// box keeps its text.
+TEST(MultiLineTextBox, ALongTextCostsItsDocumentAndNoLayoutOfEveryLine) {
+    constexpr std::size_t kBytes = std::size_t{16} << 20;
+    const std::string text = linesOf70(kBytes);
+    for (const bool shownFirst : {true, false}) {
+        SCOPED_TRACE(shownFirst ? "shown" : "shown later");
+        QWidget window;
+        window.resize(440, 200);
+        QWidget page(&window);
+        page.setGeometry(0, 0, 440, 200);
+        MultiLineTextBox box(&page);
+        box.setGeometry(10, 106, 403, 64);
+        box.setText("kept");
+        window.show();
+        if (!shownFirst)
+            page.hide();
+        QCoreApplication::processEvents();
+        std::string handed = text;
+        {
+            testing::AddressSpaceLimit limit(10 * kBytes);
+            if (!limit.active())
+                GTEST_SKIP() << "the address space cannot be limited here";
+            box.setUtf8Text(std::move(handed));
+            page.show();
+            QCoreApplication::processEvents();
+        }
+        EXPECT_TRUE(box.verticalScrollBar()->isVisible());
+        EXPECT_EQ(box.document()->blockCount(), static_cast<int>(kBytes / 72) + 1);
+        EXPECT_EQ(box.text(), toQ(text));
+
+        box.setText("kept");
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(box.verticalScrollBar()->isVisible());
+        handed = text;
+        {
+            testing::AddressSpaceLimit limit(4 * kBytes);
+            EXPECT_THROW(box.setUtf8Text(std::move(handed)), std::bad_alloc);
+        }
+        EXPECT_EQ(box.text(), "kept");
+    }
 }
 
 }  // namespace

@@ -3,9 +3,12 @@
 #include <QPlainTextEdit>
 #include <QString>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 class QMimeData;
+class QTextBlock;
 
 namespace tess::qt {
 
@@ -14,6 +17,9 @@ namespace tess::qt {
 // it was given by setText or by a paste or drop of text, and gives them back in text() and in
 // what it copies. A break typed with Enter is CR LF, as in the desktop's text boxes. Other
 // characters (a no-break space too) come back as they are.
+//
+// A long text costs the document's own copy and its blocks, nothing beside them: the line ends
+// live in the blocks, and the box never lays out every block at once.
 class MultiLineTextBox : public QPlainTextEdit {
     Q_OBJECT
   public:
@@ -21,31 +27,49 @@ class MultiLineTextBox : public QPlainTextEdit {
 
     // Taken by value: a text handed over whole is let go as soon as the box holds it.
     void setText(QString text);
+    // The same from UTF-8, as the programs keep texts, turned into the document a piece at a
+    // time. Throws std::bad_alloc, with the box as it was, when the memory for the document is
+    // not there.
+    void setUtf8Text(std::string utf8);
     QString text() const;
 
   protected:
     // Copies, drags, pastes and drops of text carry its line ends.
     QMimeData* createMimeDataFromSelection() const override;
     void insertFromMimeData(const QMimeData* source) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
-    // A line end as it came in; one byte each, however many lines a text has.
-    enum class LineEnd : std::uint8_t { CrLf, Cr, Lf, Paragraph };
-    static std::vector<LineEnd> lineEndsOf(const QString& text);
+    enum class LineEnd : std::uint8_t { CrLf, Cr, Lf, Paragraph, FrameStart, FrameEnd };
     static QString textOf(LineEnd end);
+    // The line end at `at` in the text, and its length (0: none there).
+    static std::size_t lineEndAt(const QString& text, qsizetype at, LineEnd& end);
+    static std::size_t lineEndAt(std::string_view utf8, std::size_t at, LineEnd& end);
+    static std::vector<LineEnd> lineEndsOf(const QString& text);
+    // Each block but the first keeps the line end of the break before it, and each but the last
+    // that of the break after it (so a block Qt merges or splits still has its neighbour's word);
+    // a block Qt made since the last change has neither.
+    static bool isNew(const QTextBlock& block);
+    static LineEnd before(const QTextBlock& block);
+    static LineEnd after(const QTextBlock& block);
+    static void setBefore(QTextBlock& block, LineEnd end);
+    static void setAfter(QTextBlock& block, LineEnd end);
+    // Gives the blocks of a text just set the line ends of `text`, in order.
+    template <typename Text>
+    void takeLineEnds(const Text& text);
 
-    void followChange();
+    // Runs `fill` with the vertical scroll bar held in place, so the text width does not change
+    // under a long text (which would lay out every one of its blocks).
+    template <typename Fill>
+    void replaceText(Fill fill);
+    void followChange(int position, int added);
     // The text of the document positions [from, to), with its line ends.
-    QString textBetween(qsizetype from, qsizetype to) const;
+    QString textBetween(int from, int to) const;
 
-    // The document's text at the last change, paragraph breaks as U+2029, and the line end of
-    // each of those breaks in order.
-    QString shown_;
-    std::vector<LineEnd> lineEnds_;
     // The line ends of the text being inserted, for the breaks the insertion adds.
     std::vector<LineEnd> incoming_;
-    // Where the document reported its last change, the first place the texts can differ.
-    int changedAt_ = 0;
+    // The viewport width the document was last laid out at.
+    int laidOutWidth_ = -1;
     bool settingText_ = false;
 };
 
