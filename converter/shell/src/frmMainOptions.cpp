@@ -155,12 +155,8 @@ void frmMain::loadCustomTextFile(const std::string& path) {
     try {
         TextFileLoad load = loadTextFile(path);
         refusal = std::move(load.refusal);
-        if (refusal.text.empty()) {
-            // Each whole copy of a long text is let go as soon as the next one is made.
-            QString text = toQ(load.text);
-            load.text = std::string();
-            Text3->setText(std::move(text));
-        }
+        if (refusal.text.empty())
+            Text3->setUtf8Text(std::move(load.text));
     } catch (const std::bad_alloc&) {
         refusal = customTextMemoryMessage(path);
     }

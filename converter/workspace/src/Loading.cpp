@@ -168,7 +168,8 @@ TextFileLoad loadTextFile(const std::string& path) {
             }
             return {true, std::move(plain).value(), {}};
         }
-        return {true, cp1252::toUtf8(bytes), {}};
+        // Plain ASCII reads the same in UTF-8: the bytes are the text, with no second copy.
+        return {true, isAscii(bytes) ? std::move(bytes) : cp1252::toUtf8(bytes), {}};
     } catch (const std::bad_alloc&) {
         return {false, {}, customTextMemoryMessage(path)};
     }
