@@ -840,5 +840,53 @@ TEST_F(MosaicRunWindow, ACustomTextFileTooLongOrBeyondTheMemoryIsToldAndChangesN
     }
 }
 
+// A custom text of ordinary lines costs a few times its size on its way into the box: a 16 MB
+// file of 70-character lines loads within ten times its size of address space (the read, the
+// conversion, the box's document and its blocks, and every line shown at the box's width). A file
+// of one-character lines costs Qt's document some two hundred bytes a line: beyond the same
+// bound it is told as beyond the memory, and the custom text stays.
+TEST_F(MosaicRunWindow, ACustomTextFileCostsAFewTimesItsSize) {
+    constexpr std::size_t kBytes = std::size_t{16} << 20;
+    std::string lines;
+    while (lines.size() < kBytes)
+        lines += std::string(70, 'w') + "\r\n";
+    lines.resize(kBytes);
+    const std::string ordinary = out + "/ordinary.txt";
+    std::ofstream(ordinary, std::ios::binary) << lines;
+    std::string shortLines;
+    for (std::size_t i = 0; i < (kBytes >> 4); ++i)
+        shortLines += "x\n";
+    const std::string oneCharacter = out + "/one-character.txt";
+    std::ofstream(oneCharacter, std::ios::binary) << shortLines;
+
+    w->show();
+    w->SSTab1->setCurrentIndex(1);
+    w->Command4->setEnabled(true);
+    w->Text3->setText("kept");
+    QCoreApplication::processEvents();
+    dialogs.answerOpen(ordinary);
+    {
+        testing::AddressSpaceLimit limit(10 * kBytes);
+        if (!limit.active())
+            GTEST_SKIP() << "the address space cannot be limited here";
+        w->Command4->click();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_TRUE(dialogs.msgBoxes().empty());
+    EXPECT_EQ(w->Text3->document()->characterCount(), static_cast<int>(kBytes - kBytes / 72) + 1);
+    EXPECT_EQ(qt::fromQ(w->Text3->text()), lines);
+
+    w->Text3->setText("kept");
+    dialogs.answerOpen(oneCharacter);
+    {
+        testing::AddressSpaceLimit limit(10 * shortLines.size());
+        w->Command4->click();
+        QCoreApplication::processEvents();
+    }
+    ASSERT_EQ(dialogs.msgBoxes().size(), 1u);
+    EXPECT_EQ(dialogs.msgBoxes()[0].prompt, customTextMemoryMessage(oneCharacter).text);
+    EXPECT_EQ(w->Text3->text(), "kept");
+}
+
 }  // namespace
 }  // namespace tess

@@ -151,25 +151,40 @@ TextFileLoad loadTextFile(const std::string& path) {
     }
     try {
         // One byte more than the bound shows a file that grew meanwhile.
-        head = readFileHead(path, kMaxCustomTextBytes + 1);
-        if (!head) {
-            return head.error().code == errc::OutOfMemory
-                       ? TextFileLoad{false, {}, customTextMemoryMessage(path)}
-                       : failed;
-        }
-        if (head->bytes.size() > kMaxCustomTextBytes) {
-            return {false, {}, customTextTooLargeMessage(path, head->length)};
-        }
-        std::string bytes = std::move(head->bytes);
         if (endsWithNoCase(path, ".rtf")) {
-            Result<std::string> plain = rtfDocumentToPlainText(bytes);
+            head = readFileHead(path, kMaxCustomTextBytes + 1);
+            if (!head) {
+                return head.error().code == errc::OutOfMemory
+                           ? TextFileLoad{false, {}, customTextMemoryMessage(path)}
+                           : failed;
+            }
+            if (head->bytes.size() > kMaxCustomTextBytes) {
+                return {false, {}, customTextTooLargeMessage(path, head->length)};
+            }
+            Result<std::string> plain = rtfDocumentToPlainText(head->bytes);
             if (!plain) {
                 return failed;
             }
             return {true, std::move(plain).value(), {}};
         }
-        // Plain ASCII reads the same in UTF-8: the bytes are the text, with no second copy.
-        return {true, isAscii(bytes) ? std::move(bytes) : cp1252::toUtf8(bytes), {}};
+        // Plain text is read and turned into UTF-8 a piece at a time, so the file is never held
+        // whole beside its text.
+        Result<FilePieces> read = readFilePieces(path, kMaxCustomTextBytes + 1, kTextPieceBytes);
+        if (!read) {
+            return read.error().code == errc::OutOfMemory
+                       ? TextFileLoad{false, {}, customTextMemoryMessage(path)}
+                       : failed;
+        }
+        if (read->bytes.size() > kMaxCustomTextBytes) {
+            return {false, {}, customTextTooLargeMessage(path, read->length)};
+        }
+        for (std::string& piece : read->bytes.pieces()) {
+            // Plain ASCII reads the same in UTF-8.
+            if (!isAscii(piece)) {
+                piece = cp1252::toUtf8(piece);
+            }
+        }
+        return {true, std::move(read->bytes), {}};
     } catch (const std::bad_alloc&) {
         return {false, {}, customTextMemoryMessage(path)};
     }

@@ -221,7 +221,16 @@ std::size_t length(std::string_view text) {
 
 }  // namespace utf8
 
-Result<FileHead> readFileHead(const std::string& path, std::size_t maxBytes) {
+namespace {
+
+// A regular file opened for reading, with its length; anything else (a folder, pipe or device)
+// is refused at once, so a read never waits on a writer that does not come.
+struct OpenFile {
+    int fd = -1;
+    std::uint64_t length = 0;
+};
+
+Result<OpenFile> openRegularFile(const std::string& path) {
     // Non-blocking, so that opening a pipe does not wait for its writer.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -238,8 +247,42 @@ Result<FileHead> readFileHead(const std::string& path, std::size_t maxBytes) {
         ::close(fd);
         return Error{errc::Generic, "Cannot read \"" + path + "\": not a regular file"};
     }
+    return OpenFile{fd, static_cast<std::uint64_t>(st.st_size)};
+}
+
+// Reads into `into` from `got` on until it is full or the file ends; the error number of a
+// failed read, or 0.
+int readInto(int fd, std::string& into, std::size_t& got) {
+    while (got < into.size()) {
+        const ssize_t n = ::read(fd, into.data() + got, into.size() - got);
+        if (n == 0) {
+            return 0;
+        }
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+Error readError(const std::string& path, int err) {
+    return ioError(err == ENOMEM ? errc::OutOfMemory : errc::Generic, "Cannot read", path, err);
+}
+
+}  // namespace
+
+Result<FileHead> readFileHead(const std::string& path, std::size_t maxBytes) {
+    Result<OpenFile> file = openRegularFile(path);
+    if (!file) {
+        return file.error();
+    }
+    const int fd = file->fd;
     FileHead head;
-    head.length = static_cast<std::uint64_t>(st.st_size);
+    head.length = file->length;
     try {
         // Sized from the length, grown when the file grew since; cut to what was read.
         std::size_t size = static_cast<std::size_t>(
@@ -250,20 +293,14 @@ Result<FileHead> readFileHead(const std::string& path, std::size_t maxBytes) {
             if (got == head.bytes.size()) {
                 head.bytes.resize(std::min(maxBytes, std::max<std::size_t>(got * 2, 65536)));
             }
-            const ssize_t n = ::read(fd, head.bytes.data() + got, head.bytes.size() - got);
-            if (n == 0) {
+            const std::size_t before = got;
+            if (const int err = readInto(fd, head.bytes, got); err != 0) {
+                ::close(fd);
+                return readError(path, err);
+            }
+            if (got < head.bytes.size() || got == before) {
                 break;
             }
-            if (n < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                const int err = errno;
-                ::close(fd);
-                return ioError(err == ENOMEM ? errc::OutOfMemory : errc::Generic, "Cannot read",
-                               path, err);
-            }
-            got += static_cast<std::size_t>(n);
         }
         head.bytes.resize(got);
     } catch (const std::bad_alloc&) {
@@ -275,6 +312,41 @@ Result<FileHead> readFileHead(const std::string& path, std::size_t maxBytes) {
     }
     ::close(fd);
     return head;
+}
+
+Result<FilePieces> readFilePieces(const std::string& path, std::size_t maxBytes,
+                                  std::size_t pieceBytes) {
+    Result<OpenFile> file = openRegularFile(path);
+    if (!file) {
+        return file.error();
+    }
+    const int fd = file->fd;
+    FilePieces read;
+    read.length = file->length;
+    try {
+        std::size_t total = 0;
+        while (total < maxBytes) {
+            std::string piece(std::min(pieceBytes, maxBytes - total), '\0');
+            std::size_t got = 0;
+            if (const int err = readInto(fd, piece, got); err != 0) {
+                ::close(fd);
+                return readError(path, err);
+            }
+            piece.resize(got);
+            total += got;
+            if (got > 0) {
+                read.bytes.pieces().push_back(std::move(piece));
+            }
+            if (got < pieceBytes) {
+                break;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        ::close(fd);
+        return ioError(errc::OutOfMemory, "Cannot read", path, ENOMEM);
+    }
+    ::close(fd);
+    return read;
 }
 
 // The head of a file without a limit: the same checks, so a pipe or device is refused at once.

@@ -243,6 +243,20 @@ TEST(ReadFileHead, ReadsAtMostTheHeadAndGivesTheWholeLength) {
         ASSERT_TRUE(result.ok()) << result.error().reason;
         EXPECT_EQ(result->bytes, c.head) << c.maxBytes;
         EXPECT_EQ(result->length, 6u);
+        // The same bytes in pieces, every one full but the last.
+        for (const std::size_t pieceBytes : {std::size_t{1}, std::size_t{4}, std::size_t{6}}) {
+            const auto pieces = readFilePieces(path, c.maxBytes, pieceBytes);
+            ASSERT_TRUE(pieces.ok()) << pieces.error().reason;
+            EXPECT_EQ(pieces->bytes.joined(), c.head) << c.maxBytes << " " << pieceBytes;
+            EXPECT_EQ(pieces->length, 6u);
+            const std::vector<std::string>& read = pieces->bytes.pieces();
+            for (std::size_t i = 0; i < read.size(); ++i) {
+                EXPECT_EQ(read[i].size() == pieceBytes,
+                          i + 1 < read.size() || c.head.size() % pieceBytes == 0)
+                    << c.maxBytes << " " << pieceBytes << " " << i;
+                EXPECT_FALSE(read[i].empty());
+            }
+        }
     }
     // A large file costs only its head.
     const std::string huge = dir.file("huge.html");
@@ -255,7 +269,8 @@ TEST(ReadFileHead, ReadsAtMostTheHeadAndGivesTheWholeLength) {
     EXPECT_EQ(head->length, std::uint64_t{8} << 30);
 }
 
-// Also for the whole-file reader: a custom text named "x.txt" that is a pipe never hangs a load.
+// Also for the whole-file and the piece readers: a custom text named "x.txt" that is a pipe never
+// hangs a load.
 TEST(ReadFileHead, AnythingButARegularFileIsAnErrorAtOnce) {
     TempFolder dir;
     ASSERT_EQ(::mkfifo(dir.file("pipe.html").c_str(), 0600), 0);  // no writer ever comes
@@ -276,6 +291,9 @@ TEST(ReadFileHead, AnythingButARegularFileIsAnErrorAtOnce) {
         const auto whole = readFileBytes(c.path);
         ASSERT_FALSE(whole.ok()) << c.path;
         EXPECT_EQ(whole.error().reason, head.error().reason);
+        const auto pieces = readFilePieces(c.path, 5000, 1000);
+        ASSERT_FALSE(pieces.ok()) << c.path;
+        EXPECT_EQ(pieces.error().reason, head.error().reason);
     }
 }
 

@@ -24,17 +24,34 @@ constexpr QChar kFrameEnd(0xFDD1);
 // A block's user state before the box has given it its line ends.
 constexpr int kNewBlock = -1;
 
-// A long UTF-8 text goes into the document in pieces of about this size, so only one piece is
-// held as UTF-16 beside the document.
-constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
-// What a line costs the document beyond its characters: two fragments and a block, in arrays that
-// grow by doubling.
-constexpr std::size_t kLineBytes = 2 * (2 * 32 + 72);
+// A long UTF-8 text goes into the document in parts of about this size, so only one part is held
+// as UTF-16 beside the document.
+constexpr std::size_t kPartBytes = std::size_t{1} << 20;
+// What Qt's document keeps for each line beyond its characters: two text fragments (the line's
+// text and its break) and a block.
+constexpr std::size_t kFragmentBytes = 32;
+constexpr std::size_t kBlockBytes = 72;
 
-// The end of the piece that starts at `from`: never inside a UTF-8 sequence, nor between the CR
-// and the LF of one line end.
-std::size_t pieceEnd(std::string_view utf8, std::size_t from) {
-    std::size_t end = std::min(utf8.size(), from + kPieceBytes);
+// Where a piece handed over can end so that the next one starts a character: not after a CR
+// (its LF may follow) nor inside a UTF-8 sequence.
+std::size_t wholeEnd(std::string_view utf8) {
+    std::size_t end = utf8.size();
+    if (end > 0 && utf8[end - 1] == '\r')
+        --end;
+    for (std::size_t back = 1; back <= 4 && back <= end; ++back) {
+        const auto c = static_cast<unsigned char>(utf8[end - back]);
+        if ((c & 0xC0) == 0x80)
+            continue;
+        const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        return length > back ? end - back : end;
+    }
+    return end;
+}
+
+// The end of the part of a piece that starts at `from`: never inside a UTF-8 sequence, nor
+// between the CR and the LF of one line end.
+std::size_t partEnd(std::string_view utf8, std::size_t from) {
+    std::size_t end = std::min(utf8.size(), from + kPartBytes);
     while (end < utf8.size() && ((static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80 ||
                                  (utf8[end] == '\n' && utf8[end - 1] == '\r')))
         ++end;
@@ -42,19 +59,25 @@ std::size_t pieceEnd(std::string_view utf8, std::size_t from) {
 }
 
 // Qt's document does not survive running out of memory part-way through a change: the memory a
-// document of `utf8` needs (its UTF-16 copy in a buffer grown to a power of two, its lines, one
-// piece) is taken and given back before the box lets go of anything.
-void checkRoomFor(std::string_view utf8) {
+// document of `pieces` needs (its UTF-16 copy, its fragments and blocks, each in an array grown
+// to a power of two, and one part as UTF-16) is taken and given back before the box lets go of
+// anything.
+void checkRoomFor(const std::vector<std::string>& pieces) {
     std::size_t units = 0;
     std::size_t lines = 0;
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        units += (c & 0xC0) != 0x80 ? 1 : 0;
-        units += c >= 0xF0 ? 1 : 0;  // a surrogate pair
-        lines += c == '\n' || (c == '\r' && (i + 1 == utf8.size() || utf8[i + 1] != '\n')) ? 1 : 0;
+    for (const std::string& piece : pieces) {
+        for (std::size_t i = 0; i < piece.size(); ++i) {
+            const auto c = static_cast<unsigned char>(piece[i]);
+            units += (c & 0xC0) != 0x80 ? 1 : 0;
+            units += c >= 0xF0 ? 1 : 0;  // a surrogate pair
+            lines +=
+                c == '\n' || (c == '\r' && (i + 1 == piece.size() || piece[i + 1] != '\n')) ? 1 : 0;
+        }
     }
     const std::size_t need = std::bit_ceil(sizeof(char16_t) * (units + lines + 2)) +
-                             kLineBytes * lines + 4 * kPieceBytes;
+                             std::bit_ceil(kFragmentBytes * (2 * lines + 2)) +
+                             std::bit_ceil(kBlockBytes * (lines + 1)) +
+                             sizeof(char16_t) * 2 * kPartBytes;
     void* volatile probe = ::operator new(need);
     ::operator delete(probe);
 }
@@ -158,22 +181,23 @@ void MultiLineTextBox::setAfter(QTextBlock& block, LineEnd end) {
 }
 
 template <typename Text>
-void MultiLineTextBox::takeLineEnds(const Text& text) {
+void MultiLineTextBox::takeLineEnds(const Text& text, QTextBlock& block) {
     const auto size = static_cast<std::size_t>(text.size());
-    std::size_t at = 0;
-    QTextBlock block = document()->firstBlock();
-    setBefore(block, LineEnd::CrLf);
-    for (QTextBlock next = block.next(); next.isValid(); block = next, next = next.next()) {
-        LineEnd end = LineEnd::CrLf;
-        std::size_t length = 0;
-        while (at < size &&
-               (length = lineEndAt(text, static_cast<decltype(text.size())>(at), end)) == 0)
+    LineEnd end{};
+    for (std::size_t at = 0; at < size;) {
+        const std::size_t length = lineEndAt(text, static_cast<decltype(text.size())>(at), end);
+        if (length == 0) {
             ++at;
+            continue;
+        }
         at += length;
+        QTextBlock next = block.next();
+        if (!next.isValid())
+            return;
         setAfter(block, end);
         setBefore(next, end);
+        block = next;
     }
-    setAfter(block, LineEnd::CrLf);
 }
 
 MultiLineTextBox::MultiLineTextBox(QWidget* parent) : QPlainTextEdit(parent) {
@@ -207,33 +231,48 @@ void MultiLineTextBox::replaceText(Fill fill) {
 
 void MultiLineTextBox::setText(QString text) {
     replaceText([&] { setPlainText(text); });
-    takeLineEnds(text);
+    QTextBlock block = document()->firstBlock();
+    setBefore(block, LineEnd::CrLf);
+    takeLineEnds(text, block);
+    setAfter(block, LineEnd::CrLf);
 }
 
-void MultiLineTextBox::setUtf8Text(std::string utf8) {
-    checkRoomFor(utf8);
-    const std::string_view all(utf8);
+void MultiLineTextBox::setUtf8Text(TextPieces utf8) {
+    std::vector<std::string>& pieces = utf8.pieces();
+    for (std::size_t i = 0; i + 1 < pieces.size(); ++i) {
+        const std::size_t end = wholeEnd(pieces[i]);
+        pieces[i + 1].insert(0, pieces[i], end);
+        pieces[i].resize(end);
+    }
+    checkRoomFor(pieces);
     replaceText([&] {
-        std::size_t at = pieceEnd(all, 0);
-        setPlainText(toQ(all.substr(0, at)));
-        if (at == all.size())
-            return;
+        setPlainText(QString());
         QTextDocument* doc = document();
         const bool undo = doc->isUndoRedoEnabled();
         doc->setUndoRedoEnabled(false);
         QTextCursor end(doc);
-        end.movePosition(QTextCursor::End);
         end.beginEditBlock();
-        while (at < all.size()) {
-            const std::size_t next = pieceEnd(all, at);
-            end.insertText(toQ(all.substr(at, next - at)));
-            at = next;
+        QTextBlock block = doc->firstBlock();
+        setBefore(block, LineEnd::CrLf);
+        for (std::string& piece : pieces) {
+            const std::string_view all(piece);
+            for (std::size_t at = 0; at < all.size();) {
+                const std::size_t next = partEnd(all, at);
+                const std::string_view part = all.substr(at, next - at);
+                end.insertText(toQ(part));
+                takeLineEnds(part, block);
+                at = next;
+            }
+            std::string().swap(piece);
         }
+        setAfter(block, LineEnd::CrLf);
         end.endEditBlock();
         doc->setUndoRedoEnabled(undo);
         doc->setModified(false);
+        // The caret moved on with every insertion; it starts at the text's start, as
+        // setPlainText leaves it.
+        setTextCursor(QTextCursor(doc));
     });
-    takeLineEnds(all);
 }
 
 QString MultiLineTextBox::text() const {

@@ -160,46 +160,73 @@ std::string linesOf70(std::size_t bytes) {
     return text;
 }
 
-// A long UTF-8 text goes in a piece at a time; wherever a piece ends, the box holds what the whole
-// text turned into UTF-16 at once is, line ends included.
+// `text` cut before each of `cuts` (in order), with an empty piece at the first cut.
+TextPieces cut(const std::string& text, const std::vector<std::size_t>& cuts) {
+    std::vector<std::string> pieces;
+    std::size_t from = 0;
+    for (const std::size_t at : cuts) {
+        pieces.push_back(text.substr(from, at - from));
+        if (pieces.size() == 1)
+            pieces.emplace_back();
+        from = at;
+    }
+    pieces.push_back(text.substr(from));
+    return TextPieces(std::move(pieces));
+}
+
+// A UTF-8 text goes into the document a part at a time, however it is cut into pieces: the box
+// holds what the whole text turned into UTF-16 at once is, line ends included, and shows it as a
+// box given that text whole does.
 TEST(MultiLineTextBox, UTF8TextInPiecesIsTheWholeTextTurnedAtOnce) {
     constexpr std::size_t kMiB = std::size_t{1} << 20;
-    std::vector<std::string> texts = {"",
-                                      "x",
-                                      "a\r\nb\rc\nd",
-                                      "\xEF\xBB\xBF"
-                                      "bom kept",
-                                      "cut \xE2\x82",
-                                      "stray \x80\x80"
-                                      " bytes",
-                                      "\xE2\x80\xA9"
-                                      "para\xE2\x80\xA8"
-                                      "line",
-                                      "frame\xEF\xB7\x90"
-                                      "marks\xEF\xB7\x91"};
-    // Something that must not be cut placed across every byte near the first pieces' ends.
+    struct Case {
+        std::string text;
+        std::vector<std::size_t> cuts;
+    };
+    std::vector<Case> cases;
+    for (const std::string& text : {std::string(""), std::string("x"), std::string("a\r\nb\rc\nd"),
+                                    std::string("\xEF\xBB\xBF"
+                                                "bom kept"),
+                                    std::string("cut \xE2\x82"),
+                                    std::string("stray \x80\x80"
+                                                " bytes"),
+                                    std::string("\xE2\x80\xA9"
+                                                "para\xE2\x80\xA8"
+                                                "line"),
+                                    std::string("frame\xEF\xB7\x90"
+                                                "marks\xEF\xB7\x91"),
+                                    std::string("\xF0\x9F\x98\x80\r\n\xE2\x82\xAC\r")}) {
+        cases.push_back({text, {}});
+        std::vector<std::size_t> everyByte;
+        for (std::size_t at = 1; at < text.size(); ++at)
+            everyByte.push_back(at);
+        cases.push_back({text, everyByte});
+    }
+    // Something that must not be cut, across the end of the box's first part, and cut inside.
     for (const std::string special :
          {"\r\n", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\xEF\xBB\xBF", "\xE2\x80\xA9", "\x80\x80"}) {
-        for (std::size_t at = kMiB - 4; at <= kMiB + 1; ++at) {
+        for (std::size_t at = kMiB - 2; at <= kMiB + 1; ++at) {
             std::string text = linesOf70(kMiB + 64);
             text.replace(at, special.size(), special);
-            texts.push_back(text);
+            cases.push_back({text, {at + 1}});
         }
     }
-    texts.push_back(linesOf70(3 * kMiB + 5));
+    cases.push_back({linesOf70(3 * kMiB + 5), {}});
     MultiLineTextBox box;
-    for (const std::string& text : texts) {
+    MultiLineTextBox whole;
+    for (const Case& c : cases) {
+        const std::string shown = c.text.substr(0, 16) + " cut " + std::to_string(c.cuts.size());
         box.setText("before");
-        box.setUtf8Text(text);
-        const QString whole = toQ(text);
-        ASSERT_EQ(box.text(), whole) << text.substr(0, 40);
-        MultiLineTextBox byQString;
-        byQString.setText(whole);
-        EXPECT_EQ(box.toPlainText(), byQString.toPlainText());
-        EXPECT_EQ(box.document()->blockCount(), byQString.document()->blockCount());
-        EXPECT_EQ(box.textCursor().position(), 0);
-        EXPECT_FALSE(box.document()->isUndoAvailable());
-        EXPECT_FALSE(box.document()->isModified());
+        box.setUtf8Text(cut(c.text, c.cuts));
+        whole.setText(toQ(c.text));
+        ASSERT_EQ(box.text(), toQ(c.text)) << shown;
+        EXPECT_EQ(box.toPlainText(), whole.toPlainText()) << shown;
+        EXPECT_EQ(box.document()->blockCount(), whole.document()->blockCount()) << shown;
+        EXPECT_EQ(box.textCursor().position(), 0) << shown;
+        EXPECT_EQ(box.verticalScrollBar()->value(), 0) << shown;
+        EXPECT_EQ(box.textCursor().charFormat(), whole.textCursor().charFormat()) << shown;
+        EXPECT_FALSE(box.document()->isUndoAvailable()) << shown;
+        EXPECT_FALSE(box.document()->isModified()) << shown;
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Picture.h"
 #include "platform/Result.h"
+#include "platform/TextPieces.h"
 #include "workspace/Message.h"
 
 namespace tess {
@@ -74,14 +76,19 @@ PictureLoadResult loadPictureForWorkspace(const std::string& path);
 // eight digits), so no custom-text file above this many bytes is read.
 inline constexpr std::uint64_t kMaxCustomTextBytes = 99'999'999;
 
+// The size of the pieces a custom-text file is read in.
+inline constexpr std::size_t kTextPieceBytes = std::size_t{1} << 20;
+
 // A custom-text file as Text3 receives it, in UTF-8: a name ending ".rtf" (any case) is read as
 // rich text and reduced to its plain text, anything else as Windows-1252 plain text. A file that
 // cannot be read, or an ".rtf" that holds no rich-text document, gives "Error loading " and the
 // path, with `ok` clear. A file larger than kMaxCustomTextBytes, or one there is not the memory
 // for, is not taken: `refusal` is the box to show, and Text3 keeps what it holds.
+// A plain text file's text comes in pieces of kTextPieceBytes (the last one shorter), each of
+// which Text3 lets go once it holds it.
 struct TextFileLoad {
     bool ok = false;
-    std::string text;
+    TextPieces text;
     Message refusal;
     bool operator==(const TextFileLoad&) const = default;
 };

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/Result.h"
+#include "platform/TextPieces.h"
 
 namespace tess {
 
@@ -44,6 +45,14 @@ struct FileHead {
     std::uint64_t length = 0;
 };
 Result<FileHead> readFileHead(const std::string& path, std::size_t maxBytes = std::string::npos);
+// The same read, the bytes in pieces of `pieceBytes` (the last one shorter), so that a long file
+// is never in one block beside what a reader makes of it.
+struct FilePieces {
+    TextPieces bytes;
+    std::uint64_t length = 0;
+};
+Result<FilePieces> readFilePieces(const std::string& path, std::size_t maxBytes,
+                                  std::size_t pieceBytes);
 // Writes to a temporary file beside `path` and renames it over `path` only when every byte was
 // written and the file closed, so a failed write never destroys what was there. A pipe or device
 // at `path` is written into instead (a pipe that nobody reads is a failure, not a wait).

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/TextPieces.h"
+
 class QMimeData;
 class QTextBlock;
 
@@ -28,9 +30,9 @@ class MultiLineTextBox : public QPlainTextEdit {
     // Taken by value: a text handed over whole is let go as soon as the box holds it.
     void setText(QString text);
     // The same from UTF-8, as the programs keep texts, turned into the document a piece at a
-    // time. Throws std::bad_alloc, with the box as it was, when the memory for the document is
-    // not there.
-    void setUtf8Text(std::string utf8);
+    // time; each of the pieces handed over is let go once the document holds it. Throws
+    // std::bad_alloc, with the box as it was, when the memory for the document is not there.
+    void setUtf8Text(TextPieces utf8);
     QString text() const;
 
   protected:
@@ -54,9 +56,10 @@ class MultiLineTextBox : public QPlainTextEdit {
     static LineEnd after(const QTextBlock& block);
     static void setBefore(QTextBlock& block, LineEnd end);
     static void setAfter(QTextBlock& block, LineEnd end);
-    // Gives the blocks of a text just set the line ends of `text`, in order.
+    // Gives the blocks from `block` on the line ends of `text`, the text they were just made
+    // of, in order; `block` ends at the last block of that text.
     template <typename Text>
-    void takeLineEnds(const Text& text);
+    static void takeLineEnds(const Text& text, QTextBlock& block);
 
     // Runs `fill` with the vertical scroll bar held in place, so the text width does not change
     // under a long text (which would lay out every one of its blocks).
