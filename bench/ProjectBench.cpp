@@ -2,17 +2,20 @@
 // decode of a project body ("Projects/Encoder/...") run beside zlib's own compress and uncompress
 // of the same bytes, the baseline; rates are megabytes of plain body per second ("MB/s"). The
 // whole save (the bitmap of the working picture, the body, the encoding, the atomic write to
-// /dev/shm) and the whole load (read, decode, check, picture decode) are timed as the window runs
-// them, and so is the choice of the stored picture file. The save of a changed picture runs at
-// each deflate level on a photo, a drawing and a flat picture ("Projects/Level/..."), reporting
-// the file's size beside the time.
+// /dev/shm, and to a folder on disk as in TESSARYN_BENCH_DIR or beside the program) and the whole
+// load (read, decode, check, picture decode) are timed as the window runs them, and so is the
+// choice of the stored picture file. The save of a changed picture runs at each deflate level on a
+// photo, a drawing and a flat picture ("Projects/Level/..."), reporting the file's size beside the
+// time.
 
 #include <benchmark/benchmark.h>
 #include <zlib.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "BenchFolder.h"
 #include "PhotoPicture.h"
 #include "engine/MosaicOptions.h"
 #include "platform/Bmp.h"
@@ -99,18 +102,25 @@ BENCHMARK(ZlibUncompress)->Name("Projects/Encoder/ZlibUncompress")->Unit(benchma
 
 const std::string kShmProject = "/dev/shm/tessaryn-bench.tpw";
 
-void Save(benchmark::State& state) {
+void Save(benchmark::State& state, const std::string& path) {
     for (auto _ : state) {
         const std::string picture = projectPictureFile(true, "", bench::photoPicture(), 0xFFFFFF);
         Result<std::string> file = writeProjectFile(options(), picture);
-        if (!file || !writeFileAtomic(kShmProject, *file)) {
+        if (!file || !writeFileAtomic(path, *file)) {
             state.SkipWithError("the save failed");
             return;
         }
     }
+    std::remove(path.c_str());
     reportRate(state);
 }
-BENCHMARK(Save)->Name("Projects/Save/4000x3000/ShmFile")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Save, shm, kShmProject)
+    ->Name("Projects/Save/4000x3000/ShmFile")
+    ->Unit(benchmark::kMillisecond);
+// On disk the atomic writer's flush of file and folder is part of the save.
+BENCHMARK_CAPTURE(Save, disk, bench::benchFolder() + "/tessaryn-bench.tpw")
+    ->Name("Projects/Save/4000x3000/DiskFile")
+    ->Unit(benchmark::kMillisecond);
 
 void Load(benchmark::State& state) {
     if (!writeFileAtomic(kShmProject, *writeProjectFile(options(), bitmapFile()))) {
