@@ -5,7 +5,9 @@
 // Names read "Commands/Effect/<name>", "Commands/Tool/<name>" and "Commands/Resize/<name>";
 // the pixel work alone is "Effects/Effect/<name>", "Effects/Tool/<name>" and "Resize/...", and the
 // difference is the frame's cost. Every iteration starts from the same picture, given to the
-// window outside the timing as a load would. peak_extra_MB is the most the command added to the
+// window outside the timing as a load would, the window's pictures keeping the memory earlier
+// commands gave them; the double sizes also run ".../Fresh", as a session's first command, where
+// the window's pictures have no memory yet. peak_extra_MB is the most the command added to the
 // heap beyond what the window held before it.
 
 #include <benchmark/benchmark.h>
@@ -19,6 +21,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -67,8 +70,15 @@ class PictureWindow {
     frmMain& window() { return *window_; }
     std::string folder() const { return root_.path().toStdString(); }
 
-    // The picture as a load leaves it, with its repaint done.
-    void reset(const Picture& picture) {
+    // The picture as a load leaves it, with its repaint done. The window's pictures keep the
+    // memory earlier commands gave them, as they do in use, unless `fresh` asks for the state of
+    // a session's first command, where all of it is new to the process.
+    void reset(const Picture& picture, bool fresh) {
+        if (fresh) {
+            window_->srcPic->box().setPicture(std::nullopt);
+            window_->srcPic->box().surface() = Picture();
+            window_->flipPic->box().surface() = Picture();
+        }
         window_->srcPic->box().setPicture(picture);
         window_->DrawImageEdges();
         window_->UpdateScrollBars();
@@ -112,14 +122,14 @@ PictureWindow& pictureWindow() {
 
 using Item = std::function<QAction*(frmMain&)>;
 
-void Command(benchmark::State& state, const Item& item) {
+void Command(benchmark::State& state, const Item& item, bool fresh) {
     PictureWindow& window = pictureWindow();
     const Picture& photo = bench::photoPicture();
     QAction* action = item(window.window());
     double peakExtra = 0.0;
     for (auto _ : state) {
         state.PauseTiming();
-        window.reset(photo);
+        window.reset(photo, fresh);
         const std::size_t before = heap::live.load();
         heap::resetPeak();
         state.ResumeTiming();
@@ -132,9 +142,9 @@ void Command(benchmark::State& state, const Item& item) {
     state.counters["peak_extra_MB"] = peakExtra;
 }
 
-void registerCommand(const std::string& name, Item item) {
-    benchmark::RegisterBenchmark(("Commands/" + name + "/4000x3000").c_str(), Command,
-                                 std::move(item))
+void registerCommand(const std::string& name, const Item& item, bool fresh = false) {
+    benchmark::RegisterBenchmark(
+        ("Commands/" + name + "/4000x3000" + (fresh ? "/Fresh" : "")).c_str(), Command, item, fresh)
         ->Unit(benchmark::kMillisecond);
 }
 
@@ -152,6 +162,11 @@ const bool registered = [] {
     registerCommand("Resize/HalfResample", [](frmMain& w) { return w.mnuCutIHR; });
     registerCommand("Resize/Double", [](frmMain& w) { return w.mnuDSize; });
     registerCommand("Resize/DoubleResample", [](frmMain& w) { return w.mnuDSizeR; });
+    // A larger picture than any before it needs memory new to the process.
+    registerCommand(
+        "Resize/Double", [](frmMain& w) { return w.mnuDSize; }, true);
+    registerCommand(
+        "Resize/DoubleResample", [](frmMain& w) { return w.mnuDSizeR; }, true);
     return true;
 }();
 

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <cstddef>
 
 #include "platform/qt/QtText.h"
 #include "shell/ControlEvents.h"
@@ -55,16 +56,27 @@ bool frmMain::resizeWorkingPicture(PictureSize size, ResizeDrawing drawing, bool
     if (!readyResizeTarget(srcPic->box().surface(), size, drawing, scratch.backColor(),
                            scratch.surface()))
         return false;
-    // While the undo copy is written, the new picture is also put on the surface, which then
-    // takes the assigned picture's place.
-    bool copied = true;
-    SaveUndoDataDuring([&] {
-        drawResizedInto(srcPic->box().surface(), drawing, scratch.surface());
-        copied = srcPic->box().surface().copyFrom(scratch.surface()).ok();
-    });
-    // Without room for the larger surface the picture stays; the undo copy holds it as well.
-    if (!copied)
-        return false;
+    // While the undo copy is written, the new picture is drawn into the scratch picture and put
+    // on the surface, and the scratch picture then takes the assigned picture's place. Where the
+    // surface's memory holds the new picture it is copied there afterwards; else the picture is
+    // drawn into a new surface in the same pass, since the system clears new memory page by page
+    // as it is first written and one pass over it costs less than two. Without room for the new
+    // surface the picture stays as it was.
+    Picture& current = srcPic->box().surface();
+    if (static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height) <=
+        current.pixelCapacity()) {
+        SaveUndoDataDuring([&] {
+            drawResizedInto(current, drawing, scratch.surface());
+            // Within the surface's memory the copy cannot fail.
+            static_cast<void>(current.copyFrom(scratch.surface()));
+        });
+    } else {
+        Result<Picture> larger = Picture::createForOverwrite(size.width, size.height);
+        if (!larger)
+            return false;
+        SaveUndoDataDuring([&] { drawResizedInto(current, drawing, scratch.surface(), &*larger); });
+        current = std::move(*larger);
+    }
     srcPic->box().exchangePictureOfSurface(scratch.surface());
     scratch.touch();
     srcPic->update();

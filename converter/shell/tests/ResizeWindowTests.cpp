@@ -16,6 +16,7 @@
 #include "ShellFixture.h"
 #include "effects/EffectRun.h"
 #include "platform/qt/QtText.h"
+#include "platform/testing/AddressSpaceLimit.h"
 #include "platform/testing/Pictures.h"
 #include "shell/frmCResize.h"
 #include "workspace/ResizeCommands.h"
@@ -122,6 +123,28 @@ TEST_F(ResizeWindow, WithoutTheNewPictureNothingChanges) {
     EXPECT_FALSE(undoSaved());
     EXPECT_EQ(status(), "before");
     EXPECT_EQ(w->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(ResizeWindow, WithoutMemoryForTheNewSurfaceNothingChanges) {
+    // The double size needs a 64 MiB scratch picture and a 64 MiB surface; there is room for one.
+    const Picture large(2048, 2048, 0x00336699);
+    setWorking(large);
+    for (void (frmMain::*handler)() : {&frmMain::mnuDSize_Click, &frmMain::mnuDSizeR_Click}) {
+        // The scratch picture keeps the memory it was given; each command starts without it.
+        w->flipPic->box().surface() = Picture();
+        {
+            testing::AddressSpaceLimit limit(std::size_t{80} << 20);
+            if (!limit.active())
+                GTEST_SKIP() << "the address space cannot be limited here";
+            ((*w).*handler)();
+        }
+        EXPECT_TRUE(shown() == large);
+        EXPECT_TRUE(w->srcPic->box().surface() == large);
+        EXPECT_FALSE(state.ImageChanged);
+        EXPECT_FALSE(undoSaved());
+        EXPECT_EQ(status(), "before");
+        EXPECT_EQ(w->cursor().shape(), Qt::ArrowCursor);
+    }
 }
 
 // The undo copy never stops a resize: where it cannot be written the picture still changes, and

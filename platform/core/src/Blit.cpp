@@ -105,7 +105,7 @@ void bitBlt(Picture& dst, int dx, int dy, int w, int h, const Picture& src, int 
 }
 
 void stretchBlt(Picture& dst, int dx, int dy, int dw, int dh, const Picture& src, int sx, int sy,
-                int sw, int sh, RasterOp op, StretchMode mode) {
+                int sw, int sh, RasterOp op, StretchMode mode, const RowFinished& finished) {
     if (dw == 0 || dh == 0 || sw == 0 || sh == 0) {
         return;
     }
@@ -139,18 +139,20 @@ void stretchBlt(Picture& dst, int dx, int dy, int dw, int dh, const Picture& src
                     for (const AxisStep& c : cols)
                         d[c.dst] = combine(d[c.dst], s[c.first] & 0x00FFFFFFu, op);
                 }
-                continue;
-            }
-            for (const AxisStep& c : cols) {
-                std::uint32_t v = 0x00FFFFFF;
-                for (int y = r.first; y <= r.last; ++y) {
-                    const std::uint32_t* s = from.row(y);
-                    for (int x = c.first; x <= c.last; ++x) {
-                        v &= s[x];
+            } else {
+                for (const AxisStep& c : cols) {
+                    std::uint32_t v = 0x00FFFFFF;
+                    for (int y = r.first; y <= r.last; ++y) {
+                        const std::uint32_t* s = from.row(y);
+                        for (int x = c.first; x <= c.last; ++x) {
+                            v &= s[x];
+                        }
                     }
+                    d[c.dst] = combine(d[c.dst], v, op);
                 }
-                d[c.dst] = combine(d[c.dst], v, op);
             }
+            if (finished)
+                finished(r.dst);
         }
     });
 }

@@ -272,7 +272,8 @@ void verticalRow(const Picture& source, const Sample& s, RowWork& work) {
 
 }  // namespace
 
-void drawBilinear(const Picture& source, Picture& target, ResampleCode code) {
+void drawBilinear(const Picture& source, Picture& target, ResampleCode code,
+                  const RowFinished& finished) {
     const int newW = target.width();
     const int newH = target.height();
     if (newW == 0 || newH == 0)
@@ -281,6 +282,8 @@ void drawBilinear(const Picture& source, Picture& target, ResampleCode code) {
     // the weight.
     if (source.empty()) {
         target.fill(static_cast<Colour>(kOutsideChannels));
+        for (int y = 0; finished && y < newH; ++y)
+            finished(y);
         return;
     }
     // With a side of at least 1 the ratios are 0 or more, so indices start at 0 and never fall.
@@ -318,6 +321,8 @@ void drawBilinear(const Picture& source, Picture& target, ResampleCode code) {
         for (int y = firstRow; y < endRow; ++y) {
             verticalRow(source, down[static_cast<std::size_t>(y)], band);
             horizontalPass(band, target.row(y), newW);
+            if (finished)
+                finished(y);
         }
     });
 }

@@ -1,5 +1,6 @@
 #include "workspace/ResizeCommands.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/Blit.h"
@@ -40,13 +41,23 @@ Status readyResizeTarget(const Picture& source, PictureSize size, ResizeDrawing 
     return target.assign(size.width, size.height, scratchBack);
 }
 
-void drawResizedInto(const Picture& source, ResizeDrawing drawing, Picture& target) {
+void drawResizedInto(const Picture& source, ResizeDrawing drawing, Picture& target, Picture* twin) {
+    // The twin takes each row while it is still in the drawing core's cache.
+    RowFinished copyRow;
+    if (twin != nullptr && !source.empty()) {
+        copyRow = [&](int y) {
+            std::copy_n(target.row(y), static_cast<std::size_t>(target.width()), twin->row(y));
+        };
+    }
     if (drawing == ResizeDrawing::Resample) {
-        drawBilinear(source, target);
+        drawBilinear(source, target, ResampleCode::Fastest, copyRow);
     } else {
         stretchBlt(target, 0, 0, target.width(), target.height(), source, 0, 0, source.width(),
-                   source.height(), RasterOp::SrcCopy);
+                   source.height(), RasterOp::SrcCopy, StretchMode::BlackOnWhite, copyRow);
     }
+    // A stretch of nothing draws no row; the pictures have one size, so this copy cannot fail.
+    if (twin != nullptr && source.empty())
+        static_cast<void>(twin->copyFrom(target));
 }
 
 std::string sizeStatusText(int width, int height) {

@@ -70,6 +70,30 @@ TEST(ResizedPicture, EachDrawingAtTheNewSize) {
               Picture(3, 2, 0x00ABCDEF));
 }
 
+TEST(ResizedPicture, ATwinGetsTheSamePixelsInTheSamePass) {
+    // Small and large enough to be drawn in bands, both drawings, and a source without pixels.
+    const Picture small = gradient(37, 23);
+    const Picture large = gradient(700, 500);
+    const Picture none;
+    struct Case {
+        const Picture* source;
+        PictureSize size;
+    };
+    for (const Case& c : {Case{&small, {74, 46}}, Case{&large, {1400, 1000}},
+                          Case{&large, {350, 250}}, Case{&none, {5, 4}}}) {
+        for (const ResizeDrawing drawing : {ResizeDrawing::Stretch, ResizeDrawing::Resample}) {
+            Picture target;
+            ASSERT_TRUE(readyResizeTarget(*c.source, c.size, drawing, 0x00ABCDEF, target).ok());
+            Picture twin(c.size.width, c.size.height, 0x00123456);
+            drawResizedInto(*c.source, drawing, target, &twin);
+            const Result<Picture> expected = resizedPicture(*c.source, c.size, drawing, 0x00ABCDEF);
+            ASSERT_TRUE(expected.ok());
+            EXPECT_EQ(target, *expected) << c.size.width;
+            EXPECT_EQ(twin, *expected) << c.size.width;
+        }
+    }
+}
+
 TEST(ResizedPicture, SizesThePictureLayerCannotHoldAreRefused) {
     const Picture source(4, 4);
     for (const PictureSize size :

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Parallel.h"
 #include "platform/Picture.h"
 
 namespace tess {
@@ -27,7 +28,9 @@ void bitBlt(Picture& dst, int dx, int dy, int w, int h, const Picture& src, int 
 // destination pixel takes the source pixel under its top-left edge; when an axis shrinks,
 // BlackOnWhite ANDs every source pixel the destination pixel covers (see the source for the map).
 // Source pixels outside src are left out; a destination pixel with none inside is not written.
+// `finished` is told of each destination row once its pixels are written.
 void stretchBlt(Picture& dst, int dx, int dy, int dw, int dh, const Picture& src, int sx, int sy,
-                int sw, int sh, RasterOp op, StretchMode mode = StretchMode::BlackOnWhite);
+                int sw, int sh, RasterOp op, StretchMode mode = StretchMode::BlackOnWhite,
+                const RowFinished& finished = {});
 
 }  // namespace tess

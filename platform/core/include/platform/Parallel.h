@@ -18,4 +18,8 @@ void onEveryCore(std::size_t count, const std::function<void(std::size_t)>& work
 // touch, and the cores do that side by side.
 void inRowBands(int rows, std::size_t rowPixels, const std::function<void(int, int)>& work);
 
+// Told of each row a drawing in bands has finished, on the thread that drew it, while the row is
+// still in that core's cache; rows of different bands are finished side by side.
+using RowFinished = std::function<void(int row)>;
+
 }  // namespace tess

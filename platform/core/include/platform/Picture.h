@@ -116,6 +116,8 @@ class Picture {
     // on every core: most of a large copy into memory new to the process is the system clearing
     // its pages. Memory that cannot be had leaves the picture as it was.
     Status copyFrom(const Picture& other);
+    // How many pixels the memory the picture has holds; assign() up to that takes no new memory.
+    std::size_t pixelCapacity() const { return pixels_.capacity(); }
 
     // Raw rows for fast readers (the mosaic writer); `row(y)` points at width() pixels.
     const std::uint32_t* row(int y) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Parallel.h"
 #include "platform/Picture.h"
 
 namespace tess {
@@ -21,9 +22,10 @@ namespace tess {
 // source is sampled where it lies, with no table of its size.
 //
 // The work runs on the processor's vector units where it has them (AVX2); `code` can ask for the
-// portable code instead, which gives the same pixels.
+// portable code instead, which gives the same pixels. `finished` is told of each target row once
+// it is written.
 enum class ResampleCode { Fastest, Portable };
-void drawBilinear(const Picture& source, Picture& target,
-                  ResampleCode code = ResampleCode::Fastest);
+void drawBilinear(const Picture& source, Picture& target, ResampleCode code = ResampleCode::Fastest,
+                  const RowFinished& finished = {});
 
 }  // namespace tess

@@ -39,7 +39,11 @@ Result<Picture> resizedPicture(const Picture& source, PictureSize size, ResizeDr
 // into it.
 Status readyResizeTarget(const Picture& source, PictureSize size, ResizeDrawing drawing,
                          Colour scratchBack, Picture& target);
-void drawResizedInto(const Picture& source, ResizeDrawing drawing, Picture& target);
+// A `twin` of the target's size (the window's surface, which shows the same picture) gets the
+// same pixels in the same pass, each row copied as soon as it is drawn: memory new to the process
+// is then gone over once rather than twice.
+void drawResizedInto(const Picture& source, ResizeDrawing drawing, Picture& target,
+                     Picture* twin = nullptr);
 
 // The status label after a resize that does not end idle: "0x0 of 200x100".
 std::string sizeStatusText(int width, int height);
