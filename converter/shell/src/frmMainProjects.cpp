@@ -154,7 +154,7 @@ void frmMain::LoadTProject(std::string& path) {
     // Everything is read and checked, the picture decoded included, before anything changes.
     std::optional<LoadedProject> loaded;
     std::optional<Picture> picture;
-    QString customText;
+    std::string customText;
     std::string failure;
     {
         state_.ProgressLock = true;
@@ -173,9 +173,10 @@ void frmMain::LoadTProject(std::string& path) {
             Result<Picture> decoded = decodePicture(read->picture, kWorkingPictureBackColour);
             if (decoded) {
                 try {
-                    // The custom text box's copy of a long text is made before anything changes.
-                    customText = toQ(read->options.CustomText);
-                    read->options.CustomText = std::string();
+                    // The memory for the custom text box's document is found before anything
+                    // changes.
+                    qt::MultiLineTextBox::checkRoomFor(read->options.CustomText);
+                    customText = std::move(read->options.CustomText);
                     loaded = std::move(read).value();
                     picture = std::move(decoded).value();
                 } catch (const std::bad_alloc&) {
@@ -207,7 +208,7 @@ void frmMain::LoadTProject(std::string& path) {
             }
             selectComboIndex(Combo3, o.Spacer);
             selectComboIndex(Combo2, o.Mode);
-            Text3->setText(std::move(customText));
+            Text3->setUtf8Text(std::move(customText));
 
             SaveUndoData();
             srcPic->box().setPicture(std::move(*picture));

@@ -58,25 +58,30 @@ std::size_t partEnd(std::string_view utf8, std::size_t from) {
     return end;
 }
 
-// Qt's document does not survive running out of memory part-way through a change: the memory a
-// document of `pieces` needs (its UTF-16 copy, its fragments and blocks, each in an array grown
-// to a power of two, and one part as UTF-16) is taken and given back before the box lets go of
-// anything.
-void checkRoomFor(const std::vector<std::string>& pieces) {
+// The UTF-16 units and lines of a UTF-8 text, counted a piece at a time.
+struct TextSize {
     std::size_t units = 0;
     std::size_t lines = 0;
-    for (const std::string& piece : pieces) {
-        for (std::size_t i = 0; i < piece.size(); ++i) {
-            const auto c = static_cast<unsigned char>(piece[i]);
+
+    void add(std::string_view utf8) {
+        for (std::size_t i = 0; i < utf8.size(); ++i) {
+            const auto c = static_cast<unsigned char>(utf8[i]);
             units += (c & 0xC0) != 0x80 ? 1 : 0;
             units += c >= 0xF0 ? 1 : 0;  // a surrogate pair
             lines +=
-                c == '\n' || (c == '\r' && (i + 1 == piece.size() || piece[i + 1] != '\n')) ? 1 : 0;
+                c == '\n' || (c == '\r' && (i + 1 == utf8.size() || utf8[i + 1] != '\n')) ? 1 : 0;
         }
     }
-    const std::size_t need = std::bit_ceil(sizeof(char16_t) * (units + lines + 2)) +
-                             std::bit_ceil(kFragmentBytes * (2 * lines + 2)) +
-                             std::bit_ceil(kBlockBytes * (lines + 1)) +
+};
+
+// Qt's document does not survive running out of memory part-way through a change: the memory a
+// document of such a text needs (its UTF-16 copy, its fragments and blocks, each in an array
+// grown to a power of two, and one part as UTF-16) is taken and given back before the box lets go
+// of anything.
+void findRoomFor(const TextSize& size) {
+    const std::size_t need = std::bit_ceil(sizeof(char16_t) * (size.units + size.lines + 2)) +
+                             std::bit_ceil(kFragmentBytes * (2 * size.lines + 2)) +
+                             std::bit_ceil(kBlockBytes * (size.lines + 1)) +
                              sizeof(char16_t) * 2 * kPartBytes;
     void* volatile probe = ::operator new(need);
     ::operator delete(probe);
@@ -237,6 +242,12 @@ void MultiLineTextBox::setText(QString text) {
     setAfter(block, LineEnd::CrLf);
 }
 
+void MultiLineTextBox::checkRoomFor(std::string_view utf8) {
+    TextSize size;
+    size.add(utf8);
+    findRoomFor(size);
+}
+
 void MultiLineTextBox::setUtf8Text(TextPieces utf8) {
     std::vector<std::string>& pieces = utf8.pieces();
     for (std::size_t i = 0; i + 1 < pieces.size(); ++i) {
@@ -244,7 +255,10 @@ void MultiLineTextBox::setUtf8Text(TextPieces utf8) {
         pieces[i + 1].insert(0, pieces[i], end);
         pieces[i].resize(end);
     }
-    checkRoomFor(pieces);
+    TextSize size;
+    for (const std::string& piece : pieces)
+        size.add(piece);
+    findRoomFor(size);
     replaceText([&] {
         setPlainText(QString());
         QTextDocument* doc = document();

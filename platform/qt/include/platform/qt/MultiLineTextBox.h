@@ -33,6 +33,9 @@ class MultiLineTextBox : public QPlainTextEdit {
     // time; each of the pieces handed over is let go once the document holds it. Throws
     // std::bad_alloc, with the box as it was, when the memory for the document is not there.
     void setUtf8Text(TextPieces utf8);
+    // Throws std::bad_alloc when the memory for holding `utf8` is not there, as setUtf8Text
+    // would; for callers that must know before they change anything else.
+    static void checkRoomFor(std::string_view utf8);
     QString text() const;
 
   protected:
