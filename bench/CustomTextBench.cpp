@@ -7,7 +7,9 @@
 // most the load added to the heap (every malloc, Qt's included, counted at its usable size: the
 // address space a limit would count), peak_rss_MB the most it added to the resident memory (what
 // the machine gives); *_x are the same as multiples of the file's size. held_heap_MB is what the
-// box holds once loaded, beyond what it held before.
+// box holds once loaded, beyond what it held before. "CustomText/Key/70/64MB" types a letter and
+// takes it back with Backspace in the box holding the 70-character file, as a user edits it: two
+// keys an iteration, with the most heap a key added.
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -16,6 +18,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -77,6 +80,8 @@ class TextWindow {
         QCoreApplication::processEvents();
         return dialogs_.msgBoxes().empty() && window_->Text3->document()->characterCount() > 1;
     }
+
+    qt::MultiLineTextBox& box() { return *window_->Text3; }
 
   private:
     QTemporaryDir root_;
@@ -210,6 +215,34 @@ void CustomTextLoad(benchmark::State& state, int lineLength, std::size_t bytes) 
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
 }
 
+// Typing in the box that holds a long text, the caret in its middle.
+void CustomTextKey(benchmark::State& state, int lineLength, std::size_t bytes) {
+    TextWindow& window = textWindow();
+    if (!window.load(textFile(lineLength, bytes))) {
+        state.SkipWithError("the file did not load");
+        return;
+    }
+    qt::MultiLineTextBox& box = window.box();
+    QTextCursor caret = box.textCursor();
+    caret.setPosition(box.document()->characterCount() / 2);
+    box.setTextCursor(caret);
+    const QString before = box.text();
+    double peakMB = 0.0;
+    for (auto _ : state) {
+        const std::size_t heapBefore = heap::live;
+        heap::resetPeak();
+        QKeyEvent letter(QEvent::KeyPress, Qt::Key_W, Qt::NoModifier, "w");
+        QCoreApplication::sendEvent(&box, &letter);
+        QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+        QCoreApplication::sendEvent(&box, &backspace);
+        peakMB = std::max(peakMB, static_cast<double>(heap::peak - heapBefore) / 1e6);
+    }
+    if (box.text() != before)
+        state.SkipWithError("the keys changed the text");
+    state.counters["peak_heap_MB"] = peakMB;
+    state.SetItemsProcessed(state.iterations() * 2);
+}
+
 void registerLoad(const std::string& name, int lineLength, int megabytes, int iterations) {
     const std::size_t bytes = static_cast<std::size_t>(megabytes) << 20;
     benchmark::RegisterBenchmark(
@@ -226,6 +259,11 @@ const bool registered = [] {
     registerLoad("400", 400, 64, 3);
     registerLoad("1", 1, 4, 1);
     registerLoad("OneLine", 0, 4, 1);
+    benchmark::RegisterBenchmark(
+        "CustomText/Key/70/64MB",
+        [](benchmark::State& state) { CustomTextKey(state, 70, std::size_t{64} << 20); })
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
     return true;
 }();
 
