@@ -135,7 +135,7 @@ MosaicOptions frmMain::mosaicOptionsFromControls() const {
     MosaicOptions options;
     options.Mode = static_cast<std::int16_t>(Combo2->currentIndex());
     // The run reads the text as it stands, each line end as it came in.
-    options.CustomText = fromQ(Text3->text());
+    options.CustomText = Text3->utf8Text();
     options.Spacer = static_cast<std::int16_t>(Combo3->currentIndex());
     options.FontSize = static_cast<std::int16_t>(Combo1->currentIndex());
     options.CSSSize = state_.CSSSize;

@@ -874,7 +874,7 @@ TEST_F(MosaicRunWindow, ACustomTextFileCostsAFewTimesItsSize) {
     }
     EXPECT_TRUE(dialogs.msgBoxes().empty());
     EXPECT_EQ(w->Text3->document()->characterCount(), static_cast<int>(kBytes - kBytes / 72) + 1);
-    EXPECT_EQ(qt::fromQ(w->Text3->text()), lines);
+    EXPECT_TRUE(qt::fromQ(w->Text3->text()) == lines);  // too long to print a difference of
 
     w->Text3->setText("kept");
     dialogs.answerOpen(oneCharacter);

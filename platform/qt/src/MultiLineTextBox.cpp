@@ -289,28 +289,60 @@ void MultiLineTextBox::setUtf8Text(TextPieces utf8) {
     });
 }
 
-QString MultiLineTextBox::text() const {
-    return textBetween(0, document()->characterCount() - 1);
-}
-
-QString MultiLineTextBox::textBetween(int from, int to) const {
-    QTextDocument* doc = document();
+// Block by block, never through a text cursor: placing a cursor lays out the block it is in, all
+// of a long line at once.
+template <typename Take>
+void MultiLineTextBox::forEachPartBetween(int from, int to, const Take& take) const {
+    const QTextDocument* doc = document();
     const int last = doc->characterCount() - 1;
     from = std::clamp(from, 0, last);
     to = std::clamp(to, from, last);
-    QTextCursor cursor(doc);
-    cursor.setPosition(from);
-    cursor.setPosition(to, QTextCursor::KeepAnchor);
-    QString text = cursor.selectedText();
-    // A break lies just before the block it starts.
+    for (QTextBlock block = doc->findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        const int start = block.position();
+        const QString chars = block.text();
+        const int first = std::max(from, start) - start;
+        const int end = std::min<int>(to - start, static_cast<int>(chars.size()));
+        if (end > first)
+            take(QStringView(chars).mid(first, end - first), false);
+        // The block's break lies just after its characters.
+        const QTextBlock next = block.next();
+        if (start + chars.size() < to && next.isValid())
+            take(QStringView(), true, before(next));
+    }
+}
+
+QString MultiLineTextBox::textBetween(int from, int to) const {
+    qsizetype size = 0;
+    forEachPartBetween(from, to, [&](QStringView chars, bool isBreak, LineEnd end = {}) {
+        size += isBreak ? textOf(end).size() : chars.size();
+    });
+    QString text;
+    text.reserve(size);
+    forEachPartBetween(from, to, [&](QStringView chars, bool isBreak, LineEnd end = {}) {
+        if (isBreak)
+            text += textOf(end);
+        else
+            text += chars;
+    });
+    return text;
+}
+
+std::vector<MultiLineTextBox::LineEnd> MultiLineTextBox::lineEnds() const {
     std::vector<LineEnd> ends;
-    for (QTextBlock next = doc->findBlock(from).next(); next.isValid() && next.position() <= to;
-         next = next.next())
-        ends.push_back(before(next));
-    const auto pairs = std::count(ends.begin(), ends.end(), LineEnd::CrLf);
-    // Each break, U+2029 in the document's text, becomes its line end in place, from the back.
+    ends.reserve(static_cast<std::size_t>(document()->blockCount()));
+    for (QTextBlock block = document()->firstBlock().next(); block.isValid(); block = block.next())
+        ends.push_back(before(block));
+    return ends;
+}
+
+QString MultiLineTextBox::text() const {
+    // The document's own text, each break there a U+2029, with the breaks turned into their line
+    // ends in place, from the back.
+    QString text = document()->toRawText();
+    const std::vector<LineEnd> ends = lineEnds();
     qsizetype read = text.size();
-    text.resize(text.size() + pairs);
+    text.resize(text.size() + std::count(ends.begin(), ends.end(), LineEnd::CrLf));
     QChar* chars = text.data();
     qsizetype write = text.size();
     std::size_t next = ends.size();
@@ -324,6 +356,39 @@ QString MultiLineTextBox::textBetween(int from, int to) const {
         for (qsizetype i = end.size(); i > 0;)
             chars[--write] = end[--i];
     }
+    return text;
+}
+
+std::string MultiLineTextBox::utf8Text() const {
+    const QString raw = document()->toRawText();
+    const std::vector<LineEnd> ends = lineEnds();
+    // The document's text a part at a time, its breaks turned into their line ends, in UTF-8.
+    const auto forEachPart = [&](const auto& take) {
+        std::size_t next = 0;
+        QString part;
+        for (qsizetype from = 0; from < raw.size();) {
+            qsizetype to = std::min<qsizetype>(raw.size(), from + kPartBytes);
+            if (to < raw.size() && raw[to - 1].isHighSurrogate())
+                ++to;  // a surrogate pair stays in one part
+            part.clear();
+            for (qsizetype at = from; at < to;) {
+                const qsizetype found = QStringView(raw).mid(at, to - at).indexOf(kParagraphBreak);
+                const qsizetype stop = found < 0 ? to : at + found;
+                part += QStringView(raw).mid(at, stop - at);
+                if (stop < to)
+                    part += next < ends.size() ? textOf(ends[next++]) : QString(kParagraphBreak);
+                at = stop + 1;
+            }
+            take(part.toStdString());
+            from = to;
+        }
+    };
+    // The length first, so the text is made in a block of its own size.
+    std::size_t size = 0;
+    forEachPart([&](const std::string& utf8) { size += utf8.size(); });
+    std::string text;
+    text.reserve(size);
+    forEachPart([&](const std::string& utf8) { text += utf8; });
     return text;
 }
 

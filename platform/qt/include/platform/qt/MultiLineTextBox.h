@@ -37,6 +37,8 @@ class MultiLineTextBox : public QPlainTextEdit {
     // would; for callers that must know before they change anything else.
     static void checkRoomFor(std::string_view utf8);
     QString text() const;
+    // text() in UTF-8, made a part at a time: the text is never held whole as UTF-16 beside it.
+    std::string utf8Text() const;
 
   protected:
     // Copies, drags, pastes and drops of text carry its line ends.
@@ -59,6 +61,8 @@ class MultiLineTextBox : public QPlainTextEdit {
     static LineEnd after(const QTextBlock& block);
     static void setBefore(QTextBlock& block, LineEnd end);
     static void setAfter(QTextBlock& block, LineEnd end);
+    // The line end of every break, in order.
+    std::vector<LineEnd> lineEnds() const;
     // Gives the blocks from `block` on the line ends of `text`, the text they were just made
     // of, in order; `block` ends at the last block of that text.
     template <typename Text>
@@ -69,6 +73,10 @@ class MultiLineTextBox : public QPlainTextEdit {
     template <typename Fill>
     void replaceText(Fill fill);
     void followChange(int position, int added);
+    // Gives `take` the text of the document positions [from, to) in order: the characters of each
+    // block as (chars, false) and each break as (empty, true, its line end).
+    template <typename Take>
+    void forEachPartBetween(int from, int to, const Take& take) const;
     // The text of the document positions [from, to), with its line ends.
     QString textBetween(int from, int to) const;
 
