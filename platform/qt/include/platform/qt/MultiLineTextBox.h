@@ -37,7 +37,8 @@ class MultiLineTextBox : public QPlainTextEdit {
     // would; for callers that must know before they change anything else.
     static void checkRoomFor(std::string_view utf8);
     QString text() const;
-    // text() in UTF-8, made a part at a time: the text is never held whole as UTF-16 beside it.
+    // text() in UTF-8, turned a part at a time from a copy of the document's own text (so the
+    // text with its line ends is never made whole in UTF-16 as well).
     std::string utf8Text() const;
 
   protected:
