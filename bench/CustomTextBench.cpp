@@ -13,33 +13,25 @@
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "BenchWindow.h"
+#include "ChildRun.h"
 #include "HeapCounter.h"
-#include "platform/DefaultRandom.h"
-#include "platform/Services.h"
-#include "platform/qt/IniSettingsStore.h"
 #include "platform/qt/MultiLineTextBox.h"
-#include "platform/qt/QtEventPump.h"
-#include "platform/qt/SystemClock.h"
 #include "platform/testing/MemoryClipboard.h"
-#include "platform/testing/RecordingShell.h"
-#include "platform/testing/ScriptedDialogs.h"
-#include "shell/ConverterState.h"
 #include "shell/frmMain.h"
 
 namespace {
@@ -50,51 +42,31 @@ using namespace tess;
 // instead of taking the machine's memory.
 constexpr rlim_t kChildHeadroom = rlim_t{8} << 30;
 
-// The main window after its load, shown on the options tab that holds the custom text box, with
-// settings, dialogs, shell and folders inside a temporary folder.
+// The main window after its load, shown on the options tab that holds the custom text box.
 class TextWindow {
   public:
-    TextWindow()
-        : settings_(QDir(root_.path()).filePath("config")),
-          pump_(qt::QtEventPump::kDefaultInterval, {}),
-          services_{
-              dialogs_,   settings_,
-              clock_,     random_,
-              pump_,      shell_,
-              clipboard_, Folders::inOne(QDir(root_.path()).filePath("program").toStdString())} {
-        QDir().mkpath(QString::fromStdString(services_.folders.program));
-        window_ = std::make_unique<frmMain>(services_, state_, std::vector<std::string>{});
-        window_->endProgram = [] {};
-        window_->Form_Load();
-        window_->show();
-        window_->SSTab1->setCurrentIndex(1);
-        window_->selectComboIndex(window_->Combo2, 0);
+    TextWindow() : base_(bench::temporaryFolderTemplate("tessaryn-text-bench")) {
+        frmMain& w = base_.window();
+        w.show();
+        w.SSTab1->setCurrentIndex(1);
+        w.selectComboIndex(w.Combo2, 0);
         QCoreApplication::processEvents();
     }
 
     // The file chosen in the open dialog and loaded; false when the box did not take it.
     bool load(const std::string& path) {
-        dialogs_.clearRecord();
-        dialogs_.answerOpen(path);
-        window_->Command4->click();
+        base_.dialogs().clearRecord();
+        base_.dialogs().answerOpen(path);
+        base_.window().Command4->click();
         QCoreApplication::processEvents();
-        return dialogs_.msgBoxes().empty() && window_->Text3->document()->characterCount() > 1;
+        return base_.dialogs().msgBoxes().empty() &&
+               base_.window().Text3->document()->characterCount() > 1;
     }
 
-    qt::MultiLineTextBox& box() { return *window_->Text3; }
+    qt::MultiLineTextBox& box() { return *base_.window().Text3; }
 
   private:
-    QTemporaryDir root_;
-    qt::IniSettingsStore settings_;
-    testing::ScriptedDialogs dialogs_;
-    qt::SystemClock clock_;
-    DefaultRandom random_;
-    qt::QtEventPump pump_;
-    testing::RecordingShell shell_;
-    testing::MemoryClipboard clipboard_;
-    Services services_;
-    ConverterState state_;
-    std::unique_ptr<frmMain> window_;
+    bench::BenchWindow<testing::MemoryClipboard> base_;
 };
 
 // Never destroyed: its widgets must not outlive the application.
@@ -174,36 +146,21 @@ void CustomTextLoad(benchmark::State& state, int lineLength, std::size_t bytes) 
     TextWindow& window = textWindow();
     Load worst;
     for (auto _ : state) {
-        int pipe[2];
-        if (::pipe(pipe) != 0) {
-            state.SkipWithError("no pipe");
-            return;
-        }
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::close(pipe[0]);
+        const std::optional<Load> report = bench::inChildProcess([&] {
             rlimit limit{};
             ::getrlimit(RLIMIT_AS, &limit);
             limit.rlim_cur = static_cast<rlim_t>(statusKB("VmSize:")) * 1024 + kChildHeadroom;
             ::setrlimit(RLIMIT_AS, &limit);
-            const Load report = loadOnce(window, path);
-            (void)!::write(pipe[1], &report, sizeof report);
-            ::_exit(0);
-        }
-        ::close(pipe[1]);
-        Load report;
-        const bool read = child > 0 && ::read(pipe[0], &report, sizeof report) == sizeof report;
-        ::close(pipe[0]);
-        if (child > 0)
-            ::waitpid(child, nullptr, 0);
-        if (!read || report.seconds < 0) {
+            return loadOnce(window, path);
+        });
+        if (!report || report->seconds < 0) {
             state.SkipWithError("the load in the child process failed");
             return;
         }
-        state.SetIterationTime(report.seconds);
-        worst.peakHeapMB = std::max(worst.peakHeapMB, report.peakHeapMB);
-        worst.peakRssMB = std::max(worst.peakRssMB, report.peakRssMB);
-        worst.heldHeapMB = std::max(worst.heldHeapMB, report.heldHeapMB);
+        state.SetIterationTime(report->seconds);
+        worst.peakHeapMB = std::max(worst.peakHeapMB, report->peakHeapMB);
+        worst.peakRssMB = std::max(worst.peakRssMB, report->peakRssMB);
+        worst.heldHeapMB = std::max(worst.heldHeapMB, report->heldHeapMB);
     }
     const double fileMB = static_cast<double>(bytes) / 1e6;
     state.counters["peak_heap_MB"] = worst.peakHeapMB;

@@ -8,8 +8,6 @@
 // it.
 
 #include <benchmark/benchmark.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QCheckBox>
@@ -20,28 +18,22 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "BenchWindow.h"
+#include "ChildRun.h"
 #include "HeapCounter.h"
 #include "PhotoPicture.h"
 #include "platform/Blit.h"
-#include "platform/DefaultRandom.h"
 #include "platform/Picture.h"
-#include "platform/Services.h"
-#include "platform/qt/IniSettingsStore.h"
 #include "platform/qt/QtClipboard.h"
-#include "platform/qt/QtEventPump.h"
 #include "platform/qt/QtText.h"
-#include "platform/qt/SystemClock.h"
-#include "platform/testing/RecordingShell.h"
-#include "platform/testing/ScriptedDialogs.h"
-#include "shell/ConverterState.h"
 #include "shell/frmMain.h"
 
 namespace {
@@ -50,57 +42,35 @@ using namespace tess;
 
 constexpr const char* kShmPage = "/dev/shm/tessaryn-command-bench.html";
 
-// The main window after its load, with the real clipboard, clock, generator and event pump, and
-// settings, dialogs and shell that stay inside a temporary folder.
+// The main window after its load, with the program's Qt clipboard.
 class CommandWindow {
   public:
-    CommandWindow()
-        : settings_(QDir(root_.path()).filePath("config")),
-          pump_(qt::QtEventPump::kDefaultInterval, {}),
-          services_{
-              dialogs_,   settings_,
-              clock_,     random_,
-              pump_,      shell_,
-              clipboard_, Folders::inOne(QDir(root_.path()).filePath("program").toStdString())} {
-        QDir().mkpath(QString::fromStdString(services_.folders.program));
-        window_ = std::make_unique<frmMain>(services_, state_, std::vector<std::string>{});
-        window_->endProgram = [] {};
-        window_->Form_Load();
-    }
+    CommandWindow() : base_(bench::temporaryFolderTemplate("tessaryn-mosaic-bench")) {}
 
     // Smart Text at "High" priority, the page to the clipboard or to the /dev/shm file.
     void prepare(const Picture& picture, bool toClipboard) {
         if (picture_ != &picture) {
-            window_->srcPic->box().setPicture(picture);
+            base_.window().srcPic->box().setPicture(picture);
             picture_ = &picture;
         }
-        window_->selectComboIndex(window_->Combo2, 6);
-        window_->mnuHighP->trigger();
-        window_->Check1->setChecked(false);
-        window_->Check3->setChecked(toClipboard);
-        window_->Text2->setText(kShmPage);
+        base_.window().selectComboIndex(base_.window().Combo2, 6);
+        base_.window().mnuHighP->trigger();
+        base_.window().Check1->setChecked(false);
+        base_.window().Check3->setChecked(toClipboard);
+        base_.window().Text2->setText(kShmPage);
     }
 
     // One press; false when the run did not end with its "Complete" message.
     bool press() {
-        dialogs_.clearRecord();
-        window_->Command2->click();
-        return dialogs_.msgBoxes().size() <= 1 &&
-               (dialogs_.msgBoxes().empty() || dialogs_.msgBoxes()[0].title == "Complete");
+        base_.dialogs().clearRecord();
+        base_.window().Command2->click();
+        return base_.dialogs().msgBoxes().size() <= 1 &&
+               (base_.dialogs().msgBoxes().empty() ||
+                base_.dialogs().msgBoxes()[0].title == "Complete");
     }
 
   private:
-    QTemporaryDir root_;
-    qt::IniSettingsStore settings_;
-    testing::ScriptedDialogs dialogs_;
-    qt::SystemClock clock_;
-    DefaultRandom random_;
-    qt::QtEventPump pump_;
-    testing::RecordingShell shell_;
-    qt::QtClipboard clipboard_;
-    Services services_;
-    ConverterState state_;
-    std::unique_ptr<frmMain> window_;
+    bench::BenchWindow<qt::QtClipboard> base_;
     const Picture* picture_ = nullptr;
 };
 
@@ -149,30 +119,13 @@ void firstRun(benchmark::State& state, int width, int height, bool toClipboard) 
     window.prepare(picture, toClipboard);
     double peakHeapMB = 0.0;
     for (auto _ : state) {
-        int pipe[2];
-        if (::pipe(pipe) != 0) {
-            state.SkipWithError("no pipe");
-            return;
-        }
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::close(pipe[0]);
-            const Press report = press(window);
-            (void)!::write(pipe[1], &report, sizeof report);
-            ::_exit(0);
-        }
-        ::close(pipe[1]);
-        Press report;
-        const bool read = child > 0 && ::read(pipe[0], &report, sizeof report) == sizeof report;
-        ::close(pipe[0]);
-        if (child > 0)
-            ::waitpid(child, nullptr, 0);
-        if (!read || report.seconds < 0) {
+        const std::optional<Press> report = bench::inChildProcess([&] { return press(window); });
+        if (!report || report->seconds < 0) {
             state.SkipWithError("the command in the child process failed");
             return;
         }
-        state.SetIterationTime(report.seconds);
-        peakHeapMB = std::max(peakHeapMB, report.peakHeapMB);
+        state.SetIterationTime(report->seconds);
+        peakHeapMB = std::max(peakHeapMB, report->peakHeapMB);
     }
     state.counters["peak_heap_MB"] = peakHeapMB;
     std::error_code ignored;

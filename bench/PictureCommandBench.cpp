@@ -15,7 +15,6 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -27,61 +26,43 @@
 #include <vector>
 
 #include "BenchFolder.h"
+#include "BenchWindow.h"
 #include "HeapCounter.h"
 #include "PhotoPicture.h"
 #include "effects/EffectTable.h"
-#include "platform/DefaultRandom.h"
 #include "platform/Picture.h"
-#include "platform/Services.h"
-#include "platform/qt/IniSettingsStore.h"
-#include "platform/qt/QtEventPump.h"
-#include "platform/qt/SystemClock.h"
 #include "platform/testing/MemoryClipboard.h"
-#include "platform/testing/RecordingShell.h"
-#include "platform/testing/ScriptedDialogs.h"
-#include "shell/ConverterState.h"
 #include "shell/frmMain.h"
 
 namespace {
 
 using namespace tess;
 
-// The main window after its load and shown, with the real clock, generator and event pump, and
-// settings, dialogs, shell and folders that stay inside a temporary folder on disk.
+// The main window after its load and shown, with a memory clipboard and its folder on disk.
 class PictureWindow {
   public:
     PictureWindow()
-        : root_(QString::fromStdString(bench::benchFolder() + "/tessaryn-commands-XXXXXX")),
-          settings_(QDir(root_.path()).filePath("config")),
-          pump_(qt::QtEventPump::kDefaultInterval, {}),
-          services_{
-              dialogs_,   settings_,
-              clock_,     random_,
-              pump_,      shell_,
-              clipboard_, Folders::inOne(QDir(root_.path()).filePath("program").toStdString())} {
-        QDir().mkpath(QString::fromStdString(services_.folders.program));
-        window_ = std::make_unique<frmMain>(services_, state_, std::vector<std::string>{});
-        window_->endProgram = [] {};
-        window_->Form_Load();
-        window_->show();
+        : base_(QString::fromStdString(bench::benchFolder() + "/tessaryn-commands-XXXXXX")) {
+        base_.window().show();
         QCoreApplication::processEvents();
     }
 
-    frmMain& window() { return *window_; }
-    std::string folder() const { return root_.path().toStdString(); }
+    frmMain& window() { return base_.window(); }
+    std::string folder() const { return base_.folder(); }
 
     // The picture as a load leaves it, with its repaint done. The window's pictures keep the
     // memory earlier commands gave them, as they do in use, unless `fresh` asks for the state of
     // a session's first command, where all of it is new to the process.
     void reset(const Picture& picture, bool fresh) {
+        frmMain& w = window();
         if (fresh) {
-            window_->srcPic->box().setPicture(std::nullopt);
-            window_->srcPic->box().surface() = Picture();
-            window_->flipPic->box().surface() = Picture();
+            w.srcPic->box().setPicture(std::nullopt);
+            w.srcPic->box().surface() = Picture();
+            w.flipPic->box().surface() = Picture();
         }
-        window_->srcPic->box().setPicture(picture);
-        window_->DrawImageEdges();
-        window_->UpdateScrollBars();
+        w.srcPic->box().setPicture(picture);
+        w.DrawImageEdges();
+        w.UpdateScrollBars();
         QCoreApplication::processEvents();
     }
 
@@ -92,17 +73,7 @@ class PictureWindow {
     }
 
   private:
-    QTemporaryDir root_;
-    qt::IniSettingsStore settings_;
-    testing::ScriptedDialogs dialogs_;
-    qt::SystemClock clock_;
-    DefaultRandom random_;
-    qt::QtEventPump pump_;
-    testing::RecordingShell shell_;
-    testing::MemoryClipboard clipboard_;
-    Services services_;
-    ConverterState state_;
-    std::unique_ptr<frmMain> window_;
+    bench::BenchWindow<testing::MemoryClipboard> base_;
 };
 
 // Never destroyed: its widgets must not outlive the application, which ends before the static
