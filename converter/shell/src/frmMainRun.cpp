@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <initializer_list>
 #include <new>
+#include <optional>
 
 #include "engine/MosaicOptions.h"
 #include "engine/MosaicRun.h"
@@ -150,6 +151,22 @@ MosaicOptions frmMain::mosaicOptionsFromControls() const {
 }
 
 void frmMain::runMosaicFromControls() {
+    // Read before anything of the run shows: a custom text there is not the memory to read is
+    // told, and everything stays as it was.
+    std::optional<MosaicOptions> read;
+    try {
+        read = mosaicOptionsFromControls();
+    } catch (const std::bad_alloc&) {
+        Command2->setText(toQ(kIdleCaption));
+        showMessage(services_.dialogs,
+                    runFailureMessage(Error{errc::OutOfMemory,
+                                            "There is not enough memory to read the custom text."},
+                                      checkValue(*Check3) == 1));
+        return;
+    }
+    const MosaicOptions options = std::move(*read);
+    read.reset();
+
     statusBack->show();
     Lite3D(*statusBack, *picStatHandler, 2);
     statusBack->update();
@@ -160,8 +177,6 @@ void frmMain::runMosaicFromControls() {
     picStatus->update();
     disableForRun();
     setCursor(Qt::WaitCursor);
-
-    const MosaicOptions options = mosaicOptionsFromControls();
 
     Label6->clear();
     // Every input that could change the picture is locked until the run ends.

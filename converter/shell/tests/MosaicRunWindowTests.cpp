@@ -620,6 +620,45 @@ TEST_F(MosaicRunWindow, UnwritableOutputFolderIsReportedAndTheWindowGoesBackToId
     EXPECT_TRUE(w->Text2->isEnabled());
 }
 
+// A custom text the run has not the memory to read is told before anything of the run shows;
+// the window stays idle, with its picture and its text.
+TEST_F(MosaicRunWindow, ACustomTextBeyondTheMemoryForTheRunIsToldAndTheWindowStaysIdle) {
+    w = openMain();
+    const std::string path = outPath();
+    goldenOptions(path);
+    w->selectComboIndex(w->Combo2, 0);
+    std::string text;
+    while (text.size() < (std::size_t{16} << 20))
+        text += std::string(70, 'w') + "\r\n";
+    w->Text3->setUtf8Text(text);
+    const Picture shown = w->srcPic->box().surface();
+    std::vector<bool> enabled;
+    for (QWidget* control : lockedControls())
+        enabled.push_back(control->isEnabled());
+    {
+        testing::AddressSpaceLimit limit(std::size_t{8} << 20);
+        if (!limit.active())
+            GTEST_SKIP() << "the address space cannot be limited here";
+        press();
+    }
+    ASSERT_EQ(dialogs.msgBoxes().size(), 1u);
+    EXPECT_EQ(dialogs.msgBoxes()[0].prompt,
+              "The HTML Mosaic could not be written.\r\nThere is not enough memory to read the "
+              "custom text.");
+    EXPECT_EQ(dialogs.msgBoxes()[0].title, "Error Creating Mosaic");
+    EXPECT_EQ(w->Command2->text(), "Create Mosaic!");
+    EXPECT_TRUE(w->Command2->isEnabled());
+    EXPECT_EQ(w->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_TRUE(w->statusBack->isHidden());
+    for (std::size_t i = 0; i < enabled.size(); ++i)
+        EXPECT_EQ(lockedControls()[i]->isEnabled(), enabled[i])
+            << lockedControls()[i]->objectName().toStdString();
+    EXPECT_EQ(w->Picture3b->box().backColor(), swatch);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+    EXPECT_EQ(w->srcPic->box().surface(), shown);
+    EXPECT_TRUE(w->Text3->utf8Text() == text);
+}
+
 TEST_F(MosaicRunWindow, ClipboardRunNeverFetchesThePageBack) {
     // Fetching the text of a page of hundreds of megabytes converts all of it once more.
     CountingClipboard counting;
