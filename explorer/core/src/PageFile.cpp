@@ -9,6 +9,8 @@
 #include <charconv>
 #include <system_error>
 
+#include "platform/ReadFully.h"
+
 namespace tess::explorer {
 
 namespace {
@@ -141,20 +143,9 @@ bool PageFile::isAt(const std::string& path) const {
 
 Result<std::size_t> PageFile::readAt(std::uint64_t offset, char* into, std::size_t size) const {
     std::size_t got = 0;
-    while (got < size) {
-        const ssize_t n = ::pread(fd_, into + got, size - got, static_cast<off_t>(offset + got));
-        if (n == 0) {
-            break;
-        }
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const int err = errno;
-            return Error{err == ENOMEM ? errc::OutOfMemory : errc::Generic,
-                         "Cannot read \"" + path_ + "\": " + std::generic_category().message(err)};
-        }
-        got += static_cast<std::size_t>(n);
+    if (const int err = readFullyAt(fd_, offset, into, size, got); err != 0) {
+        return Error{err == ENOMEM ? errc::OutOfMemory : errc::Generic,
+                     "Cannot read \"" + path_ + "\": " + std::generic_category().message(err)};
     }
     return got;
 }

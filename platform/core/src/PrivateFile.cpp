@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "platform/AtomicFile.h"
+#include "platform/ReadFully.h"
 
 namespace tess {
 
@@ -132,20 +133,9 @@ Result<std::string> PrivateFile::read(const std::string& path) {
         return fileError("Cannot read", path, ENOMEM);
     }
     std::size_t got = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-        if (n == 0) {
-            break;
-        }
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const int err = errno;
-            ::close(fd);
-            return fileError("Cannot read", path, err);
-        }
-        got += static_cast<std::size_t>(n);
+    if (const int err = readFully(fd, bytes.data(), bytes.size(), got); err != 0) {
+        ::close(fd);
+        return fileError("Cannot read", path, err);
     }
     ::close(fd);
     // A file that shrank since it was measured is read as far as it goes; the reader of its
