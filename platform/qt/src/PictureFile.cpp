@@ -10,7 +10,6 @@
 #include <QImageReader>
 #include <QString>
 #include <cerrno>
-#include <cstring>
 #include <memory>
 #include <new>
 #include <optional>
@@ -20,6 +19,7 @@
 
 #include "platform/Bmp.h"
 #include "platform/PictureHeader.h"
+#include "platform/qt/DecoderComplaints.h"
 #include "platform/qt/GifDecoder.h"
 #include "platform/qt/IcoDecoder.h"
 #include "platform/qt/JpegDecoder.h"
@@ -61,48 +61,6 @@ Result<Picture> withPath(Result<Picture> result, const std::string& path) {
     e.reason = "\"" + path + "\": " + e.reason;
     return e;
 }
-
-// The warnings a decoder logs while it reads (libjpeg's "Corrupt JPEG data: premature end of data
-// segment" and the like): the decoder still reports success and fills what it could not read, so
-// a warning is the only sign that the picture is not what the file holds. Loading runs on one
-// thread at a time; messages of other threads and categories go on to the handler before us.
-class DecoderComplaints {
-  public:
-    DecoderComplaints() : previous_(qInstallMessageHandler(&DecoderComplaints::handle)) {
-        active_ = this;
-    }
-    ~DecoderComplaints() {
-        active_ = nullptr;
-        qInstallMessageHandler(previous_);
-    }
-    DecoderComplaints(const DecoderComplaints&) = delete;
-    DecoderComplaints& operator=(const DecoderComplaints&) = delete;
-
-    // The first complaint, or empty.
-    const std::string& first() const { return first_; }
-
-  private:
-    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-        DecoderComplaints* self = active_;
-        if (self != nullptr && type == QtWarningMsg && context.category != nullptr &&
-            std::strncmp(context.category, "qt.gui.imageio", 14) == 0) {
-            if (self->first_.empty()) {
-                self->first_ = text.toStdString();
-            }
-            return;
-        }
-        const QtMessageHandler previous = self != nullptr ? self->previous_ : nullptr;
-        if (previous != nullptr) {
-            previous(type, context, text);
-        }
-    }
-
-    static thread_local DecoderComplaints* active_;
-    QtMessageHandler previous_;
-    std::string first_;
-};
-
-thread_local DecoderComplaints* DecoderComplaints::active_ = nullptr;
 
 Error notOurFormat(QBuffer& buffer) {
     QImageReader reader(&buffer);

@@ -5,11 +5,10 @@
 #include <QImage>
 #include <QImageIOHandler>
 #include <QImageReader>
-#include <QMessageLogContext>
-#include <cstring>
 #include <new>
 
 #include "platform/PictureHeader.h"
+#include "platform/qt/DecoderComplaints.h"
 #include "platform/qt/PictureFile.h"
 #include "platform/qt/QtPicture.h"
 
@@ -20,42 +19,6 @@ namespace {
 std::int64_t scaledSide(std::int64_t side, int denominator) {
     return (side + denominator - 1) / denominator;
 }
-
-// Whether the image decoders warned while it lived: libjpeg fills what it cannot read and reports
-// success, so a warning is the only sign of a damaged file, which the loader would refuse. The
-// warnings are kept from the log; others pass on. Previews are made on one thread.
-class DecoderWarnings {
-  public:
-    DecoderWarnings() : previous_(qInstallMessageHandler(&DecoderWarnings::handle)) {
-        active_ = this;
-    }
-    ~DecoderWarnings() {
-        active_ = nullptr;
-        qInstallMessageHandler(previous_);
-    }
-    DecoderWarnings(const DecoderWarnings&) = delete;
-    DecoderWarnings& operator=(const DecoderWarnings&) = delete;
-    bool any() const { return any_; }
-
-  private:
-    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-        DecoderWarnings* self = active_;
-        if (self != nullptr && type == QtWarningMsg && context.category != nullptr &&
-            std::strncmp(context.category, "qt.gui.imageio", 14) == 0) {
-            self->any_ = true;
-            return;
-        }
-        const QtMessageHandler previous = self != nullptr ? self->previous_ : nullptr;
-        if (previous != nullptr)
-            previous(type, context, text);
-    }
-
-    static thread_local DecoderWarnings* active_;
-    QtMessageHandler previous_;
-    bool any_ = false;
-};
-
-thread_local DecoderWarnings* DecoderWarnings::active_ = nullptr;
 
 }  // namespace
 
@@ -86,7 +49,9 @@ Result<Picture> decodeLibraryPreview(std::string_view bytes, Colour backColour,
                                static_cast<int>(scaledSide(layout.height, denominator))));
     try {
         QImage image;
-        DecoderWarnings warnings;
+        // libjpeg fills what it cannot read and reports success: a warning is the only sign of a
+        // damaged file, which the loader would refuse.
+        DecoderComplaints warnings;
         if (!reader.read(&image))
             return Error{errc::InvalidPicture, "the JPEG data cannot be decoded (" +
                                                    reader.errorString().toStdString() + ")"};
