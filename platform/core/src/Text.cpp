@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "platform/AtomicFile.h"
+#include "platform/ReadFully.h"
 
 namespace tess {
 
@@ -250,25 +251,6 @@ Result<OpenFile> openRegularFile(const std::string& path) {
     return OpenFile{fd, static_cast<std::uint64_t>(st.st_size)};
 }
 
-// Reads into `into` from `got` on until it is full or the file ends; the error number of a
-// failed read, or 0.
-int readInto(int fd, std::string& into, std::size_t& got) {
-    while (got < into.size()) {
-        const ssize_t n = ::read(fd, into.data() + got, into.size() - got);
-        if (n == 0) {
-            return 0;
-        }
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return errno;
-        }
-        got += static_cast<std::size_t>(n);
-    }
-    return 0;
-}
-
 Error readError(const std::string& path, int err) {
     return ioError(err == ENOMEM ? errc::OutOfMemory : errc::Generic, "Cannot read", path, err);
 }
@@ -294,7 +276,8 @@ Result<FileHead> readFileHead(const std::string& path, std::size_t maxBytes) {
                 head.bytes.resize(std::min(maxBytes, std::max<std::size_t>(got * 2, 65536)));
             }
             const std::size_t before = got;
-            if (const int err = readInto(fd, head.bytes, got); err != 0) {
+            if (const int err = readFully(fd, head.bytes.data(), head.bytes.size(), got);
+                err != 0) {
                 ::close(fd);
                 return readError(path, err);
             }
@@ -328,7 +311,7 @@ Result<FilePieces> readFilePieces(const std::string& path, std::size_t maxBytes,
         while (total < maxBytes) {
             std::string piece(std::min(pieceBytes, maxBytes - total), '\0');
             std::size_t got = 0;
-            if (const int err = readInto(fd, piece, got); err != 0) {
+            if (const int err = readFully(fd, piece.data(), piece.size(), got); err != 0) {
                 ::close(fd);
                 return readError(path, err);
             }

@@ -19,6 +19,7 @@
 
 #include "platform/Bmp.h"
 #include "platform/PictureHeader.h"
+#include "platform/ReadFully.h"
 #include "platform/qt/DecoderComplaints.h"
 #include "platform/qt/GifDecoder.h"
 #include "platform/qt/IcoDecoder.h"
@@ -215,18 +216,9 @@ Result<FileBytes> readPictureFileBytes(const std::string& path) {
     if (!bytes.data) {
         return Error{errc::OutOfMemory, "\"" + path + "\" is too large to be read"};
     }
-    while (bytes.size < wanted) {
-        const ssize_t n = ::read(fd, bytes.data.get() + bytes.size, wanted - bytes.size);
-        if (n == 0) {
-            break;  // the file shrank meanwhile: the decoder finds it cut short
-        }
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return readError(path, errno);
-        }
-        bytes.size += static_cast<std::size_t>(n);
+    // A file that shrank meanwhile is read as far as it goes: the decoder finds it cut short.
+    if (const int err = readFully(fd, bytes.data.get(), wanted, bytes.size); err != 0) {
+        return readError(path, err);
     }
     return bytes;
 }
