@@ -20,14 +20,8 @@ void PictureBox::setPicture(std::optional<Picture> picture) {
 }
 
 void PictureBox::exchangePicture(Picture& picture) {
-    if (picture_) {
-        std::swap(*picture_, picture);
-    } else {
-        picture_ = std::move(picture);
-        picture = Picture();
-    }
+    exchangePictureOfSurface(picture);
     surface_ = *picture_;
-    touch();
 }
 
 void PictureBox::exchangePictureOfSurface(Picture& picture) {
