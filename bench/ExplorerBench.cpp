@@ -83,6 +83,13 @@ const std::string& converterPage() {
     return page;
 }
 
+// The converter's page as the folder scan takes it, or nothing where it is not taken for a mosaic.
+std::optional<explorer::MosaicRow> converterRow() {
+    const std::string& page = converterPage();
+    return explorer::rowFromHead(std::string_view(page).substr(0, explorer::kHeadBytes),
+                                 page.size(), "page.html");
+}
+
 // What the process has read so far, in bytes, by the system's own count.
 std::uint64_t bytesRead() {
     std::ifstream io("/proc/self/io");
@@ -201,8 +208,7 @@ void Rewrite(benchmark::State& state, const std::string& where, Edit edit) {
         return;
     }
     const std::string& page = converterPage();
-    std::optional<explorer::MosaicRow> scanned = explorer::rowFromHead(
-        std::string_view(page).substr(0, explorer::kHeadBytes), page.size(), "page.html");
+    std::optional<explorer::MosaicRow> scanned = converterRow();
     if (!scanned) {
         state.SkipWithError("the page was not taken for a mosaic");
         return;
@@ -272,8 +278,7 @@ void ReadAtomicWrite(benchmark::State& state, const std::string& where) {
 // The replacements alone, in memory: a font page to CSS.
 void RewriteInMemory(benchmark::State& state) {
     const std::string& page = converterPage();
-    std::optional<explorer::MosaicRow> row = explorer::rowFromHead(
-        std::string_view(page).substr(0, explorer::kHeadBytes), page.size(), "page.html");
+    std::optional<explorer::MosaicRow> row = converterRow();
     if (!row) {
         state.SkipWithError("the page was not taken for a mosaic");
         return;
@@ -361,9 +366,7 @@ void Save(benchmark::State& state, const std::string& where, std::uint64_t lengt
         state.SkipWithError(("cannot write the page in " + where).c_str());
         return;
     }
-    const std::string& page = converterPage();
-    std::optional<explorer::MosaicRow> scanned = explorer::rowFromHead(
-        std::string_view(page).substr(0, explorer::kHeadBytes), page.size(), "page.html");
+    std::optional<explorer::MosaicRow> scanned = converterRow();
     if (!scanned) {
         state.SkipWithError("the page was not taken for a mosaic");
         return;
