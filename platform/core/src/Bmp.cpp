@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/AtomicFile.h"
+#include "platform/ByteOrder.h"
 #include "platform/Text.h"
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -20,6 +21,9 @@ namespace tess {
 
 namespace {
 
+using bytes::le16;
+using bytes::le32;
+
 void put16(std::string& out, std::uint32_t v) {
     out.push_back(static_cast<char>(v & 0xFF));
     out.push_back(static_cast<char>((v >> 8) & 0xFF));
@@ -28,15 +32,6 @@ void put16(std::string& out, std::uint32_t v) {
 void put32(std::string& out, std::uint32_t v) {
     put16(out, v & 0xFFFF);
     put16(out, v >> 16);
-}
-
-std::uint32_t get16(std::string_view b, std::size_t at) {
-    return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8;
-}
-
-std::uint32_t get32(std::string_view b, std::size_t at) {
-    return get16(b, at) | get16(b, at + 2) << 16;
 }
 
 constexpr std::uint32_t kRgb = 0;
@@ -239,8 +234,8 @@ std::optional<BmpLayout> inspectBmp(std::string_view b) {
     if (b.size() < 18 || b[0] != 'B' || b[1] != 'M') {
         return std::nullopt;
     }
-    const std::uint32_t offset = get32(b, 10);
-    const std::uint32_t headerSize = get32(b, 14);
+    const std::uint32_t offset = le32(b, 10);
+    const std::uint32_t headerSize = le32(b, 14);
     BmpLayout layout;
     std::uint32_t bitCount = 0;
     std::uint32_t compression = kRgb;
@@ -248,17 +243,17 @@ std::optional<BmpLayout> inspectBmp(std::string_view b) {
         if (b.size() < 26) {
             return std::nullopt;
         }
-        layout.width = get16(b, 18);
-        layout.height = get16(b, 20);
-        bitCount = get16(b, 24);
+        layout.width = le16(b, 18);
+        layout.height = le16(b, 20);
+        bitCount = le16(b, 24);
     } else if (headerSize >= 40) {
         if (b.size() < 34) {
             return std::nullopt;
         }
-        layout.width = static_cast<std::int32_t>(get32(b, 18));
-        layout.height = static_cast<std::int32_t>(get32(b, 22));
-        bitCount = get16(b, 28);
-        compression = get32(b, 30);
+        layout.width = static_cast<std::int32_t>(le32(b, 18));
+        layout.height = static_cast<std::int32_t>(le32(b, 22));
+        bitCount = le16(b, 28);
+        compression = le32(b, 30);
     } else {
         return std::nullopt;
     }
@@ -391,7 +386,7 @@ std::optional<Result<Picture>> decodeBmpIndexed(std::string_view b) {
     // Palette entries: blue, green, red and a spare byte each (three bytes after the old 12-byte
     // header), as many as the header names, or all the bit count allows; never beyond the pixels.
     const std::size_t entryBytes = layout->headerSize == 12 ? 3 : 4;
-    std::size_t colours = layout->headerSize >= 40 ? get32(b, 46) : 0;
+    std::size_t colours = layout->headerSize >= 40 ? le32(b, 46) : 0;
     if (colours == 0 || colours > (std::size_t{1} << bits)) {
         colours = std::size_t{1} << bits;
     }
