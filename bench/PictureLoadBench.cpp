@@ -30,18 +30,15 @@
 #include "platform/Text.h"
 #include "platform/qt/PictureFile.h"
 #include "platform/qt/QtPicture.h"
+#include "platform/testing/LittleEndian.h"
 
 namespace {
 
 using namespace tess;
+using tess::testing::put16;
 
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
-
-void put16(std::string& out, unsigned v) {
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>((v >> 8) & 0xFF);
-}
 
 // A GIF of one image of `width` x `height` indices into a table of `colours` (a power of two),
 // LZW coded as encoders do.

@@ -20,20 +20,14 @@
 #include "platform/qt/PictureFile.h"
 #include "platform/qt/QtPicture.h"
 #include "platform/testing/GifFixture.h"
+#include "platform/testing/LittleEndian.h"
 #include "platform/testing/TempFolder.h"
 
 namespace tess {
 namespace {
 
-void put16(std::string& out, std::uint32_t v) {
-    out.push_back(static_cast<char>(v & 0xFF));
-    out.push_back(static_cast<char>((v >> 8) & 0xFF));
-}
-
-void put32(std::string& out, std::uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
+using testing::put16;
+using testing::put32;
 
 void set16(std::string& bytes, std::size_t at, std::uint32_t v) {
     bytes[at] = static_cast<char>(v & 0xFF);

@@ -26,20 +26,14 @@
 #include "platform/qt/QtPicture.h"
 #include "platform/testing/AddressSpaceLimit.h"
 #include "platform/testing/GifFixture.h"
+#include "platform/testing/LittleEndian.h"
 #include "platform/testing/Sanitizers.h"
 
 namespace tess {
 namespace {
 
-void put16(std::string& out, std::uint32_t v) {
-    out.push_back(static_cast<char>(v & 0xFF));
-    out.push_back(static_cast<char>((v >> 8) & 0xFF));
-}
-
-void put32(std::string& out, std::uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
+using testing::put16;
+using testing::put32;
 
 // A picture of the given rows of stored colours (0x00BBGGRR).
 Picture pictureOf(const std::vector<std::vector<std::uint32_t>>& rows) {

@@ -14,9 +14,13 @@
 #include "platform/qt/PictureFile.h"
 #include "platform/qt/QtPicture.h"
 #include "platform/testing/GifFixture.h"
+#include "platform/testing/LittleEndian.h"
 
 namespace tess {
 namespace {
+
+using testing::put16;
+using testing::put32;
 
 Picture distinct(int w, int h) {
     Picture p(w, h);
@@ -26,16 +30,6 @@ Picture distinct(int w, int h) {
         }
     }
     return p;
-}
-
-void put16(std::string& out, unsigned v) {
-    out.push_back(static_cast<char>(v & 0xFF));
-    out.push_back(static_cast<char>((v >> 8) & 0xFF));
-}
-
-void put32(std::string& out, std::uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
 }
 
 // An 8-bit run-length coded BMP of two rows of two pixels: bottom row palette entry 0 (blue),

@@ -3,16 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/testing/LittleEndian.h"
+
 namespace tess::testing {
-
-namespace {
-
-void put16(std::string& out, unsigned v) {
-    out.push_back(static_cast<char>(v & 0xFF));
-    out.push_back(static_cast<char>((v >> 8) & 0xFF));
-}
-
-}  // namespace
 
 std::string gifFixture(int w, int h, const std::vector<int>& indices, int transparentIndex) {
     std::string out = "GIF89a";
