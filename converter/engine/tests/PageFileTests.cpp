@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,6 +10,7 @@
 
 #include "EngineTestSupport.h"
 #include "engine/PageFile.h"
+#include "platform/testing/FileSizeLimit.h"
 #include "platform/testing/ReadOnlyMount.h"
 
 namespace tess {
@@ -19,32 +19,13 @@ namespace {
 using enginetest::RunFixture;
 using enginetest::smartOptions;
 using enginetest::TempFolder;
+using testing::FileSizeLimit;
 
 const std::string kOldPage = "<html>the page that was here</html>\r\n";
 
 void writeOldPage(const std::string& path) {
     ASSERT_TRUE(writeFileAtomic(path, kOldPage).ok());
 }
-
-// Lets files of this process grow to `bytes` only, as a full disk would.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved_;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-  private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
-};
 
 TEST(PageFileTest, MissingFolderIsReportedWithPathAndReason) {
     TempFolder folder;

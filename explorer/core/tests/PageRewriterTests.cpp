@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <functional>
 #include <iostream>
@@ -21,6 +19,7 @@
 #include "explorer/PageReader.h"
 #include "explorer/PageRewriter.h"
 #include "platform/Text.h"
+#include "platform/testing/FileSizeLimit.h"
 
 namespace tess::explorer {
 namespace {
@@ -386,11 +385,7 @@ TEST_F(SaveRowTest, AFailedWriteLeavesTheOldPage) {
     // A file size limit stands for the full disk: the write fails part-way, for root too.
     EXPECT_EXIT(
         {
-            ::signal(SIGXFSZ, SIG_IGN);
-            rlimit limit{};
-            ::getrlimit(RLIMIT_FSIZE, &limit);
-            limit.rlim_cur = 64;
-            ::setrlimit(RLIMIT_FSIZE, &limit);
+            const testing::FileSizeLimit limit(64);
             MosaicRow row = rowOf(page);
             row.title = "New";
             row.markChanged();

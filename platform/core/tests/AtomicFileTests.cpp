@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/file.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,6 +18,7 @@
 #include <vector>
 
 #include "platform/AtomicFile.h"
+#include "platform/testing/FileSizeLimit.h"
 #include "platform/testing/ReadOnlyMount.h"
 #include "platform/testing/TempFolder.h"
 
@@ -404,11 +404,7 @@ TEST(AtomicFile, AFailedWriteIsDiscardedAndCannotBeCommitted) {
     // A file size limit makes the write fail part-way, for root too.
     EXPECT_EXIT(
         {
-            ::signal(SIGXFSZ, SIG_IGN);
-            rlimit limit{};
-            ::getrlimit(RLIMIT_FSIZE, &limit);
-            limit.rlim_cur = 64;
-            ::setrlimit(RLIMIT_FSIZE, &limit);
+            const testing::FileSizeLimit limit(64);
             AtomicFile file;
             const bool opened = file.open(path).ok();
             const Status written = file.write(std::string(4096, 'x'));

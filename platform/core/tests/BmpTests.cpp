@@ -2,14 +2,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <sys/resource.h>
-
 #include <cerrno>
-#include <csignal>
 #include <string>
 
 #include "platform/Bmp.h"
 #include "platform/Picture.h"
+#include "platform/testing/FileSizeLimit.h"
 #include "platform/testing/TempFolder.h"
 
 namespace tess {
@@ -84,17 +82,11 @@ TEST(Bmp24, TheBitmapMarkIsWrittenLast) {
     // Room for the headers and a few rows only, as a full disk would leave it.
     const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
     ASSERT_GE(fd, 0);
-    const struct rlimit old = [] {
-        struct rlimit r {};
-        ::getrlimit(RLIMIT_FSIZE, &r);
-        return r;
+    const int err = [&] {
+        const testing::FileSizeLimit limit(1000);
+        EXPECT_TRUE(limit.active());
+        return writeBmp24(fd, distinct(60, 40));
     }();
-    struct rlimit small = old;
-    small.rlim_cur = 1000;
-    std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const int err = writeBmp24(fd, distinct(60, 40));
-    ::setrlimit(RLIMIT_FSIZE, &old);
     ::close(fd);
     EXPECT_EQ(err, EFBIG);
     EXPECT_EQ(readFileContents(path).substr(0, 2), std::string(2, '\0'));

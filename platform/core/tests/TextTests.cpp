@@ -1,6 +1,5 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +11,7 @@
 #include <string>
 
 #include "platform/Text.h"
+#include "platform/testing/FileSizeLimit.h"
 #include "platform/testing/Sanitizers.h"
 #include "platform/testing/TempFolder.h"
 
@@ -392,11 +392,7 @@ TEST(WriteFileAtomic, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
     writeFileContents(path, "old content");
     // A file size limit makes the write itself fail part-way, for root too.
     expectInChild(false, [&]() -> std::string {
-        ::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{};
-        ::getrlimit(RLIMIT_FSIZE, &limit);
-        limit.rlim_cur = 64;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const testing::FileSizeLimit limit(64);
         const Status status = writeFileAtomic(path, std::string(4096, 'x'));
         if (status.ok()) {
             return "the write succeeded";
