@@ -45,7 +45,7 @@ TEST_F(MainWindowLoad, EmptyStoreGivesTheFactoryDefaults) {
     EXPECT_FALSE(w->Command4->isEnabled());
     EXPECT_FALSE(w->Combo3->isEnabled());
     EXPECT_FALSE(w->Label27->isEnabled());
-    EXPECT_EQ(w->Text3->toPlainText(), "tessaryn q4");
+    EXPECT_EQ(w->Text3->text(), "tessaryn q4");
     EXPECT_FALSE(w->Check1->isChecked());
     EXPECT_TRUE(w->mnuNormalP->isChecked());
     EXPECT_FALSE(w->mnuHighP->isChecked());
@@ -201,7 +201,7 @@ TEST_F(MainWindowLoad, CustomTextModeSelectsTheWholeText) {
     auto w = openMain();
     EXPECT_TRUE(w->Text3->isEnabled());
     EXPECT_FALSE(w->Text3->isReadOnly());
-    EXPECT_EQ(w->Text3->textCursor().selectedText(), "tessaryn q4");
+    EXPECT_EQ(w->Text3->selectedText(), "tessaryn q4");
 }
 
 TEST_F(MainWindowLoad, OutputProposalCountsTheMosaicsFolder) {

@@ -208,7 +208,7 @@ TEST_F(OptionControls, ModeChoiceSwitchesTheCustomTextControls) {
                              static_cast<QWidget*>(w->Combo3), static_cast<QWidget*>(w->Label27)}) {
         EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
     }
-    EXPECT_EQ(w->Text3->textCursor().selectedText(), "tessaryn q4");
+    EXPECT_EQ(w->Text3->selectedText(), "tessaryn q4");
 
     w->selectComboIndex(w->Combo2, 6);
     EXPECT_FALSE(w->Text3->isEnabled());

@@ -515,8 +515,8 @@ TEST_F(WorkspaceWindow, TextDropsFillTheCustomText) {
         std::string text;
     };
     const Case cases[] = {
-        {readme, "first line\nsecond \u00BD line"},
-        {rich, "Hello\nW\u00F6rld"},
+        {readme, "first line\r\nsecond \u00BD line"},
+        {rich, "Hello\r\nW\u00F6rld"},
         {missing, "Error loading " + missing},
     };
     for (const Case& c : cases) {
@@ -528,7 +528,7 @@ TEST_F(WorkspaceWindow, TextDropsFillTheCustomText) {
         EXPECT_EQ(dialogs.msgBoxes()[0].style, 36);
         EXPECT_EQ(dialogs.msgBoxes()[0].prompt,
                   "Are you sure you want to load custom text data from\r\n\"" + c.path + "?\"");
-        EXPECT_EQ(w->Text3->toPlainText().toStdString(), c.text) << c.path;
+        EXPECT_EQ(w->Text3->text().toStdString(), c.text) << c.path;
         EXPECT_EQ(w->TextFilePath, c.path);
     }
     // The picture and the undo copy are not touched.
@@ -562,7 +562,7 @@ TEST_F(WorkspaceWindow, DesktopDropsReachEveryTargetAndNeverBecomeText) {
 
     dialogs.answerMsgBox(mb::Yes);
     EXPECT_TRUE(dropOn(w->Text3->viewport(), {txt}));
-    EXPECT_EQ(w->Text3->toPlainText(), "dropped words");
+    EXPECT_EQ(w->Text3->text(), "dropped words");
 }
 
 TEST_F(WorkspaceWindow, CopyThenPasteThenUndo) {
@@ -747,7 +747,7 @@ TEST_F(WorkspaceWindow, NothingChangesThePictureWhileAMosaicRuns) {
     const std::string txt = write("words.txt", "dropped words");
     w->SaveUndoData();
     clipboard.setPicture(marked(4, 4, 0));
-    const std::string textBefore = w->Text3->toPlainText().toStdString();
+    const std::string textBefore = w->Text3->text().toStdString();
     w->Command2->setText("Cancel");
 
     dialogs.answerMsgBox(mb::Yes);
@@ -761,7 +761,7 @@ TEST_F(WorkspaceWindow, NothingChangesThePictureWhileAMosaicRuns) {
     EXPECT_TRUE(dialogs.msgBoxes().empty());
     EXPECT_TRUE(dialogs.opens().empty());
     EXPECT_EQ(shown(), sample);
-    EXPECT_EQ(w->Text3->toPlainText().toStdString(), textBefore);
+    EXPECT_EQ(w->Text3->text().toStdString(), textBefore);
     EXPECT_EQ(undoFile(), encodeBmp24(sample));
 
     w->mnuEdit_Click();

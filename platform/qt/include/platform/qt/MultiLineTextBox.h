@@ -1,91 +1,220 @@
 #pragma once
 
-#include <QPlainTextEdit>
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
 #include <QString>
-#include <cstdint>
+#include <QTextLayout>
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/TextPieces.h"
-
-class QMimeData;
-class QTextBlock;
+#include "platform/TextStore.h"
 
 namespace tess::qt {
 
-// A multi-line text box that keeps each line break as it came in. Qt's box turns CR LF, a lone CR
-// and a lone LF alike into one paragraph break; this one remembers, for every break, the line end
-// it was given by setText or by a paste or drop of text, and gives them back in text() and in
-// what it copies. A break typed with Enter is CR LF, as in the desktop's text boxes. Other
-// characters (a no-break space too) come back as they are.
+// A multi-line text box that keeps each line end as it came. Qt's own boxes turn CR LF, a lone
+// CR and a lone LF alike into one paragraph break, and their document costs a few hundred bytes a
+// line; this box holds its text in a TextStore (two bytes a character, four a line) and lays out
+// only the lines in view. A break typed with Enter is CR LF, as in the desktop's text boxes; a
+// paste or a drop keeps the line ends it brings, and a copy carries them.
 //
-// A long text costs the document's own copy and its blocks, nothing beside them: the line ends
-// live in the blocks, and the box never lays out every block at once.
-class MultiLineTextBox : public QPlainTextEdit {
+// Lines wrap at the box's width. A line longer than kSegment characters is laid out in parts of
+// that length, each starting a row of its own, so no layout ever holds more than one part; the
+// vertical scroll bar counts these parts (a line of normal length is one part).
+//
+// The caret and the selection are places in text(): a CR LF counts two, and no place lies
+// between its CR and its LF.
+class MultiLineTextBox : public QAbstractScrollArea {
     Q_OBJECT
   public:
     explicit MultiLineTextBox(QWidget* parent = nullptr);
+    ~MultiLineTextBox() override;
 
-    // Taken by value: a text handed over whole is let go as soon as the box holds it.
-    void setText(QString text);
-    // The same from UTF-8, as the programs keep texts, turned into the document a piece at a
-    // time; each of the pieces handed over is let go once the document holds it. Throws
-    // std::bad_alloc, with the box as it was, when the memory for the document is not there.
+    // Throws std::bad_alloc, with the box as it was, when the memory for the text is not there.
+    void setText(const QString& text);
+    // The same from UTF-8, as the programs keep texts, turned into the box's text a piece at a
+    // time; each of the pieces handed over is let go once the box holds it.
     void setUtf8Text(TextPieces utf8);
     // Throws std::bad_alloc when the memory for holding `utf8` is not there, as setUtf8Text
     // would; for callers that must know before they change anything else.
     static void checkRoomFor(std::string_view utf8);
     QString text() const;
-    // text() in UTF-8, turned a part at a time from a copy of the document's own text (so the
-    // text with its line ends is never made whole in UTF-16 as well).
+    // text() in UTF-8, turned a part at a time.
     std::string utf8Text() const;
+    qsizetype length() const { return static_cast<qsizetype>(store_.size()); }
+
+    qsizetype cursorPosition() const { return static_cast<qsizetype>(caret_); }
+    qsizetype anchorPosition() const { return static_cast<qsizetype>(anchor_); }
+    // Places out of the text are taken as its end; a place inside a CR LF as the place before it.
+    void setSelection(qsizetype anchor, qsizetype caret);
+    void setCursorPosition(qsizetype place) { setSelection(place, place); }
+    QString selectedText() const;
+    bool isReadOnly() const { return readOnly_; }
+    void setReadOnly(bool readOnly);
+    bool isUndoAvailable() const { return !undo_.empty(); }
+    bool isRedoAvailable() const { return !redo_.empty(); }
+
+    // The characters of a part of a long line.
+    static constexpr std::size_t kSegment = 8192;
+
+  public slots:
+    void selectAll();
+    void copy();
+    void cut();
+    void paste();
+    void undo();
+    void redo();
 
   protected:
-    // Copies, drags, pastes and drops of text carry its line ends.
-    QMimeData* createMimeDataFromSelection() const override;
-    void insertFromMimeData(const QMimeData* source) override;
-    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
   private:
-    enum class LineEnd : std::uint8_t { CrLf, Cr, Lf, Paragraph, FrameStart, FrameEnd };
-    static QString textOf(LineEnd end);
-    // The line end at `at` in the text, and its length (0: none there).
-    static std::size_t lineEndAt(const QString& text, qsizetype at, LineEnd& end);
-    static std::size_t lineEndAt(std::string_view utf8, std::size_t at, LineEnd& end);
-    static std::vector<LineEnd> lineEndsOf(const QString& text);
-    // Each block but the first keeps the line end of the break before it, and each but the last
-    // that of the break after it (so a block Qt merges or splits still has its neighbour's word);
-    // a block Qt made since the last change has neither.
-    static bool isNew(const QTextBlock& block);
-    static LineEnd before(const QTextBlock& block);
-    static LineEnd after(const QTextBlock& block);
-    static void setBefore(QTextBlock& block, LineEnd end);
-    static void setAfter(QTextBlock& block, LineEnd end);
-    // The line end of every break, in order.
-    std::vector<LineEnd> lineEnds() const;
-    // Gives the blocks from `block` on the line ends of `text`, the text they were just made
-    // of, in order; `block` ends at the last block of that text.
-    template <typename Text>
-    static void takeLineEnds(const Text& text, QTextBlock& block);
+    // --- the text and its changes (MultiLineTextBox.cpp)
+    struct Change {
+        std::size_t at = 0;
+        std::u16string removed;
+        std::u16string inserted;
+        // A run of typed characters, which the next typed character joins.
+        bool typed = false;
+    };
+    // Replaces [from, from + count) by `text`, as one step to undo, and puts the caret after it.
+    // A change there is not the memory for is not made (the box beeps); returns whether it was.
+    bool change(std::size_t from, std::size_t count, std::u16string_view text, bool typed = false);
+    bool replaceSelection(std::u16string_view text, bool typed = false);
+    void takeText(TextStore& store);
+    std::size_t selectionStart() const { return std::min(caret_, anchor_); }
+    std::size_t selectionEnd() const { return std::max(caret_, anchor_); }
+    bool hasSelection() const { return caret_ != anchor_; }
+    // `place` moved off the middle of a CR LF and into the text.
+    std::size_t valid(std::size_t place) const;
 
-    // Runs `fill` with the vertical scroll bar held in place, so the text width does not change
-    // under a long text (which would lay out every one of its blocks).
-    template <typename Fill>
-    void replaceText(Fill fill);
-    void followChange(int position, int added);
-    // Gives `take` the text of the document positions [from, to) in order: the characters of each
-    // block as (chars, false) and each break as (empty, true, its line end).
-    template <typename Take>
-    void forEachPartBetween(int from, int to, const Take& take) const;
-    // The text of the document positions [from, to), with its line ends.
-    QString textBetween(int from, int to) const;
+    // --- parts, rows and what is in view (MultiLineTextBoxView.cpp)
+    // A part of a line: `segment` counts the parts of the whole text from the first.
+    struct Part {
+        std::size_t segment = 0;
+        std::size_t line = 0;
+        std::size_t index = 0;  // in its line
+        std::size_t from = 0;
+        std::size_t to = 0;
+    };
+    // A row in view: a line of a part's layout.
+    struct Row {
+        std::size_t segment = 0;
+        int row = 0;
+        bool operator<(const Row& other) const {
+            return segment < other.segment || (segment == other.segment && row < other.row);
+        }
+        bool operator==(const Row& other) const = default;
+    };
+    static std::size_t partsOf(std::size_t length) {
+        return length <= kSegment ? 1 : (length + kSegment - 1) / kSegment;
+    }
+    std::size_t segmentCount() const;
+    Part partAt(std::size_t segment) const;
+    Part partOf(std::size_t line, std::size_t index) const;
+    Part partHolding(std::size_t place) const;
+    // Where part `index` of a line starting at `start` with `length` characters begins.
+    std::size_t partStart(std::size_t start, std::size_t length, std::size_t index) const;
+    void findLongLines() const;
+    // Kept for the parts last shown; a reference holds only until the next call.
+    QTextLayout& layoutOf(const Part& part) const;
+    std::size_t rowEnd(const Part& part, int row) const;
+    int rowsOf(std::size_t segment) const;
+    Row rowOf(std::size_t place) const;
+    bool nextRow(Row& row) const;
+    bool previousRow(Row& row) const;
+    int rowsInView() const;
+    Row lastTop() const;
+    // The place nearest to `point` of the viewport.
+    std::size_t placeAt(const QPoint& point) const;
+    QRect caretRect() const;
+    void textChanged();
+    void forgetLayouts();
+    void updateScrollBar();
+    void setTop(Row top);
+    void scrollRows(int rows);
+    void ensureCaretVisible();
 
-    // The line ends of the text being inserted, for the breaks the insertion adds.
-    std::vector<LineEnd> incoming_;
-    // The viewport width the document was last laid out at.
+    // --- keys, mouse, menu, drops (MultiLineTextBoxInput.cpp)
+    enum class Move {
+        Left,
+        Right,
+        WordLeft,
+        WordRight,
+        Up,
+        Down,
+        PageUp,
+        PageDown,
+        RowStart,
+        RowEnd,
+        Start,
+        End
+    };
+    std::size_t moved(std::size_t place, Move move) const;
+    void moveCaret(Move move, bool select);
+    void setCaret(std::size_t place, bool select);
+    bool handleEdit(QKeyEvent* event);
+    static bool isTyping(const QKeyEvent* event);
+    void startBlinking();
+
+    TextStore store_;
+    std::size_t caret_ = 0;
+    std::size_t anchor_ = 0;
+    // The x the caret keeps to on its way up and down; below 0 when it has moved otherwise.
+    qreal wantedX_ = -1;
+    bool readOnly_ = false;
+    std::vector<Change> undo_;
+    std::vector<Change> redo_;
+
+    // Lines longer than one part, with the parts of all such lines before them; found again
+    // after a change when needed.
+    struct LongLine {
+        std::size_t line;
+        std::size_t extraBefore;
+        std::size_t extra;
+    };
+    mutable std::vector<LongLine> longLines_;
+    mutable bool longLinesKnown_ = false;
+    mutable std::unordered_map<std::size_t, std::unique_ptr<QTextLayout>> layouts_;
+    mutable std::size_t laidOutChars_ = 0;
     int laidOutWidth_ = -1;
-    bool settingText_ = false;
+    // A short text's scroll bar counts rows (each part's rows here); a long one's counts parts.
+    bool byRows_ = true;
+    std::vector<int> rowCounts_;
+    int rowHeight_ = 1;
+    Row top_;
+    bool settingScrollBar_ = false;
+
+    bool caretShown_ = true;
+    QBasicTimer blink_;
+    QBasicTimer dragScroll_;
+    bool selectingWithMouse_ = false;
+    QPoint lastMouse_;
+    int wheelDelta_ = 0;
 };
 
 }  // namespace tess::qt

@@ -17,6 +17,11 @@ inline QString toQ(std::string_view utf8) {
     return decoder.decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
+// The characters of `text`, for the programs' own UTF-16 stores.
+inline std::u16string_view utf16Of(const QString& text) {
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
 inline std::string fromQ(const QString& text) {
     return text.toStdString();
 }

@@ -1,0 +1,368 @@
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextLine>
+#include <algorithm>
+
+#include "platform/qt/MultiLineTextBox.h"
+
+// What the box shows: the parts of its lines, their layouts, the rows in view and the scroll bar.
+namespace tess::qt {
+
+namespace {
+
+constexpr int kMargin = 4;
+// The layouts kept: enough for what is in view and a few moves about it.
+constexpr std::size_t kMostLaidOutChars = std::size_t{1} << 19;
+constexpr std::size_t kMostLayouts = 512;
+// Texts of no more parts than this have a scroll bar that counts rows.
+constexpr std::size_t kMostPartsByRows = 256;
+
+}  // namespace
+
+void MultiLineTextBox::findLongLines() const {
+    if (longLinesKnown_)
+        return;
+    longLines_.clear();
+    std::size_t extra = 0;
+    const std::size_t lines = store_.lineCount();
+    for (std::size_t line = 0; line < lines; ++line) {
+        const std::size_t next = line + 1 < lines ? store_.lineStart(line + 1) : store_.size();
+        if (next - store_.lineStart(line) <= kSegment)
+            continue;
+        const std::size_t parts = partsOf(store_.lineEnd(line) - store_.lineStart(line));
+        if (parts > 1) {
+            longLines_.push_back({line, extra, parts - 1});
+            extra += parts - 1;
+        }
+    }
+    longLinesKnown_ = true;
+}
+
+std::size_t MultiLineTextBox::segmentCount() const {
+    findLongLines();
+    const std::size_t extra =
+        longLines_.empty() ? 0 : longLines_.back().extraBefore + longLines_.back().extra;
+    return store_.lineCount() + extra;
+}
+
+std::size_t MultiLineTextBox::partStart(std::size_t start, std::size_t length,
+                                        std::size_t index) const {
+    if (index == 0 || index >= partsOf(length))
+        return index == 0 ? start : start + length;
+    // A surrogate pair stays in one part.
+    const std::size_t at = start + index * kSegment;
+    return QChar::isLowSurrogate(store_.at(at)) && QChar::isHighSurrogate(store_.at(at - 1))
+               ? at - 1
+               : at;
+}
+
+MultiLineTextBox::Part MultiLineTextBox::partOf(std::size_t line, std::size_t index) const {
+    findLongLines();
+    const auto after = std::lower_bound(
+        longLines_.begin(), longLines_.end(), line,
+        [](const LongLine& long_, std::size_t wanted) { return long_.line < wanted; });
+    const std::size_t extraBefore =
+        after == longLines_.begin() ? 0 : std::prev(after)->extraBefore + std::prev(after)->extra;
+    const std::size_t start = store_.lineStart(line);
+    const std::size_t length = store_.lineEnd(line) - start;
+    return {line + extraBefore + index, line, index, partStart(start, length, index),
+            partStart(start, length, index + 1)};
+}
+
+MultiLineTextBox::Part MultiLineTextBox::partAt(std::size_t segment) const {
+    findLongLines();
+    // The last long line whose first part is at or before `segment`.
+    const auto after = std::upper_bound(longLines_.begin(), longLines_.end(), segment,
+                                        [](std::size_t wanted, const LongLine& long_) {
+                                            return wanted < long_.line + long_.extraBefore;
+                                        });
+    if (after == longLines_.begin())
+        return partOf(segment, 0);
+    const LongLine& long_ = *std::prev(after);
+    const std::size_t first = long_.line + long_.extraBefore;
+    if (segment <= first + long_.extra)
+        return partOf(long_.line, segment - first);
+    return partOf(segment - long_.extraBefore - long_.extra, 0);
+}
+
+MultiLineTextBox::Part MultiLineTextBox::partHolding(std::size_t place) const {
+    const std::size_t line = store_.lineOf(place);
+    const std::size_t start = store_.lineStart(line);
+    const std::size_t length = store_.lineEnd(line) - start;
+    const std::size_t parts = partsOf(length);
+    std::size_t index = std::min(parts - 1, (std::min(place, start + length) - start) / kSegment);
+    if (index + 1 < parts && place >= partStart(start, length, index + 1))
+        ++index;
+    else if (index > 0 && place < partStart(start, length, index))
+        --index;
+    return partOf(line, index);
+}
+
+QTextLayout& MultiLineTextBox::layoutOf(const Part& part) const {
+    const auto found = layouts_.find(part.segment);
+    if (found != layouts_.end())
+        return *found->second;
+    const std::size_t chars = part.to - part.from;
+    if (layouts_.size() >= kMostLayouts || laidOutChars_ + chars > kMostLaidOutChars) {
+        layouts_.clear();
+        laidOutChars_ = 0;
+    }
+    QString text(static_cast<qsizetype>(chars), Qt::Uninitialized);
+    store_.copy(part.from, chars, reinterpret_cast<char16_t*>(text.data()));
+    auto layout = std::make_unique<QTextLayout>(text, font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout->setTextOption(option);
+    layout->setCacheEnabled(true);
+    const qreal width = std::max(1, viewport()->width() - 2 * kMargin);
+    layout->beginLayout();
+    for (int row = 0;; ++row) {
+        QTextLine line = layout->createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, row * rowHeight_));
+    }
+    layout->endLayout();
+    laidOutChars_ += chars;
+    return *layouts_.emplace(part.segment, std::move(layout)).first->second;
+}
+
+void MultiLineTextBox::forgetLayouts() {
+    laidOutWidth_ = viewport()->width();
+    layouts_.clear();
+    laidOutChars_ = 0;
+}
+
+int MultiLineTextBox::rowsOf(std::size_t segment) const {
+    return std::max(1, layoutOf(partAt(segment)).lineCount());
+}
+
+// The last place of a row: a place after a row that wraps is the start of the next row, so the
+// last place of such a row is before the space it wraps at (or before its last character, where
+// a part of a long line ends).
+std::size_t MultiLineTextBox::rowEnd(const Part& part, int row) const {
+    const QTextLayout& layout = layoutOf(part);
+    const QTextLine line = layout.lineAt(row);
+    std::size_t end = part.from + static_cast<std::size_t>(line.textStart() + line.textLength());
+    const bool lastOfPart = row + 1 >= layout.lineCount();
+    const bool lastOfLine = part.to == store_.lineEnd(part.line);
+    if (lastOfPart && lastOfLine)
+        return end;
+    const auto start = part.from + static_cast<std::size_t>(line.textStart());
+    if (end > start && (!lastOfPart || QChar::isSpace(store_.at(end - 1)) || !lastOfLine))
+        --end;
+    return valid(end);
+}
+
+MultiLineTextBox::Row MultiLineTextBox::rowOf(std::size_t place) const {
+    const Part part = partHolding(place);
+    const QTextLine line =
+        layoutOf(part).lineForTextPosition(static_cast<int>(std::min(place, part.to) - part.from));
+    return {part.segment, line.isValid() ? line.lineNumber() : 0};
+}
+
+bool MultiLineTextBox::nextRow(Row& row) const {
+    if (row.row + 1 < rowsOf(row.segment)) {
+        ++row.row;
+        return true;
+    }
+    if (row.segment + 1 >= segmentCount())
+        return false;
+    row = {row.segment + 1, 0};
+    return true;
+}
+
+bool MultiLineTextBox::previousRow(Row& row) const {
+    if (row.row > 0) {
+        --row.row;
+        return true;
+    }
+    if (row.segment == 0)
+        return false;
+    row = {row.segment - 1, rowsOf(row.segment - 1) - 1};
+    return true;
+}
+
+int MultiLineTextBox::rowsInView() const {
+    return std::max(1, (viewport()->height() - kMargin) / rowHeight_);
+}
+
+// The top row that shows the last row at the bottom.
+MultiLineTextBox::Row MultiLineTextBox::lastTop() const {
+    const std::size_t last = segmentCount() - 1;
+    Row top{last, rowsOf(last) - 1};
+    for (int row = 1; row < rowsInView(); ++row)
+        if (!previousRow(top))
+            break;
+    return top;
+}
+
+void MultiLineTextBox::updateScrollBar() {
+    const std::size_t segments = segmentCount();
+    byRows_ = segments <= kMostPartsByRows;
+    rowCounts_.clear();
+    const Row last = lastTop();
+    int maximum = static_cast<int>(std::min<std::size_t>(last.segment, INT32_MAX));
+    if (byRows_) {
+        int before = 0;
+        for (std::size_t segment = 0; segment < segments; ++segment) {
+            rowCounts_.push_back(rowsOf(segment));
+            if (segment < last.segment)
+                before += rowCounts_.back();
+        }
+        maximum = before + last.row;
+    }
+    settingScrollBar_ = true;
+    QScrollBar* bar = verticalScrollBar();
+    bar->setRange(0, maximum);
+    bar->setPageStep(rowsInView());
+    settingScrollBar_ = false;
+    setTop(top_);
+}
+
+void MultiLineTextBox::setTop(Row top) {
+    const Row last = lastTop();
+    if (last < top)
+        top = last;
+    top.row = std::min(top.row, rowsOf(top.segment) - 1);
+    top_ = top;
+    int value = static_cast<int>(std::min<std::size_t>(top.segment, INT32_MAX));
+    if (byRows_) {
+        value = top.row;
+        for (std::size_t segment = 0; segment < top.segment && segment < rowCounts_.size();
+             ++segment)
+            value += rowCounts_[segment];
+    }
+    settingScrollBar_ = true;
+    verticalScrollBar()->setValue(value);
+    settingScrollBar_ = false;
+    viewport()->update();
+}
+
+void MultiLineTextBox::scrollContentsBy(int, int) {
+    if (settingScrollBar_)
+        return;
+    const int value = verticalScrollBar()->value();
+    if (!byRows_) {
+        setTop({static_cast<std::size_t>(value), 0});
+        return;
+    }
+    Row top;
+    int rows = value;
+    while (top.segment + 1 < rowCounts_.size() && rows >= rowCounts_[top.segment])
+        rows -= rowCounts_[top.segment++];
+    top.row = rows;
+    setTop(top);
+}
+
+void MultiLineTextBox::scrollRows(int rows) {
+    Row top = top_;
+    for (; rows > 0 && nextRow(top); --rows) {
+    }
+    for (; rows < 0 && previousRow(top); ++rows) {
+    }
+    setTop(top);
+}
+
+void MultiLineTextBox::ensureCaretVisible() {
+    const Row caret = rowOf(caret_);
+    if (caret < top_) {
+        setTop(caret);
+        return;
+    }
+    const int inView = rowsInView();
+    Row row = top_;
+    int below = 0;
+    while (!(row == caret) && below < inView && nextRow(row))
+        ++below;
+    if (row == caret && below < inView)
+        return;
+    Row top = caret;
+    for (int up = 1; up < inView; ++up)
+        if (!previousRow(top))
+            break;
+    setTop(top);
+}
+
+void MultiLineTextBox::textChanged() {
+    longLinesKnown_ = false;
+    forgetLayouts();
+    updateScrollBar();
+    ensureCaretVisible();
+    caretShown_ = true;
+    viewport()->update();
+}
+
+std::size_t MultiLineTextBox::placeAt(const QPoint& point) const {
+    const int y = point.y() - kMargin;
+    int rows = y >= 0 ? y / rowHeight_ : -((rowHeight_ - 1 - y) / rowHeight_);
+    Row row = top_;
+    for (; rows > 0 && nextRow(row); --rows) {
+    }
+    for (; rows < 0 && previousRow(row); ++rows) {
+    }
+    const Part part = partAt(row.segment);
+    const QTextLine line = layoutOf(part).lineAt(row.row);
+    const auto local = static_cast<std::size_t>(line.xToCursor(point.x() - kMargin));
+    const std::size_t place = part.from + local;
+    return place >= rowEnd(part, row.row) ? rowEnd(part, row.row) : valid(place);
+}
+
+QRect MultiLineTextBox::caretRect() const {
+    const Row caret = rowOf(caret_);
+    int rows = 0;
+    for (Row row = top_; row < caret && rows <= rowsInView() && nextRow(row);)
+        ++rows;
+    if (caret < top_)
+        rows = -1;
+    const Part part = partHolding(caret_);
+    const QTextLine line = layoutOf(part).lineAt(caret.row);
+    const auto x = static_cast<int>(line.cursorToX(static_cast<int>(caret_ - part.from)));
+    return {kMargin + x, kMargin + rows * rowHeight_, 1, rowHeight_};
+}
+
+void MultiLineTextBox::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    const QPalette& colours = palette();
+    painter.setPen(colours.color(QPalette::Text));
+    QTextCharFormat selected;
+    selected.setBackground(colours.brush(QPalette::Highlight));
+    selected.setForeground(colours.brush(QPalette::HighlightedText));
+    const std::size_t from = selectionStart();
+    const std::size_t to = selectionEnd();
+    const bool caretShown = caretShown_ && hasFocus() && isEnabled() && !readOnly_;
+    const std::size_t caretSegment = partHolding(caret_).segment;
+    const std::size_t segments = segmentCount();
+    const int breakWidth = fontMetrics().horizontalAdvance(QLatin1Char(' '));
+
+    int y = kMargin - top_.row * rowHeight_;
+    for (std::size_t segment = top_.segment; segment < segments && y < viewport()->height();
+         ++segment) {
+        const Part part = partAt(segment);
+        QTextLayout& layout = layoutOf(part);
+        QList<QTextLayout::FormatRange> selections;
+        if (from < part.to && to > part.from) {
+            const std::size_t start = std::max(from, part.from);
+            selections.push_back({static_cast<int>(start - part.from),
+                                  static_cast<int>(std::min(to, part.to) - start), selected});
+        }
+        const QPointF origin(kMargin, y);
+        layout.draw(&painter, origin, selections, event->rect());
+        // A selected line end shows as a space's width after its line.
+        const bool endsLine =
+            part.to == store_.lineEnd(part.line) && part.line + 1 < store_.lineCount();
+        if (endsLine && from <= part.to && to > part.to) {
+            const QTextLine last = layout.lineAt(layout.lineCount() - 1);
+            painter.fillRect(QRectF(kMargin + last.x() + last.naturalTextWidth(), y + last.y(),
+                                    breakWidth, rowHeight_),
+                             colours.brush(QPalette::Highlight));
+        }
+        if (caretShown && segment == caretSegment)
+            layout.drawCursor(&painter, origin, static_cast<int>(caret_ - part.from), 1);
+        y += layout.lineCount() * rowHeight_;
+    }
+}
+
+}  // namespace tess::qt
