@@ -92,6 +92,7 @@ void MultiLineTextBox::takeText(TextStore& store) {
     undo_.clear();
     redo_.clear();
     top_ = {};
+    longLinesKnown_ = false;
     textChanged();
 }
 
@@ -217,7 +218,7 @@ bool MultiLineTextBox::change(std::size_t from, std::size_t count, std::u16strin
     } catch (const std::bad_alloc&) {
     }
     try {
-        store_.replace(from, count, text);
+        replaceText(from, count, text);
     } catch (const std::bad_alloc&) {
         if (kept && joined)
             undo_.back().inserted.resize(undo_.back().inserted.size() - text.size());
@@ -244,7 +245,7 @@ void MultiLineTextBox::undo() {
         return;
     Change step = std::move(undo_.back());
     try {
-        store_.replace(step.at, step.inserted.size(), step.removed);
+        replaceText(step.at, step.inserted.size(), step.removed);
         undo_.pop_back();
         redo_.push_back(std::move(step));
     } catch (const std::bad_alloc&) {
@@ -263,7 +264,7 @@ void MultiLineTextBox::redo() {
         return;
     Change step = std::move(redo_.back());
     try {
-        store_.replace(step.at, step.removed.size(), step.inserted);
+        replaceText(step.at, step.removed.size(), step.inserted);
         redo_.pop_back();
         step.typed = false;
         undo_.push_back(std::move(step));

@@ -39,6 +39,44 @@ void MultiLineTextBox::findLongLines() const {
     longLinesKnown_ = true;
 }
 
+void MultiLineTextBox::replaceText(std::size_t from, std::size_t count, std::u16string_view text) {
+    // A line beside the change may change too (a CR and an LF joined or parted); the lines after
+    // `oldLast` are the lines after `newLast`, moved.
+    const std::size_t first = store_.lineOf(from > 0 ? from - 1 : 0);
+    const std::size_t oldLast = std::min(store_.lineCount() - 1, store_.lineOf(from + count) + 1);
+    store_.replace(from, count, text);
+    if (!longLinesKnown_)
+        return;
+    const std::size_t newLast =
+        std::min(store_.lineCount() - 1, store_.lineOf(from + text.size()) + 1);
+    try {
+        mendLongLines(first, oldLast, newLast);
+    } catch (const std::bad_alloc&) {
+        longLinesKnown_ = false;
+    }
+}
+
+void MultiLineTextBox::mendLongLines(std::size_t first, std::size_t oldLast, std::size_t newLast) {
+    std::vector<LongLine> made;
+    for (std::size_t line = first; line <= newLast; ++line) {
+        const std::size_t parts = partsOf(store_.lineEnd(line) - store_.lineStart(line));
+        if (parts > 1)
+            made.push_back({line, 0, parts - 1});
+    }
+    const auto byLine = [](const LongLine& long_, std::size_t line) { return long_.line < line; };
+    const auto from = std::lower_bound(longLines_.begin(), longLines_.end(), first, byLine);
+    const auto to = std::lower_bound(from, longLines_.end(), oldLast + 1, byLine);
+    const auto at = static_cast<std::size_t>(from - longLines_.begin());
+    for (auto later = to; later != longLines_.end(); ++later)
+        later->line = later->line - oldLast + newLast;
+    longLines_.insert(longLines_.erase(from, to), made.begin(), made.end());
+    std::size_t extra = at == 0 ? 0 : longLines_[at - 1].extraBefore + longLines_[at - 1].extra;
+    for (std::size_t i = at; i < longLines_.size(); ++i) {
+        longLines_[i].extraBefore = extra;
+        extra += longLines_[i].extra;
+    }
+}
+
 std::size_t MultiLineTextBox::segmentCount() const {
     findLongLines();
     const std::size_t extra =
@@ -287,7 +325,6 @@ void MultiLineTextBox::ensureCaretVisible() {
 }
 
 void MultiLineTextBox::textChanged() {
-    longLinesKnown_ = false;
     forgetLayouts();
     updateScrollBar();
     ensureCaretVisible();

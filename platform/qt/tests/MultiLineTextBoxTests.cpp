@@ -385,6 +385,66 @@ TEST(MultiLineTextBox, ALongLineIsShownAPartAtATime) {
     EXPECT_EQ(box.verticalScrollBar()->value(), 0);
 }
 
+// Edits that make, join, part and take away long lines leave the box showing what a box given
+// the edited text afresh shows: the same parts (the scroll bar's range) and the same rows.
+TEST(MultiLineTextBox, EditedLongLinesShowAsTheTextSetAfresh) {
+    const auto k = static_cast<int>(MultiLineTextBox::kSegment);
+    const QString longLine(2 * k + 10, 'w');
+    const QString start = "a\r\n" + longLine + "\r\nb\r\n" + longLine + "\rc";
+    const auto paste = [](const QString& text) {
+        return [=](MultiLineTextBox& box) {
+            QApplication::clipboard()->setText(text);
+            box.paste();
+        };
+    };
+    const auto key = [](Qt::Key k_) {
+        return [=](MultiLineTextBox& box) { QTest::keyClick(&box, k_); };
+    };
+    const int length = 2 * k + 10;
+    const int secondLong = 3 + length + 2 + 3;
+    const struct {
+        const char* name;
+        int from, to;
+        std::function<void(MultiLineTextBox&)> edit;
+    } cases[] = {
+        {"a long line pasted at the start", 0, 0, paste(longLine + "\n")},
+        {"a long line pasted inside another", 3 + k, 3 + k, paste(longLine)},
+        {"a long line parted with Enter", 3 + k, 3 + k, key(Qt::Key_Return)},
+        {"two long lines joined", secondLong - 3, secondLong, key(Qt::Key_Delete)},
+        {"a long line taken away", 3, 3 + length + 2, key(Qt::Key_Delete)},
+        {"a short line made long", 0, 0, paste(QString(k + 1, 'x'))},
+        {"a CR joined to an LF", secondLong + length, secondLong + length + 1, paste("\r\n")},
+        {"everything replaced", 0, static_cast<int>(start.size()), paste("x")},
+    };
+    QWidget window;
+    MultiLineTextBox box(&window);
+    box.setGeometry(0, 0, 403, 64);
+    MultiLineTextBox fresh(&window);
+    fresh.setGeometry(0, 70, 403, 64);
+    window.show();
+    for (const auto& c : cases) {
+        for (const bool undone : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (undone ? ", undone" : ""));
+            box.setText(start);
+            box.setSelection(c.from, c.to);
+            c.edit(box);
+            if (undone)
+                box.undo();
+            fresh.setText(box.text());
+            QCoreApplication::processEvents();
+            EXPECT_EQ(box.verticalScrollBar()->maximum(), fresh.verticalScrollBar()->maximum());
+            QTest::keyClick(&box, Qt::Key_End, Qt::ControlModifier);
+            QTest::keyClick(&fresh, Qt::Key_End, Qt::ControlModifier);
+            EXPECT_EQ(box.verticalScrollBar()->value(), fresh.verticalScrollBar()->value());
+            for (int up = 0; up < 6; ++up) {
+                QTest::keyClick(&box, Qt::Key_Up);
+                QTest::keyClick(&fresh, Qt::Key_Up);
+                EXPECT_EQ(box.cursorPosition(), fresh.cursorPosition()) << up;
+            }
+        }
+    }
+}
+
 // The mouse puts the caret where it is pressed, a drag selects, a double click takes a word; in a
 // box that is read-only nothing typed, pasted or dropped changes the text.
 TEST(MultiLineTextBox, MouseSelectsAndAReadOnlyBoxKeepsItsText) {

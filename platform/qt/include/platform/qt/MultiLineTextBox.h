@@ -105,6 +105,9 @@ class MultiLineTextBox : public QAbstractScrollArea {
     // A change there is not the memory for is not made (the box beeps); returns whether it was.
     bool change(std::size_t from, std::size_t count, std::u16string_view text, bool typed = false);
     bool replaceSelection(std::u16string_view text, bool typed = false);
+    // The store's replace, with the table of long lines mended to match. Throws std::bad_alloc,
+    // with the text as it was, when the memory is not there.
+    void replaceText(std::size_t from, std::size_t count, std::u16string_view text);
     void takeText(TextStore& store);
     std::size_t selectionStart() const { return std::min(caret_, anchor_); }
     std::size_t selectionEnd() const { return std::max(caret_, anchor_); }
@@ -140,6 +143,9 @@ class MultiLineTextBox : public QAbstractScrollArea {
     // Where part `index` of a line starting at `start` with `length` characters begins.
     std::size_t partStart(std::size_t start, std::size_t length, std::size_t index) const;
     void findLongLines() const;
+    // After a change that made lines [first, oldLast] into [first, newLast], the rest only
+    // moved: looks again at those lines alone.
+    void mendLongLines(std::size_t first, std::size_t oldLast, std::size_t newLast);
     // Kept for the parts last shown; a reference holds only until the next call.
     QTextLayout& layoutOf(const Part& part) const;
     std::size_t rowEnd(const Part& part, int row) const;
