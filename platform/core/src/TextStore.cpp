@@ -23,16 +23,22 @@ std::size_t breaksIn(std::u16string_view text) {
     return breaks;
 }
 
+// memmove that takes no pointer when there is nothing to move (an empty store has no block, and
+// an empty view may have no characters).
+void moveChars(char16_t* to, const char16_t* from, std::size_t count) {
+    if (count > 0)
+        std::memmove(to, from, count * sizeof(char16_t));
+}
+
 }  // namespace
 
 TextStore::TextStore() : starts_{0} {}
 
 void TextStore::copy(std::size_t from, std::size_t count, char16_t* out) const {
     const std::size_t before = from < gapStart_ ? std::min(count, gapStart_ - from) : 0;
-    std::memcpy(out, chars_.get() + from, before * sizeof(char16_t));
+    moveChars(out, chars_.get() + from, before);
     const std::size_t gap = gapEnd_ - gapStart_;
-    std::memcpy(out + before, chars_.get() + from + before + gap,
-                (count - before) * sizeof(char16_t));
+    moveChars(out + before, chars_.get() + from + before + gap, count - before);
 }
 
 std::u16string TextStore::mid(std::size_t from, std::size_t count) const {
@@ -57,9 +63,9 @@ void TextStore::moveGap(std::size_t to) {
     char16_t* chars = chars_.get();
     const std::size_t gap = gapEnd_ - gapStart_;
     if (to < gapStart_)
-        std::memmove(chars + to + gap, chars + to, (gapStart_ - to) * sizeof(char16_t));
+        moveChars(chars + to + gap, chars + to, gapStart_ - to);
     else if (to > gapStart_)
-        std::memmove(chars + gapStart_, chars + gapEnd_, (to - gapStart_) * sizeof(char16_t));
+        moveChars(chars + gapStart_, chars + gapEnd_, to - gapStart_);
     gapStart_ = to;
     gapEnd_ = to + gap;
 }
@@ -68,8 +74,8 @@ void TextStore::moveGap(std::size_t to) {
 void TextStore::growChars(std::size_t units) {
     auto chars = std::unique_ptr<char16_t[]>(new char16_t[units]);
     const std::size_t tail = capacity_ - gapEnd_;
-    std::memcpy(chars.get(), chars_.get(), gapStart_ * sizeof(char16_t));
-    std::memcpy(chars.get() + units - tail, chars_.get() + gapEnd_, tail * sizeof(char16_t));
+    moveChars(chars.get(), chars_.get(), gapStart_);
+    moveChars(chars.get() + units - tail, chars_.get() + gapEnd_, tail);
     chars_ = std::move(chars);
     gapEnd_ = units - tail;
     capacity_ = units;
@@ -118,7 +124,7 @@ void TextStore::replace(std::size_t from, std::size_t count, std::u16string_view
     // Nothing below allocates.
     moveGap(from);
     gapEnd_ += count;
-    std::memcpy(chars_.get() + gapStart_, text.data(), text.size() * sizeof(char16_t));
+    moveChars(chars_.get() + gapStart_, text.data(), text.size());
     gapStart_ += text.size();
 
     const auto shift = static_cast<std::uint32_t>(text.size() - count);  // modulo 2^32
