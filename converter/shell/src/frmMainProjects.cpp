@@ -2,7 +2,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QScopeGuard>
 #include <new>
 #include <optional>

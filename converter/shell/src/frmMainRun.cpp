@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <initializer_list>

@@ -13,7 +13,6 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPixmap>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTabWidget>

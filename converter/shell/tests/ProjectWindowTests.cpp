@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <fstream>
 #include <iterator>
 #include <string>
