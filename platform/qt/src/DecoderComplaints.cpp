@@ -6,10 +6,16 @@
 namespace tess {
 
 thread_local DecoderComplaints* DecoderComplaints::active_ = nullptr;
+std::atomic<QtMessageHandler> DecoderComplaints::passOn_{nullptr};
 
 DecoderComplaints::DecoderComplaints()
     : previous_(qInstallMessageHandler(&DecoderComplaints::handle)) {
     active_ = this;
+    // Where the lives of two overlap, the second finds the first's handler, which is this one:
+    // passing on to it would come back here.
+    if (previous_ != &DecoderComplaints::handle) {
+        passOn_ = previous_;
+    }
 }
 
 DecoderComplaints::~DecoderComplaints() {
@@ -28,7 +34,7 @@ void DecoderComplaints::handle(QtMsgType type, const QMessageLogContext& context
         }
         return;
     }
-    const QtMessageHandler previous = self != nullptr ? self->previous_ : nullptr;
+    const QtMessageHandler previous = passOn_.load();
     if (previous != nullptr) {
         previous(type, context, text);
     }

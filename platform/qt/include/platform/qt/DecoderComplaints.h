@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <atomic>
 #include <string>
 
 namespace tess {
@@ -27,6 +28,10 @@ class DecoderComplaints {
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& text);
 
     static thread_local DecoderComplaints* active_;
+    // The handler that was installed before any of these, which every message not kept goes on
+    // to, whichever thread logs it.
+    static std::atomic<QtMessageHandler> passOn_;
+    // The handler to install again at the end.
     QtMessageHandler previous_;
     bool any_ = false;
     std::string first_;
