@@ -79,7 +79,7 @@ TextWindow& textWindow() {
 // it.
 std::string textFile(int lineLength, std::size_t bytes) {
     const std::string path = "/dev/shm/tessaryn-custom-text-" + std::to_string(lineLength) + "-" +
-                             std::to_string(bytes >> 20) + "M.txt";
+                             std::to_string(bytes >> 10) + "K.txt";
     static const char* const words[] = {"the",     "mosaic", "of",      "a",    "picture", "in",
                                         "letters", "and",    "colours", "seen", "from",    "afar"};
     std::string text;
@@ -212,17 +212,24 @@ void registerLoad(const std::string& name, int lineLength, int megabytes, int it
         ->Iterations(iterations);
 }
 
+void registerKey(const std::string& name, int lineLength, std::size_t bytes) {
+    benchmark::RegisterBenchmark(
+        ("CustomText/Key/" + name).c_str(),
+        [=](benchmark::State& state) { CustomTextKey(state, lineLength, bytes); })
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+}
+
 // Registered at start-up, before main() adds the other benchmarks.
 const bool registered = [] {
     registerLoad("70", 70, 64, 3);
     registerLoad("400", 400, 64, 3);
     registerLoad("1", 1, 4, 1);
     registerLoad("OneLine", 0, 4, 1);
-    benchmark::RegisterBenchmark(
-        "CustomText/Key/70/64MB",
-        [](benchmark::State& state) { CustomTextKey(state, 70, std::size_t{64} << 20); })
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime();
+    // A long text, a short one whose scroll bar counts rows, and one of long paragraphs.
+    registerKey("70/64MB", 70, std::size_t{64} << 20);
+    registerKey("70/30KB", 70, std::size_t{30} << 10);
+    registerKey("8000/1600KB", 8000, std::size_t{1600} << 10);
     return true;
 }();
 

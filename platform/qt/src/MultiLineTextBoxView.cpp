@@ -15,8 +15,10 @@ constexpr int kMargin = 4;
 // The layouts kept: enough for what is in view and a few moves about it.
 constexpr std::size_t kMostLaidOutChars = std::size_t{1} << 19;
 constexpr std::size_t kMostLayouts = 512;
-// Texts of no more parts than this have a scroll bar that counts rows.
+// A text of no more parts and characters than this has a scroll bar that counts rows: every part
+// of it is laid out after each change (a few milliseconds at most).
 constexpr std::size_t kMostPartsByRows = 256;
+constexpr std::size_t kMostCharsByRows = std::size_t{1} << 15;
 
 }  // namespace
 
@@ -239,7 +241,7 @@ MultiLineTextBox::Row MultiLineTextBox::lastTop() const {
 
 void MultiLineTextBox::updateScrollBar() {
     const std::size_t segments = segmentCount();
-    byRows_ = segments <= kMostPartsByRows;
+    byRows_ = segments <= kMostPartsByRows && store_.size() <= kMostCharsByRows;
     rowCounts_.clear();
     const Row last = lastTop();
     int maximum = static_cast<int>(std::min<std::size_t>(last.segment, INT32_MAX));

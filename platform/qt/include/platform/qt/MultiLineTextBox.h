@@ -23,8 +23,9 @@ namespace tess::qt {
 // paste or a drop keeps the line ends it brings, and a copy carries them.
 //
 // Lines wrap at the box's width. A line longer than kSegment characters is laid out in parts of
-// that length, each starting a row of its own, so no layout ever holds more than one part; the
-// vertical scroll bar counts these parts (a line of normal length is one part).
+// that length, each starting a row of its own, so no layout ever holds more than one part. The
+// vertical scroll bar of a short text counts rows; that of a long one counts these parts (a line
+// of normal length is one part), so a change never lays out more than the rows about it.
 //
 // The caret and the selection are places in text(): a CR LF counts two, and no place lies
 // between its CR and its LF.
