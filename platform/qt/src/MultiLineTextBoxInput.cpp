@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QInputMethod>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -253,8 +254,18 @@ bool MultiLineTextBox::event(QEvent* event) {
 }
 
 void MultiLineTextBox::inputMethodEvent(QInputMethodEvent* event) {
-    if (!readOnly_ && !event->commitString().isEmpty())
+    if (readOnly_) {
+        event->ignore();
+        return;
+    }
+    if (!event->commitString().isEmpty())
         replaceSelection(utf16Of(event->commitString()), true);
+    preedit_ = event->preeditString();
+    preeditCaret_ = static_cast<int>(preedit_.size());
+    for (const QInputMethodEvent::Attribute& attribute : event->attributes())
+        if (attribute.type == QInputMethodEvent::Cursor)
+            preeditCaret_ = std::clamp(attribute.start, 0, static_cast<int>(preedit_.size()));
+    viewport()->update();
     event->accept();
 }
 
@@ -284,6 +295,9 @@ QVariant MultiLineTextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
 void MultiLineTextBox::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
+    // A click ends what an input method is composing, where it was.
+    if (!preedit_.isEmpty())
+        QGuiApplication::inputMethod()->commit();
     selectingWithMouse_ = true;
     lastMouse_ = event->position().toPoint();
     setCaret(placeAt(lastMouse_), event->modifiers() & Qt::ShiftModifier);

@@ -139,15 +139,9 @@ MultiLineTextBox::Part MultiLineTextBox::partHolding(std::size_t place) const {
     return partOf(line, index);
 }
 
-QTextLayout& MultiLineTextBox::layoutOf(const Part& part) const {
-    const auto found = layouts_.find(part.segment);
-    if (found != layouts_.end())
-        return *found->second;
+std::unique_ptr<QTextLayout> MultiLineTextBox::newLayout(const Part& part,
+                                                         const QString& preedit) const {
     const std::size_t chars = part.to - part.from;
-    if (layouts_.size() >= kMostLayouts || laidOutChars_ + chars > kMostLaidOutChars) {
-        layouts_.clear();
-        laidOutChars_ = 0;
-    }
     QString text(static_cast<qsizetype>(chars), Qt::Uninitialized);
     store_.copy(part.from, chars, reinterpret_cast<char16_t*>(text.data()));
     auto layout = std::make_unique<QTextLayout>(text, font());
@@ -155,6 +149,13 @@ QTextLayout& MultiLineTextBox::layoutOf(const Part& part) const {
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout->setTextOption(option);
     layout->setCacheEnabled(true);
+    if (!preedit.isEmpty()) {
+        const auto at = static_cast<int>(caret_ - part.from);
+        layout->setPreeditArea(at, preedit);
+        QTextCharFormat underlined;
+        underlined.setFontUnderline(true);
+        layout->setFormats({{at, static_cast<int>(preedit.size()), underlined}});
+    }
     const qreal width = std::max(1, viewport()->width() - 2 * kMargin);
     layout->beginLayout();
     for (int row = 0;; ++row) {
@@ -165,6 +166,19 @@ QTextLayout& MultiLineTextBox::layoutOf(const Part& part) const {
         line.setPosition(QPointF(0, row * rowHeight_));
     }
     layout->endLayout();
+    return layout;
+}
+
+QTextLayout& MultiLineTextBox::layoutOf(const Part& part) const {
+    const auto found = layouts_.find(part.segment);
+    if (found != layouts_.end())
+        return *found->second;
+    const std::size_t chars = part.to - part.from;
+    if (layouts_.size() >= kMostLayouts || laidOutChars_ + chars > kMostLaidOutChars) {
+        layouts_.clear();
+        laidOutChars_ = 0;
+    }
+    auto layout = newLayout(part, {});
     laidOutChars_ += chars;
     return *layouts_.emplace(part.segment, std::move(layout)).first->second;
 }
@@ -380,7 +394,11 @@ void MultiLineTextBox::paintEvent(QPaintEvent* event) {
     for (std::size_t segment = top_.segment; segment < segments && y < viewport()->height();
          ++segment) {
         const Part part = partAt(segment);
-        QTextLayout& layout = layoutOf(part);
+        // What an input method is composing shows at the caret, underlined, until it is typed.
+        std::unique_ptr<QTextLayout> composing;
+        if (!preedit_.isEmpty() && segment == caretSegment)
+            composing = newLayout(part, preedit_);
+        QTextLayout& layout = composing ? *composing : layoutOf(part);
         QList<QTextLayout::FormatRange> selections;
         if (from < part.to && to > part.from) {
             const std::size_t start = std::max(from, part.from);
@@ -399,7 +417,8 @@ void MultiLineTextBox::paintEvent(QPaintEvent* event) {
                              colours.brush(QPalette::Highlight));
         }
         if (caretShown && segment == caretSegment)
-            layout.drawCursor(&painter, origin, static_cast<int>(caret_ - part.from), 1);
+            layout.drawCursor(&painter, origin,
+                              static_cast<int>(caret_ - part.from) + preeditCaret_, 1);
         y += layout.lineCount() * rowHeight_;
     }
 }

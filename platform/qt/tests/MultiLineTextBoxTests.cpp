@@ -473,6 +473,27 @@ TEST(MultiLineTextBox, MouseSelectsAndAReadOnlyBoxKeepsItsText) {
     EXPECT_EQ(box.text(), "one two\r\nthree");
 }
 
+// What an input method composes shows at the caret without changing the text; what it commits is
+// typed there, over the selection.
+TEST(MultiLineTextBox, InputMethodsComposeAtTheCaret) {
+    MultiLineTextBox box;
+    box.resize(300, 100);
+    box.show();
+    box.setText("ab\r\ncd");
+    box.setSelection(4, 5);
+    QInputMethodEvent composing("ni", {{QInputMethodEvent::Cursor, 1, 1, {}}});
+    QCoreApplication::sendEvent(&box, &composing);
+    EXPECT_EQ(box.text(), "ab\r\ncd");
+    EXPECT_FALSE(box.grab().isNull());
+    QInputMethodEvent committed;
+    committed.setCommitString(QString::fromUtf8("\xE4\xBD\xA0"));
+    QCoreApplication::sendEvent(&box, &committed);
+    EXPECT_EQ(box.text(), QString::fromUtf8("ab\r\n\xE4\xBD\xA0"
+                                            "d"));
+    EXPECT_EQ(box.cursorPosition(), 5);
+    EXPECT_FALSE(box.grab().isNull());
+}
+
 // A paste there is not the memory for is not made: the box keeps its text and what can be undone.
 TEST(MultiLineTextBox, APasteBeyondTheMemoryKeepsTheText) {
     MultiLineTextBox box;

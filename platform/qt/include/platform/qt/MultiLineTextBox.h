@@ -147,6 +147,7 @@ class MultiLineTextBox : public QAbstractScrollArea {
     // After a change that made lines [first, oldLast] into [first, newLast], the rest only
     // moved: looks again at those lines alone.
     void mendLongLines(std::size_t first, std::size_t oldLast, std::size_t newLast);
+    std::unique_ptr<QTextLayout> newLayout(const Part& part, const QString& preedit) const;
     // Kept for the parts last shown; a reference holds only until the next call.
     QTextLayout& layoutOf(const Part& part) const;
     std::size_t rowEnd(const Part& part, int row) const;
@@ -222,6 +223,9 @@ class MultiLineTextBox : public QAbstractScrollArea {
     bool selectingWithMouse_ = false;
     QPoint lastMouse_;
     int wheelDelta_ = 0;
+    // What an input method is composing, and the caret's place in it.
+    QString preedit_;
+    int preeditCaret_ = 0;
 };
 
 }  // namespace tess::qt
