@@ -193,6 +193,7 @@ void MultiLineTextBox::selectAll() {
     wantedX_ = -1;
     ensureCaretVisible();
     viewport()->update();
+    offerSelection();
 }
 
 bool MultiLineTextBox::change(std::size_t from, std::size_t count, std::u16string_view text,

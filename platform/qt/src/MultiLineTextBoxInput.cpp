@@ -12,6 +12,7 @@
 
 #include "platform/qt/MultiLineTextBox.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/SelectionMimeData.h"
 
 // What the box does with keys, the mouse, input methods, its menu and drops.
 namespace tess::qt {
@@ -122,6 +123,8 @@ void MultiLineTextBox::moveCaret(Move move, bool select) {
         scrollRows(move == Move::PageUp ? -(rowsInView() - 1) : rowsInView() - 1);
     setCaret(place, select);
     wantedX_ = vertical ? keptX : -1;
+    if (select)
+        offerSelection();
 }
 
 bool MultiLineTextBox::isTyping(const QKeyEvent* event) {
@@ -316,10 +319,25 @@ void MultiLineTextBox::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void MultiLineTextBox::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
+    if (event->button() == Qt::LeftButton && selectingWithMouse_) {
         selectingWithMouse_ = false;
         dragScroll_.stop();
+        offerSelection();
+    } else if (event->button() == Qt::MiddleButton && !readOnly_ &&
+               QApplication::clipboard()->supportsSelection()) {
+        // The desktop's middle-click paste of what is selected anywhere.
+        const QString text = QApplication::clipboard()->text(QClipboard::Selection);
+        if (!text.isEmpty()) {
+            caret_ = anchor_ = placeAt(event->position().toPoint());
+            replaceSelection(utf16Of(text));
+        }
     }
+}
+
+void MultiLineTextBox::offerSelection() {
+    QClipboard* clipboard = QApplication::clipboard();
+    if (hasSelection() && clipboard->supportsSelection())
+        clipboard->setMimeData(new SelectionMimeData(this), QClipboard::Selection);
 }
 
 void MultiLineTextBox::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -336,6 +354,7 @@ void MultiLineTextBox::mouseDoubleClickEvent(QMouseEvent* event) {
     const qsizetype end = words.toNextBoundary();
     anchor_ = part.from + static_cast<std::size_t>(std::max<qsizetype>(start, 0));
     setCaret(part.from + static_cast<std::size_t>(end < 0 ? text.size() : end), true);
+    offerSelection();
 }
 
 void MultiLineTextBox::wheelEvent(QWheelEvent* event) {

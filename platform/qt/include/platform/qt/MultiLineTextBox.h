@@ -188,6 +188,8 @@ class MultiLineTextBox : public QAbstractScrollArea {
     bool handleEdit(QKeyEvent* event);
     static bool isTyping(const QKeyEvent* event);
     void startBlinking();
+    // Makes the selection the desktop's selection clipboard, where there is one.
+    void offerSelection();
 
     TextStore store_;
     std::size_t caret_ = 0;
