@@ -1,11 +1,13 @@
 #include "platform/qt/MultiLineTextBox.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QScrollBar>
 #include <algorithm>
 #include <new>
 
+#include "platform/qt/MultiLineTextBoxAccessible.h"
 #include "platform/qt/QtText.h"
 
 namespace tess::qt {
@@ -80,6 +82,7 @@ MultiLineTextBox::MultiLineTextBox(QWidget* parent) : QAbstractScrollArea(parent
     viewport()->setAcceptDrops(true);
     verticalScrollBar()->setSingleStep(1);
     rowHeight_ = std::max(1, fontMetrics().lineSpacing());
+    MultiLineTextBoxAccessible::install();
 }
 
 MultiLineTextBox::~MultiLineTextBox() = default;
@@ -94,6 +97,10 @@ void MultiLineTextBox::takeText(TextStore& store) {
     top_ = {};
     longLinesKnown_ = false;
     textChanged();
+    if (QAccessible::isActive()) {
+        QAccessibleTextUpdateEvent replaced(this, 0, {}, {});
+        QAccessible::updateAccessibility(&replaced);
+    }
 }
 
 void MultiLineTextBox::setText(const QString& text) {
@@ -172,6 +179,7 @@ void MultiLineTextBox::setSelection(qsizetype anchor, qsizetype caret) {
     wantedX_ = -1;
     ensureCaretVisible();
     viewport()->update();
+    tellCaret();
 }
 
 QString MultiLineTextBox::selectedText() const {
@@ -194,6 +202,18 @@ void MultiLineTextBox::selectAll() {
     ensureCaretVisible();
     viewport()->update();
     offerSelection();
+    tellCaret();
+}
+
+void MultiLineTextBox::tellCaret() const {
+    if (!QAccessible::isActive())
+        return;
+    auto* self = const_cast<MultiLineTextBox*>(this);
+    QAccessibleTextCursorEvent moved(self, static_cast<int>(caret_));
+    QAccessible::updateAccessibility(&moved);
+    QAccessibleTextSelectionEvent selected(self, static_cast<int>(selectionStart()),
+                                           static_cast<int>(selectionEnd()));
+    QAccessible::updateAccessibility(&selected);
 }
 
 bool MultiLineTextBox::change(std::size_t from, std::size_t count, std::u16string_view text,

@@ -101,6 +101,7 @@ void MultiLineTextBox::setCaret(std::size_t place, bool select) {
         anchor_ = caret_;
     ensureCaretVisible();
     startBlinking();
+    tellCaret();
 }
 
 void MultiLineTextBox::moveCaret(Move move, bool select) {
@@ -277,7 +278,7 @@ QVariant MultiLineTextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
         case Qt::ImEnabled:
             return !readOnly_;
         case Qt::ImCursorRectangle:
-            return caretRect();
+            return placeRect(caret_).translated(viewport()->pos());
         case Qt::ImFont:
             return font();
         case Qt::ImCursorPosition:

@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -46,7 +47,22 @@ void MultiLineTextBox::replaceText(std::size_t from, std::size_t count, std::u16
     // `oldLast` are the lines after `newLast`, moved.
     const std::size_t first = store_.lineOf(from > 0 ? from - 1 : 0);
     const std::size_t oldLast = std::min(store_.lineCount() - 1, store_.lineOf(from + count) + 1);
+    // Assistive programs are told what went and what came (only while one listens).
+    const bool told = QAccessible::isActive();
+    const std::u16string removed = told ? store_.mid(from, count) : std::u16string();
     store_.replace(from, count, text);
+    if (told) {
+        const auto at = static_cast<int>(from);
+        if (!removed.empty()) {
+            QAccessibleTextRemoveEvent gone(this, at,
+                                            QString::fromUtf16(removed.data(), removed.size()));
+            QAccessible::updateAccessibility(&gone);
+        }
+        if (!text.empty()) {
+            QAccessibleTextInsertEvent came(this, at, QString::fromUtf16(text.data(), text.size()));
+            QAccessible::updateAccessibility(&came);
+        }
+    }
     if (!longLinesKnown_)
         return;
     const std::size_t newLast =
@@ -346,6 +362,7 @@ void MultiLineTextBox::textChanged() {
     ensureCaretVisible();
     caretShown_ = true;
     viewport()->update();
+    tellCaret();
 }
 
 std::size_t MultiLineTextBox::placeAt(const QPoint& point) const {
@@ -363,16 +380,16 @@ std::size_t MultiLineTextBox::placeAt(const QPoint& point) const {
     return place >= rowEnd(part, row.row) ? rowEnd(part, row.row) : valid(place);
 }
 
-QRect MultiLineTextBox::caretRect() const {
-    const Row caret = rowOf(caret_);
+QRect MultiLineTextBox::placeRect(std::size_t place) const {
+    const Row at = rowOf(place);
     int rows = 0;
-    for (Row row = top_; row < caret && rows <= rowsInView() && nextRow(row);)
+    for (Row row = top_; row < at && rows <= rowsInView() && nextRow(row);)
         ++rows;
-    if (caret < top_)
+    if (at < top_)
         rows = -1;
-    const Part part = partHolding(caret_);
-    const QTextLine line = layoutOf(part).lineAt(caret.row);
-    const auto x = static_cast<int>(line.cursorToX(static_cast<int>(caret_ - part.from)));
+    const Part part = partHolding(place);
+    const QTextLine line = layoutOf(part).lineAt(at.row);
+    const auto x = static_cast<int>(line.cursorToX(static_cast<int>(place - part.from)));
     return {kMargin + x, kMargin + rows * rowHeight_, 1, rowHeight_};
 }
 

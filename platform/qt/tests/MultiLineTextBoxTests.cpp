@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QScrollBar>
@@ -492,6 +493,61 @@ TEST(MultiLineTextBox, InputMethodsComposeAtTheCaret) {
                                             "d"));
     EXPECT_EQ(box.cursorPosition(), 5);
     EXPECT_FALSE(box.grab().isNull());
+}
+
+// Assistive programs read the box's text, caret and selection, and the text about a place comes
+// from that place's line, cut short in a very long one.
+TEST(MultiLineTextBox, AssistiveProgramsReadTheTextAboutAPlace) {
+    MultiLineTextBox box;
+    box.setToolTip("custom text");
+    box.setText("one two\r\nthree four\rfive");
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&box);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::EditableText);
+    EXPECT_TRUE(accessible->state().multiLine);
+    EXPECT_EQ(accessible->text(QAccessible::Name), "custom text");
+    QAccessibleTextInterface* text = accessible->textInterface();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->characterCount(), 24);
+    EXPECT_EQ(text->text(4, 12), "two\r\nthr");
+
+    const struct {
+        int offset;
+        QAccessible::TextBoundaryType type;
+        const char* at;
+        int start, end;
+        const char* before;
+        const char* after;
+    } cases[] = {
+        {10, QAccessible::LineBoundary, "three four\r", 9, 20, "one two\r\n", "five"},
+        {0, QAccessible::LineBoundary, "one two\r\n", 0, 9, "", "three four\r"},
+        {15, QAccessible::WordBoundary, "four", 15, 19, " ", "\r"},
+        {1, QAccessible::CharBoundary, "n", 1, 2, "o", "e"},
+        {24, QAccessible::LineBoundary, "five", 20, 24, "three four\r", ""},
+    };
+    for (const auto& c : cases) {
+        int start = 0;
+        int end = 0;
+        EXPECT_EQ(text->textAtOffset(c.offset, c.type, &start, &end), c.at) << c.offset;
+        EXPECT_EQ(start, c.start) << c.offset;
+        EXPECT_EQ(end, c.end) << c.offset;
+        EXPECT_EQ(text->textBeforeOffset(c.offset, c.type, &start, &end), c.before) << c.offset;
+        EXPECT_EQ(text->textAfterOffset(c.offset, c.type, &start, &end), c.after) << c.offset;
+    }
+
+    text->setSelection(0, 4, 7);
+    EXPECT_EQ(box.selectedText(), "two");
+    int start = 0;
+    int end = 0;
+    text->selection(0, &start, &end);
+    EXPECT_EQ(std::pair(start, end), std::pair(4, 7));
+    EXPECT_EQ(text->cursorPosition(), 7);
+    text->removeSelection(0);
+    EXPECT_EQ(text->selectionCount(), 0);
+
+    box.setText(QString(1 << 20, 'w'));
+    EXPECT_LE(text->textAtOffset(1 << 19, QAccessible::LineBoundary, &start, &end).size(),
+              2 * 4096);
 }
 
 // A paste there is not the memory for is not made: the box keeps its text and what can be undone.

@@ -94,6 +94,8 @@ class MultiLineTextBox : public QAbstractScrollArea {
     bool focusNextPrevChild(bool next) override;
 
   private:
+    friend class MultiLineTextBoxAccessible;
+
     // --- the text and its changes (MultiLineTextBox.cpp)
     struct Change {
         std::size_t at = 0;
@@ -159,7 +161,8 @@ class MultiLineTextBox : public QAbstractScrollArea {
     Row lastTop() const;
     // The place nearest to `point` of the viewport.
     std::size_t placeAt(const QPoint& point) const;
-    QRect caretRect() const;
+    // The caret's rectangle at `place`, in the viewport.
+    QRect placeRect(std::size_t place) const;
     void textChanged();
     void forgetLayouts();
     void updateScrollBar();
@@ -188,6 +191,8 @@ class MultiLineTextBox : public QAbstractScrollArea {
     bool handleEdit(QKeyEvent* event);
     static bool isTyping(const QKeyEvent* event);
     void startBlinking();
+    // Tells assistive programs, while one listens, where the caret and the selection are.
+    void tellCaret() const;
     // Makes the selection the desktop's selection clipboard, where there is one.
     void offerSelection();
 
