@@ -1,6 +1,7 @@
 #include <QAccessible>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextLine>
 #include <algorithm>
@@ -284,11 +285,13 @@ void MultiLineTextBox::updateScrollBar() {
         }
         maximum = before + last.row;
     }
-    settingScrollBar_ = true;
-    QScrollBar* bar = verticalScrollBar();
-    bar->setRange(0, maximum);
-    bar->setPageStep(rowsInView());
-    settingScrollBar_ = false;
+    {
+        // A new range may show or hide the bar, and the new width come through here again.
+        const QScopedValueRollback setting(settingScrollBar_, true);
+        QScrollBar* bar = verticalScrollBar();
+        bar->setRange(0, maximum);
+        bar->setPageStep(rowsInView());
+    }
     setTop(top_);
 }
 
@@ -305,9 +308,10 @@ void MultiLineTextBox::setTop(Row top) {
              ++segment)
             value += rowCounts_[segment];
     }
-    settingScrollBar_ = true;
-    verticalScrollBar()->setValue(value);
-    settingScrollBar_ = false;
+    {
+        const QScopedValueRollback setting(settingScrollBar_, true);
+        verticalScrollBar()->setValue(value);
+    }
     viewport()->update();
 }
 
