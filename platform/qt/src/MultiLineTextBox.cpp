@@ -68,6 +68,12 @@ void cutWhole(std::vector<std::string>& pieces) {
     }
 }
 
+// The place after a change: a CR put in or brought next to an LF makes one line end with it, and
+// the caret goes on past that line end rather than stand inside it.
+std::size_t pastBreak(const TextStore& store, std::size_t place) {
+    return store.insideBreak(place) ? place + 1 : place;
+}
+
 }  // namespace
 
 MultiLineTextBox::MultiLineTextBox(QWidget* parent) : QAbstractScrollArea(parent) {
@@ -251,7 +257,7 @@ bool MultiLineTextBox::change(std::size_t from, std::size_t count, std::u16strin
     if (!kept)
         undo_.clear();
     redo_.clear();
-    caret_ = anchor_ = from + text.size();
+    caret_ = anchor_ = pastBreak(store_, from + text.size());
     wantedX_ = -1;
     textChanged();
     return true;
@@ -295,7 +301,7 @@ void MultiLineTextBox::redo() {
         return;
     }
     const Change& done = undo_.back();
-    caret_ = anchor_ = done.at + done.inserted.size();
+    caret_ = anchor_ = pastBreak(store_, done.at + done.inserted.size());
     wantedX_ = -1;
     textChanged();
 }

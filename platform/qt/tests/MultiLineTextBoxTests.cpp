@@ -130,6 +130,42 @@ TEST(MultiLineTextBox, EditsKeepTheLineEndsTheyDoNotTouch) {
     }
 }
 
+// A CR and an LF an edit brings side by side are one line end from then on: the caret is left
+// past it, so what is typed next goes after it and does not part them again.
+TEST(MultiLineTextBox, ACrAndAnLfAnEditJoinsAreNotPartedByTheNextKey) {
+    const auto key = [](Qt::Key k) {
+        return [=](MultiLineTextBox& box) { QTest::keyClick(&box, k); };
+    };
+    const struct {
+        const char* name;
+        QString start;
+        int from, to;
+        std::function<void(MultiLineTextBox&)> edit;
+    } cases[] = {
+        {"Backspace over what stood between", "a\rx\nb", 3, 3, key(Qt::Key_Backspace)},
+        {"Delete of what stood between", "a\rx\nb", 2, 2, key(Qt::Key_Delete)},
+        {"that deletion undone and done again", "a\rx\nb", 2, 3,
+         [](MultiLineTextBox& box) {
+             QTest::keyClick(&box, Qt::Key_Delete);
+             box.undo();
+             box.redo();
+         }},
+        {"a CR pasted before an LF", "a\nb", 1, 1,
+         [](MultiLineTextBox& box) {
+             QApplication::clipboard()->setText("\r");
+             box.paste();
+         }},
+    };
+    for (const auto& c : cases) {
+        MultiLineTextBox box;
+        box.setText(c.start);
+        box.setSelection(c.from, c.to);
+        c.edit(box);
+        QTest::keyClicks(&box, "y");
+        EXPECT_EQ(box.text(), "a\r\nyb") << c.name;
+    }
+}
+
 TEST(MultiLineTextBox, PastedTextKeepsItsLineEndsAndCopiesCarryThem) {
     MultiLineTextBox box;
     box.setText("[\r\n]");
