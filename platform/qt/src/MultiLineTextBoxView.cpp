@@ -212,19 +212,17 @@ int MultiLineTextBox::rowsOf(std::size_t segment) const {
 
 // The last place of a row: a place after a row that wraps is the start of the next row, so the
 // last place of such a row is before the space it wraps at (or before its last character, where
-// a part of a long line ends).
+// a part of a long line ends), a surrogate pair or a letter with its marks never cut.
 std::size_t MultiLineTextBox::rowEnd(const Part& part, int row) const {
     const QTextLayout& layout = layoutOf(part);
     const QTextLine line = layout.lineAt(row);
-    std::size_t end = part.from + static_cast<std::size_t>(line.textStart() + line.textLength());
+    const int end = line.textStart() + line.textLength();
     const bool lastOfPart = row + 1 >= layout.lineCount();
     const bool lastOfLine = part.to == store_.lineEnd(part.line);
-    if (lastOfPart && lastOfLine)
-        return end;
-    const auto start = part.from + static_cast<std::size_t>(line.textStart());
-    if (end > start && (!lastOfPart || QChar::isSpace(store_.at(end - 1)) || !lastOfLine))
-        --end;
-    return valid(end);
+    if ((lastOfPart && lastOfLine) || end <= line.textStart())
+        return part.from + static_cast<std::size_t>(end);
+    return part.from +
+           static_cast<std::size_t>(std::max(line.textStart(), layout.previousCursorPosition(end)));
 }
 
 MultiLineTextBox::Row MultiLineTextBox::rowOf(std::size_t place) const {

@@ -382,6 +382,42 @@ TEST(MultiLineTextBox, TheCaretStepsOverLineEndsWhole) {
     EXPECT_EQ(box.cursorPosition(), 2);  // not inside the CR LF
 }
 
+// End stops before a row's last character where the row wraps or a part of a long line ends; a
+// character of two units there is passed whole, never cut.
+TEST(MultiLineTextBox, TheEndOfAWrappedRowKeepsASurrogatePairWhole) {
+    const auto k = static_cast<int>(MultiLineTextBox::kSegment);
+    const QString pair = QString::fromUtf8("\xF0\x9F\x98\x80");
+    const QString pairs = pair.repeated(60);
+    QString partEndingInAPair(k + 10, 'w');
+    partEndingInAPair.replace(k - 2, 2, pair);
+    const struct {
+        const char* name;
+        QString text;
+        int width;
+        int from;
+    } cases[] = {
+        {"rows of pairs wrapped anywhere", pairs, 120, 0},
+        {"a part that ends with a pair", partEndingInAPair, 403, k - 3},
+    };
+    const auto insidePair = [](const QString& text, qsizetype place) {
+        return place > 0 && place < text.size() && text[place].isLowSurrogate() &&
+               text[place - 1].isHighSurrogate();
+    };
+    for (const auto& c : cases) {
+        MultiLineTextBox box;
+        box.resize(c.width, 100);
+        box.show();
+        box.setText(c.text);
+        QCoreApplication::processEvents();
+        box.setCursorPosition(c.from);
+        for (int row = 0; row < 4; ++row) {
+            QTest::keyClick(&box, Qt::Key_End);
+            EXPECT_FALSE(insidePair(c.text, box.cursorPosition())) << c.name << ", row " << row;
+            QTest::keyClick(&box, Qt::Key_Down);
+        }
+    }
+}
+
 // A line longer than one part is laid out a part at a time: the scroll bar counts the parts, the
 // caret crosses from one part into the next (a surrogate pair at the cut kept whole), and the
 // text is the text.
