@@ -249,7 +249,12 @@ bool MultiLineTextBox::event(QEvent* event) {
                 return true;
             }
         }
-        if (isTyping(key) || key->key() == Qt::Key_Backspace) {
+        // Alt without Ctrl, or Meta, makes a mnemonic or a shortcut of the window: those go first.
+        const Qt::KeyboardModifiers modifiers = key->modifiers();
+        const bool shortcutKey =
+            (modifiers & Qt::MetaModifier) ||
+            ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier));
+        if ((isTyping(key) && !shortcutKey) || key->key() == Qt::Key_Backspace) {
             event->accept();
             return true;
         }

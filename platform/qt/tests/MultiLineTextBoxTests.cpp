@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QMainWindow>
 #include <QScrollBar>
 #include <QTest>
 #include <functional>
@@ -620,6 +622,50 @@ TEST(MultiLineTextBox, AssistiveProgramsReadTheTextAboutAPlace) {
     box.setText(QString(1 << 20, 'w'));
     EXPECT_LE(text->textAtOffset(1 << 19, QAccessible::LineBoundary, &start, &end).size(),
               2 * 4096);
+}
+
+// In a window with shortcuts of its own on Ctrl+C, Ctrl+V and Ctrl+Z, those keys act on the text
+// while the box has the focus; Alt with a letter is left to the window (a menu's mnemonic).
+TEST(MultiLineTextBox, EditKeysGoToTheTextAndAltKeysToTheWindow) {
+    QMainWindow window;
+    auto* box = new MultiLineTextBox(&window);
+    window.setCentralWidget(box);
+    QString triggered;
+    for (const char* keys : {"Ctrl+C", "Ctrl+V", "Ctrl+Z", "Alt+F"}) {
+        QAction* action = window.addAction(keys);
+        action->setShortcut(QKeySequence(keys));
+        QObject::connect(action, &QAction::triggered, [&triggered, keys] { triggered = keys; });
+    }
+    window.show();
+    QApplication::setActiveWindow(&window);
+    box->setFocus();
+    QCoreApplication::processEvents();
+    if (!window.isActiveWindow())
+        GTEST_SKIP() << "the platform gives no window activation";
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        QString text, clipboard, triggered;
+    } cases[] = {
+        {Qt::Key_C, Qt::ControlModifier, "one!", "one", ""},
+        {Qt::Key_V, Qt::ControlModifier, "pasted!", "pasted", ""},
+        {Qt::Key_Z, Qt::ControlModifier, "one", "pasted", ""},
+        {Qt::Key_F, Qt::AltModifier, "one!", "pasted", "Alt+F"},
+        {Qt::Key_F, Qt::NoModifier, "f!", "pasted", ""},
+    };
+    for (const auto& c : cases) {
+        box->setText("one");
+        box->setCursorPosition(3);
+        QTest::keyClicks(box, "!");
+        box->setSelection(0, 3);
+        QApplication::clipboard()->setText("pasted");
+        triggered.clear();
+        QTest::keyClick(box, c.key, c.modifiers);
+        const std::string name = QKeySequence(c.key | c.modifiers).toString().toStdString();
+        EXPECT_EQ(box->text(), c.text) << name;
+        EXPECT_EQ(QApplication::clipboard()->text(), c.clipboard) << name;
+        EXPECT_EQ(triggered, c.triggered) << name;
+    }
 }
 
 // A paste there is not the memory for is not made: the box keeps its text and what can be undone.
