@@ -268,40 +268,32 @@ bool MultiLineTextBox::replaceSelection(std::u16string_view text, bool typed) {
 }
 
 void MultiLineTextBox::undo() {
-    if (undo_.empty() || readOnly_)
-        return;
-    Change step = std::move(undo_.back());
-    try {
-        replaceText(step.at, step.inserted.size(), step.removed);
-        undo_.pop_back();
-        redo_.push_back(std::move(step));
-    } catch (const std::bad_alloc&) {
-        undo_.back() = std::move(step);
-        QApplication::beep();
-        return;
-    }
-    const Change& done = redo_.back();
-    caret_ = anchor_ = done.at + done.removed.size();
-    wantedX_ = -1;
-    textChanged();
+    replay(undo_, redo_, true);
 }
 
 void MultiLineTextBox::redo() {
-    if (redo_.empty() || readOnly_)
+    replay(redo_, undo_, false);
+}
+
+void MultiLineTextBox::replay(std::vector<Change>& from, std::vector<Change>& to, bool undoing) {
+    if (from.empty() || readOnly_)
         return;
-    Change step = std::move(redo_.back());
+    Change& step = from.back();
+    const std::u16string& now = undoing ? step.inserted : step.removed;
+    const std::u16string& then = undoing ? step.removed : step.inserted;
+    // The room to keep the step is taken first: once the text has changed, nothing may fail.
     try {
-        replaceText(step.at, step.removed.size(), step.inserted);
-        redo_.pop_back();
-        step.typed = false;
-        undo_.push_back(std::move(step));
+        if (to.size() == to.capacity())
+            to.reserve(2 * to.size() + 1);
+        replaceText(step.at, now.size(), then);
     } catch (const std::bad_alloc&) {
-        redo_.back() = std::move(step);
         QApplication::beep();
         return;
     }
-    const Change& done = undo_.back();
-    caret_ = anchor_ = pastBreak(store_, done.at + done.inserted.size());
+    caret_ = anchor_ = pastBreak(store_, step.at + then.size());
+    step.typed = false;
+    to.push_back(std::move(step));
+    from.pop_back();
     wantedX_ = -1;
     textChanged();
 }

@@ -396,10 +396,7 @@ void MultiLineTextBox::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void MultiLineTextBox::dragEnterEvent(QDragEnterEvent* event) {
-    if (!readOnly_ && event->mimeData()->hasText())
-        event->acceptProposedAction();
-    else
-        event->ignore();
+    dragMoveEvent(event);
 }
 
 void MultiLineTextBox::dragMoveEvent(QDragMoveEvent* event) {

@@ -1,30 +1,22 @@
 #include "platform/qt/SelectionMimeData.h"
 
 #include "platform/qt/MultiLineTextBox.h"
+#include "platform/qt/SharedTextMimeData.h"
 
 namespace tess::qt {
-
-namespace {
-
-const QString& textPlain() {
-    static const QString type = QStringLiteral("text/plain");
-    return type;
-}
-
-}  // namespace
 
 SelectionMimeData::SelectionMimeData(const MultiLineTextBox* box) : box_(box) {}
 
 bool SelectionMimeData::hasFormat(const QString& mimeType) const {
-    return mimeType == textPlain() && box_ != nullptr;
+    return mimeType == SharedTextMimeData::plainText() && box_ != nullptr;
 }
 
 QStringList SelectionMimeData::formats() const {
-    return box_ != nullptr ? QStringList{textPlain()} : QStringList{};
+    return box_ != nullptr ? QStringList{SharedTextMimeData::plainText()} : QStringList{};
 }
 
 QVariant SelectionMimeData::retrieveData(const QString& mimeType, QMetaType type) const {
-    if (mimeType != textPlain() || box_ == nullptr)
+    if (mimeType != SharedTextMimeData::plainText() || box_ == nullptr)
         return {};
     if (type.id() == QMetaType::QString)
         return box_->selectedText();

@@ -7,28 +7,24 @@
 
 namespace tess::qt {
 
-namespace {
-
-const QString& textPlain() {
+const QString& SharedTextMimeData::plainText() {
     static const QString type = QStringLiteral("text/plain");
     return type;
 }
-
-}  // namespace
 
 SharedTextMimeData::SharedTextMimeData(std::shared_ptr<const std::string> utf8)
     : utf8_(std::move(utf8)) {}
 
 bool SharedTextMimeData::hasFormat(const QString& mimeType) const {
-    return mimeType == textPlain();
+    return mimeType == plainText();
 }
 
 QStringList SharedTextMimeData::formats() const {
-    return {textPlain()};
+    return {plainText()};
 }
 
 QVariant SharedTextMimeData::retrieveData(const QString& mimeType, QMetaType type) const {
-    if (mimeType != textPlain()) {
+    if (mimeType != plainText()) {
         return {};
     }
     if (type.id() == QMetaType::QString) {

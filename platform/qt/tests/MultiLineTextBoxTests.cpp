@@ -668,8 +668,9 @@ TEST(MultiLineTextBox, EditKeysGoToTheTextAndAltKeysToTheWindow) {
     }
 }
 
-// A paste there is not the memory for is not made: the box keeps its text and what can be undone.
-TEST(MultiLineTextBox, APasteBeyondTheMemoryKeepsTheText) {
+// A paste or an undo there is not the memory for is not made: the box keeps its text and what can
+// be undone and done again.
+TEST(MultiLineTextBox, AChangeBeyondTheMemoryKeepsTheText) {
     MultiLineTextBox box;
     box.setText("kept");
     box.setCursorPosition(4);
@@ -685,6 +686,21 @@ TEST(MultiLineTextBox, APasteBeyondTheMemoryKeepsTheText) {
     box.undo();
     EXPECT_EQ(box.text(), "kept");
     QApplication::clipboard()->clear();
+
+    const QString lines(8 << 20, '\n');
+    box.setText(lines);
+    box.selectAll();
+    QTest::keyClick(&box, Qt::Key_Delete);
+    {
+        testing::AddressSpaceLimit limit(std::size_t{16} << 20);
+        box.undo();
+    }
+    EXPECT_TRUE(box.text().isEmpty());
+    EXPECT_TRUE(box.isUndoAvailable());
+    EXPECT_FALSE(box.isRedoAvailable());
+    box.undo();
+    EXPECT_TRUE(box.text() == lines);
+    EXPECT_TRUE(box.isRedoAvailable());
 }
 
 }  // namespace

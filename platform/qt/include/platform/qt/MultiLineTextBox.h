@@ -108,6 +108,8 @@ class MultiLineTextBox : public QAbstractScrollArea {
     // A change there is not the memory for is not made (the box beeps); returns whether it was.
     bool change(std::size_t from, std::size_t count, std::u16string_view text, bool typed = false);
     bool replaceSelection(std::u16string_view text, bool typed = false);
+    // Takes the last step of `from` back (undoing) or makes it again, and keeps it on `to`.
+    void replay(std::vector<Change>& from, std::vector<Change>& to, bool undoing);
     // The store's replace, with the table of long lines mended to match. Throws std::bad_alloc,
     // with the text as it was, when the memory is not there.
     void replaceText(std::size_t from, std::size_t count, std::u16string_view text);

@@ -15,6 +15,8 @@ namespace tess::qt {
 class SharedTextMimeData : public QMimeData {
   public:
     explicit SharedTextMimeData(std::shared_ptr<const std::string> utf8);
+    // "text/plain", the one format such data offers.
+    static const QString& plainText();
 
     bool hasFormat(const QString& mimeType) const override;
     QStringList formats() const override;
