@@ -298,22 +298,41 @@ void MultiLineTextBox::replay(std::vector<Change>& from, std::vector<Change>& to
     textChanged();
 }
 
+// Copies, cuts and pastes that run out of memory (a long text selected whole) do nothing but
+// beep; a cut then keeps its text.
 void MultiLineTextBox::copy() {
-    if (hasSelection())
-        QApplication::clipboard()->setText(selectedText());
+    copySelection();
 }
 
-void MultiLineTextBox::cut() {
-    if (hasSelection() && !readOnly_) {
-        copy();
-        replaceSelection({});
+bool MultiLineTextBox::copySelection() {
+    if (!hasSelection())
+        return false;
+    try {
+        QApplication::clipboard()->setText(selectedText());
+        return true;
+    } catch (const std::bad_alloc&) {
+        QApplication::beep();
+        return false;
     }
 }
 
+void MultiLineTextBox::cut() {
+    if (hasSelection() && !readOnly_ && copySelection())
+        replaceSelection({});
+}
+
 void MultiLineTextBox::paste() {
-    const QString text = QApplication::clipboard()->text();
-    if (!text.isEmpty())
-        replaceSelection(utf16Of(text));
+    pasteFrom(QClipboard::Clipboard);
+}
+
+void MultiLineTextBox::pasteFrom(QClipboard::Mode mode) {
+    try {
+        const QString text = QApplication::clipboard()->text(mode);
+        if (!text.isEmpty())
+            replaceSelection(utf16Of(text));
+    } catch (const std::bad_alloc&) {
+        QApplication::beep();
+    }
 }
 
 }  // namespace tess::qt

@@ -2,6 +2,7 @@
 
 #include <QTextBoundaryFinder>
 #include <algorithm>
+#include <new>
 
 #include "platform/qt/MultiLineTextBox.h"
 
@@ -97,9 +98,14 @@ QString MultiLineTextBoxAccessible::text(int startOffset, int endOffset) const {
     const std::size_t size = box()->store_.size();
     const std::size_t from = std::min<std::size_t>(std::max(startOffset, 0), size);
     const std::size_t to = std::clamp<std::size_t>(std::max(endOffset, 0), from, size);
-    QString text(static_cast<qsizetype>(to - from), Qt::Uninitialized);
-    box()->store_.copy(from, to - from, reinterpret_cast<char16_t*>(text.data()));
-    return text;
+    // Asked for by an assistive program, from inside Qt: running out of memory gives it nothing.
+    try {
+        QString text(static_cast<qsizetype>(to - from), Qt::Uninitialized);
+        box()->store_.copy(from, to - from, reinterpret_cast<char16_t*>(text.data()));
+        return text;
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
 }
 
 int MultiLineTextBoxAccessible::characterCount() const {

@@ -332,11 +332,8 @@ void MultiLineTextBox::mouseReleaseEvent(QMouseEvent* event) {
     } else if (event->button() == Qt::MiddleButton && !readOnly_ &&
                QApplication::clipboard()->supportsSelection()) {
         // The desktop's middle-click paste of what is selected anywhere.
-        const QString text = QApplication::clipboard()->text(QClipboard::Selection);
-        if (!text.isEmpty()) {
-            caret_ = anchor_ = placeAt(event->position().toPoint());
-            replaceSelection(utf16Of(text));
-        }
+        caret_ = anchor_ = placeAt(event->position().toPoint());
+        pasteFrom(QClipboard::Selection);
     }
 }
 
@@ -372,6 +369,12 @@ void MultiLineTextBox::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
+// Whether the clipboard holds text, without taking a copy of it.
+bool MultiLineTextBox::canPaste() {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    return data != nullptr && data->hasText();
+}
+
 void MultiLineTextBox::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     const auto add = [&](const QString& text, QKeySequence::StandardKey key, bool enabled,
@@ -386,8 +389,7 @@ void MultiLineTextBox::contextMenuEvent(QContextMenuEvent* event) {
     menu.addSeparator();
     add(tr("Cu&t"), QKeySequence::Cut, editable && hasSelection(), &MultiLineTextBox::cut);
     add(tr("&Copy"), QKeySequence::Copy, hasSelection(), &MultiLineTextBox::copy);
-    add(tr("&Paste"), QKeySequence::Paste, editable && !QApplication::clipboard()->text().isEmpty(),
-        &MultiLineTextBox::paste);
+    add(tr("&Paste"), QKeySequence::Paste, editable && canPaste(), &MultiLineTextBox::paste);
     QAction* remove = menu.addAction(tr("Delete"), this, [this] { replaceSelection({}); });
     remove->setEnabled(editable && hasSelection());
     menu.addSeparator();
@@ -412,7 +414,11 @@ void MultiLineTextBox::dropEvent(QDropEvent* event) {
         return;
     }
     caret_ = anchor_ = placeAt(event->position().toPoint());
-    replaceSelection(utf16Of(event->mimeData()->text()));
+    try {
+        replaceSelection(utf16Of(event->mimeData()->text()));
+    } catch (const std::bad_alloc&) {
+        QApplication::beep();
+    }
     event->acceptProposedAction();
 }
 

@@ -1,5 +1,7 @@
 #include "platform/qt/SelectionMimeData.h"
 
+#include <new>
+
 #include "platform/qt/MultiLineTextBox.h"
 #include "platform/qt/SharedTextMimeData.h"
 
@@ -18,9 +20,14 @@ QStringList SelectionMimeData::formats() const {
 QVariant SelectionMimeData::retrieveData(const QString& mimeType, QMetaType type) const {
     if (mimeType != SharedTextMimeData::plainText() || box_ == nullptr)
         return {};
-    if (type.id() == QMetaType::QString)
-        return box_->selectedText();
-    return box_->selectedText().toUtf8();
+    // Asked for by another program, from inside Qt: running out of memory gives it nothing.
+    try {
+        if (type.id() == QMetaType::QString)
+            return box_->selectedText();
+        return box_->selectedText().toUtf8();
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
 }
 
 }  // namespace tess::qt

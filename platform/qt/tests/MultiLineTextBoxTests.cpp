@@ -701,6 +701,17 @@ TEST(MultiLineTextBox, AChangeBeyondTheMemoryKeepsTheText) {
     box.undo();
     EXPECT_TRUE(box.text() == lines);
     EXPECT_TRUE(box.isRedoAvailable());
+
+    // A copy or a cut of a long text selected whole.
+    QApplication::clipboard()->setText("before");
+    box.selectAll();
+    {
+        testing::AddressSpaceLimit limit(std::size_t{4} << 20);
+        box.copy();
+        box.cut();
+    }
+    EXPECT_EQ(QApplication::clipboard()->text(), "before");
+    EXPECT_TRUE(box.text() == lines);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QClipboard>
 #include <QString>
 #include <QTextLayout>
 #include <cstddef>
@@ -108,6 +109,9 @@ class MultiLineTextBox : public QAbstractScrollArea {
     // A change there is not the memory for is not made (the box beeps); returns whether it was.
     bool change(std::size_t from, std::size_t count, std::u16string_view text, bool typed = false);
     bool replaceSelection(std::u16string_view text, bool typed = false);
+    bool copySelection();
+    void pasteFrom(QClipboard::Mode mode);
+    static bool canPaste();
     // Takes the last step of `from` back (undoing) or makes it again, and keeps it on `to`.
     void replay(std::vector<Change>& from, std::vector<Change>& to, bool undoing);
     // The store's replace, with the table of long lines mended to match. Throws std::bad_alloc,
