@@ -2,8 +2,10 @@
 
 // What must hold for the graphics library reader on any bytes: it ends, stays inside its input,
 // keeps no record whose name could leave the library, lists no picture too large to list, a
-// refusal says why, and what it reads survives being written and read again. The bytes go in as
-// a decoded body and as a whole library file.
+// refusal says why, what it reads survives being written and read again, and the unpacking, which
+// reads a body a piece at a time, makes what reading the whole body makes. The bytes go in as a
+// decoded body and as a whole library file.
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -11,21 +13,64 @@
 
 #include "CheckOutcome.h"
 #include "platform/Result.h"
+#include "projects/FileEncoder.h"
 #include "projects/GraphicsLibrary.h"
 
 namespace tess::fuzzcheck {
 
 namespace detail {
 
-// The unpacking (with a decoder that takes every picture as one pixel) keeps, in listing order,
-// either a thumbnail or, for a picture its headers state as large, the picture's bytes to decode
-// later; nothing else.
+// Whether a header line of the body may be longer than the unpacking reads: a text between line
+// ends longer than "TGL-FS:" and library::kMaxHeaderLine. The unpacking's records may end earlier
+// there.
+inline bool mayHoldALongHeader(std::string_view file) {
+    const Result<std::string> body =
+        DecodeFile(file.substr(std::min(file.size(), library::kMarkSize)));
+    if (!body) {
+        return false;
+    }
+    const std::size_t kLongest = library::kRecordStart.size() + library::kMaxHeaderLine;
+    std::size_t lineAt = 0;
+    for (std::size_t end; (end = body->find("\r\n", lineAt)) != std::string::npos;
+         lineAt = end + 2) {
+        if (end - lineAt > kLongest) {
+            return true;
+        }
+    }
+    return body->size() - lineAt > kLongest;
+}
+
+// The unpacking (with a decoder that takes every picture as one pixel) reads the body a piece at
+// a time and must make what reading the whole body makes: the refusal of readLibrary with its
+// reason, or, in listing order, either a thumbnail or, for a picture its headers state as large,
+// the picture's bytes to decode later; nothing else; and a step for every record.
 inline std::string checkUnpacking(std::string_view file) {
-    const Result<std::vector<LibraryPicture>> unpacked =
-        unpackLibrary(file, [](std::string_view) { return Result<Picture>(Picture(1, 1)); }, {});
+    std::vector<std::string> steps;
+    const Result<std::vector<LibraryPicture>> unpacked = unpackLibrary(
+        file, [](std::string_view) { return Result<Picture>(Picture(1, 1)); },
+        [&](const std::string& step) { steps.push_back(step); });
     const Result<std::vector<LibraryRecord>> records = readLibrary(file);
-    const std::vector<LibraryRecord> listed =
-        records ? listedPictures(records.value()) : std::vector<LibraryRecord>();
+    if (!records) {
+        if (unpacked) {
+            return "an unpacking took a library the reader refused";
+        }
+        return unpacked.error().reason == records.error().reason
+                   ? ""
+                   : "an unpacking refused a library for another reason than the reader: " +
+                         unpacked.error().reason;
+    }
+    if (mayHoldALongHeader(file)) {
+        return {};
+    }
+    std::vector<std::string> expected = {"Analyzing data...", "Processing data..."};
+    for (const LibraryRecord& record : records.value()) {
+        expected.push_back("Processing data... " + record.name);
+    }
+    expected.push_back("Loading images...");
+    if (steps != expected) {
+        return "the unpacking reported other steps than the library's records";
+    }
+    const std::vector<LibraryRecord> listed = listedPictures(records.value());
     if (!unpacked) {
         return listed.empty() ? "" : "an unpacking refused pictures the listing offers";
     }
@@ -88,6 +133,11 @@ inline Outcome checkLibrary(std::string_view bytes) {
     }
     const Result<std::vector<LibraryRecord>> read = readLibrary(bytes);
     out.read = read.ok();
+    if (out.broken.empty()) {
+        if (std::string broken = detail::checkUnpacking(bytes); !broken.empty()) {
+            out.broken = broken + " (the file itself)";
+        }
+    }
     if (!read) {
         out.what = read.error().reason;
         if (out.broken.empty() && read.error().reason.empty()) {

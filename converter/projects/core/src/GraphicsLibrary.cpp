@@ -1,6 +1,7 @@
 #include "projects/GraphicsLibrary.h"
 
 #include <algorithm>
+#include <new>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -10,6 +11,7 @@
 #include "platform/PictureHeader.h"
 #include "platform/Runtime.h"
 #include "platform/Text.h"
+#include "projects/EncodedReader.h"
 #include "projects/FileEncoder.h"
 #include "projects/StoredFile.h"
 
@@ -50,62 +52,199 @@ std::optional<std::size_t> lengthField(std::string_view text) {
     return static_cast<std::size_t>(value);
 }
 
-// A record whose data is left where the decoded body holds it.
-struct RecordView {
-    std::string name;
-    std::string_view data;
+// A record's header line between "TGL-FS:" and its CR LF: name "|" length.
+struct RecordHeader {
+    std::string_view name;
+    std::size_t length = 0;
 };
 
-// The records of a body, their data as R holds it: copied (LibraryRecord) or seen in the body.
-template <class R>
-std::vector<R> recordsOf(std::string_view body) {
-    std::vector<R> records;
-    std::size_t at = 0;
-    while (body.substr(at, library::kRecordStart.size()) == library::kRecordStart) {
-        const std::size_t headerAt = at + library::kRecordStart.size();
-        const std::size_t lineEnd = body.find(kCrLf, headerAt);
-        if (lineEnd == std::string_view::npos)
-            break;
-        const std::string_view header = body.substr(headerAt, lineEnd - headerAt);
-        const std::size_t bar = header.find('|');
-        if (bar == std::string_view::npos)
-            break;
-        const std::optional<std::size_t> length = lengthField(header.substr(bar + 1));
-        const std::size_t dataAt = lineEnd + kCrLf.size();
-        const std::size_t left = body.size() - dataAt;
-        if (!length || *length > left || left - *length < kCrLf.size() ||
-            body.substr(dataAt + *length, kCrLf.size()) != kCrLf)
-            break;
-        const std::string_view name = header.substr(0, bar);
-        if (isSafeRecordName(name))
-            records.push_back(
-                {cp1252::toUtf8(name), decltype(R::data)(body.substr(dataAt, *length))});
-        at = dataAt + *length + kCrLf.size();
-    }
-    return records;
+std::optional<RecordHeader> headerOf(std::string_view line) {
+    const std::size_t bar = line.find('|');
+    if (bar == std::string_view::npos)
+        return std::nullopt;
+    const std::optional<std::size_t> length = lengthField(line.substr(bar + 1));
+    if (!length)
+        return std::nullopt;
+    return RecordHeader{line.substr(0, bar), *length};
 }
 
-template <class R>
-std::vector<R> listedOf(std::vector<R> records) {
-    // A library may hold very many records: each name is folded once and found by its fold.
-    std::vector<R> files;
-    std::unordered_map<std::string, std::size_t> fileOf;
-    for (R& record : records) {
-        const auto [at, added] = fileOf.try_emplace(rt::toLower(record.name), files.size());
+// The pictures a library offers, as its records come one after another: a later record of a name
+// that differs only in letter case takes the earlier one's place, as its unpacked file did, and
+// when it is too large to be offered the name is offered no more. Only names of a picture kind are
+// kept: no other record can be offered or take an offered one's place.
+class Offers {
+  public:
+    // Whether a record would be offered were it the last of its name, so that its data is kept.
+    static bool offers(std::string_view name, std::uint64_t size) {
+        return fits(size) && matchesPicturePattern(name);
+    }
+
+    // `data` is the record's data where offers() holds, and is not looked at otherwise.
+    void add(std::string name, std::uint64_t size, std::string data) {
+        if (!matchesPicturePattern(name))
+            return;
+        const bool offered = fits(size);
+        // A library may hold very many records: each name is folded once and found by its fold.
+        const auto [at, added] = entryOf_.try_emplace(rt::toLower(name), entries_.size());
+        Entry entry{{std::move(name), offered ? std::move(data) : std::string()}, offered};
         if (added)
-            files.push_back(std::move(record));
+            entries_.push_back(std::move(entry));
         else
-            files[at->second] = std::move(record);
+            entries_[at->second] = std::move(entry);
     }
-    std::vector<R> listed;
-    for (R& file : files) {
-        if (matchesPicturePattern(file.name) &&
-            file.data.size() + kCrLf.size() <= library::kMaxListedFileSize)
-            listed.push_back(std::move(file));
+
+    // The offered records in listing order.
+    std::vector<LibraryRecord> listed() && {
+        std::vector<LibraryRecord> listed;
+        for (Entry& entry : entries_) {
+            if (entry.offered)
+                listed.push_back(std::move(entry.record));
+        }
+        std::stable_sort(listed.begin(), listed.end(),
+                         [](const LibraryRecord& a, const LibraryRecord& b) {
+                             return listOrderLess(a.name, b.name);
+                         });
+        return listed;
     }
-    std::stable_sort(listed.begin(), listed.end(),
-                     [](const R& a, const R& b) { return listOrderLess(a.name, b.name); });
-    return listed;
+
+  private:
+    // The unpacked file (the data and a CR LF) is at most the listed size.
+    static bool fits(std::uint64_t size) {
+        return size + kCrLf.size() <= library::kMaxListedFileSize;
+    }
+
+    struct Entry {
+        LibraryRecord record;
+        bool offered = false;
+    };
+    std::vector<Entry> entries_;
+    std::unordered_map<std::string, std::size_t> entryOf_;
+};
+
+// The decoded body of a library, inflated as its records are read: the reading looks at a window
+// of bounded size, copies out the data it keeps and passes over the rest. Every failure is the
+// stream's, with the reason DecodeFile gives.
+class BodyStream {
+  public:
+    // A header line is looked at whole: the window holds it, its start and its CR LF, twice.
+    static constexpr std::size_t kLookahead =
+        library::kRecordStart.size() + library::kMaxHeaderLine + kCrLf.size();
+
+    explicit BodyStream(EncodedReader& reader) : reader_(reader), window_(2 * kLookahead, '\0') {}
+
+    // The bytes of the body not taken yet.
+    std::uint64_t left() const { return (end_ - at_) + reader_.left(); }
+
+    // The next bytes, at least `count` of them (at most kLookahead) where the body has them.
+    Result<std::string_view> peek(std::size_t count) {
+        if (end_ - at_ < count && reader_.left() > 0) {
+            if (at_ + count > window_.size()) {
+                std::copy(window_.begin() + static_cast<std::ptrdiff_t>(at_),
+                          window_.begin() + static_cast<std::ptrdiff_t>(end_), window_.begin());
+                end_ -= at_;
+                at_ = 0;
+            }
+            const auto more = static_cast<std::size_t>(
+                std::min<std::uint64_t>(window_.size() - end_, reader_.left()));
+            if (Status read = reader_.read(window_.data() + end_, more); !read)
+                return read.error();
+            end_ += more;
+        }
+        return std::string_view(window_).substr(at_, end_ - at_);
+    }
+
+    void drop(std::size_t count) { at_ += count; }
+
+    // The next `count` bytes (at most left()).
+    Result<std::string> take(std::size_t count) {
+        std::string out(count, '\0');
+        const std::size_t held = std::min(count, end_ - at_);
+        std::copy_n(window_.begin() + static_cast<std::ptrdiff_t>(at_), held, out.begin());
+        at_ += held;
+        if (held < count) {
+            if (Status read = reader_.read(out.data() + held, count - held); !read)
+                return read.error();
+        }
+        return out;
+    }
+
+    // Passes over the next `count` bytes (at most left()), inflating them a window at a time.
+    Status skip(std::uint64_t count) {
+        const std::size_t held =
+            static_cast<std::size_t>(std::min<std::uint64_t>(count, end_ - at_));
+        at_ += held;
+        count -= held;
+        if (count > 0)
+            at_ = end_ = 0;
+        while (count > 0) {
+            const auto piece =
+                static_cast<std::size_t>(std::min<std::uint64_t>(count, window_.size()));
+            if (Status read = reader_.read(window_.data(), piece); !read)
+                return read;
+            count -= piece;
+        }
+        return {};
+    }
+
+  private:
+    EncodedReader& reader_;
+    std::string window_;
+    std::size_t at_ = 0;
+    std::size_t end_ = 0;
+};
+
+// Reads the records of the body as parseRecords does, up to a header line longer than
+// library::kMaxHeaderLine, reports each one's name, and keeps the data of those that can be
+// offered. Then inflates and checks the rest of the stream.
+Result<std::vector<LibraryRecord>> offeredRecords(EncodedReader& reader,
+                                                  const UnpackProgress& progress) {
+    BodyStream body(reader);
+    Offers offers;
+    const std::size_t headerAt = library::kRecordStart.size();
+    for (;;) {
+        const Result<std::string_view> ahead = body.peek(BodyStream::kLookahead);
+        if (!ahead)
+            return ahead.error();
+        if (ahead->substr(0, headerAt) != library::kRecordStart)
+            break;
+        const std::size_t lineEnd = ahead->find(kCrLf, headerAt);
+        if (lineEnd == std::string_view::npos || lineEnd - headerAt > library::kMaxHeaderLine)
+            break;
+        const std::optional<RecordHeader> header =
+            headerOf(ahead->substr(headerAt, lineEnd - headerAt));
+        if (!header)
+            break;
+        const bool safe = isSafeRecordName(header->name);
+        std::string name = safe ? cp1252::toUtf8(header->name) : std::string();
+        const std::size_t length = header->length;
+        body.drop(lineEnd + kCrLf.size());
+        if (length > body.left() || body.left() - length < kCrLf.size())
+            break;
+        const bool kept = safe && Offers::offers(name, length);
+        std::string data;
+        if (kept) {
+            Result<std::string> taken = body.take(length);
+            if (!taken)
+                return taken.error();
+            data = std::move(taken).value();
+        } else if (Status skipped = body.skip(length); !skipped) {
+            return skipped.error();
+        }
+        const Result<std::string_view> end = body.peek(kCrLf.size());
+        if (!end)
+            return end.error();
+        if (end->substr(0, kCrLf.size()) != kCrLf)
+            break;
+        body.drop(kCrLf.size());
+        if (!safe)
+            continue;
+        if (progress)
+            progress("Processing data... " + name);
+        offers.add(std::move(name), length, std::move(data));
+    }
+    if (Status end = reader.finish(); !end)
+        return end.error();
+    return std::move(offers).listed();
 }
 
 // Whether the headers state a picture the loader takes that is too large to decode at the
@@ -139,7 +278,26 @@ bool isSafeRecordName(std::string_view name) {
 }
 
 std::vector<LibraryRecord> parseRecords(std::string_view body) {
-    return recordsOf<LibraryRecord>(body);
+    std::vector<LibraryRecord> records;
+    std::size_t at = 0;
+    while (body.substr(at, library::kRecordStart.size()) == library::kRecordStart) {
+        const std::size_t headerAt = at + library::kRecordStart.size();
+        const std::size_t lineEnd = body.find(kCrLf, headerAt);
+        if (lineEnd == std::string_view::npos)
+            break;
+        const std::optional<RecordHeader> header =
+            headerOf(body.substr(headerAt, lineEnd - headerAt));
+        const std::size_t dataAt = lineEnd + kCrLf.size();
+        const std::size_t left = body.size() - dataAt;
+        if (!header || header->length > left || left - header->length < kCrLf.size() ||
+            body.substr(dataAt + header->length, kCrLf.size()) != kCrLf)
+            break;
+        if (isSafeRecordName(header->name))
+            records.push_back(
+                {cp1252::toUtf8(header->name), std::string(body.substr(dataAt, header->length))});
+        at = dataAt + header->length + kCrLf.size();
+    }
+    return records;
 }
 
 Result<std::vector<LibraryRecord>> readLibrary(std::string_view file) {
@@ -205,7 +363,12 @@ std::vector<LibraryFile> listLibraries(const std::vector<std::string>& graphicsF
 }
 
 std::vector<LibraryRecord> listedPictures(std::vector<LibraryRecord> records) {
-    return listedOf(std::move(records));
+    Offers offers;
+    for (LibraryRecord& record : records) {
+        const std::size_t size = record.data.size();
+        offers.add(std::move(record.name), size, std::move(record.data));
+    }
+    return std::move(offers).listed();
 }
 
 std::string FormatFName(std::string_view sTheText) {
@@ -312,20 +475,27 @@ Result<std::vector<LibraryPicture>> unpackLibrary(std::string_view file,
     };
     if (!hasLibraryMark(file))
         return fault("The file is not a graphics library.");
-    const Result<std::string> body = DecodeFile(file.substr(library::kMarkSize));
-    if (!body)
-        return body.error();
-    // Only the offered pictures' bytes are copied out of the body, and only where they wait.
-    std::vector<RecordView> records = recordsOf<RecordView>(*body);
-    step("Analyzing data...");
-    step("Processing data...");
-    for (const RecordView& record : records)
-        step("Processing data... " + record.name);
+    Result<EncodedReader> reader =
+        EncodedReader::open(file.substr(library::kMarkSize), encoder::kMaxPlainLength);
+    if (!reader)
+        return reader.error();
+    // The body is never held: only the data of the records that can be offered is kept.
+    Result<std::vector<LibraryRecord>> listed = [&]() -> Result<std::vector<LibraryRecord>> {
+        try {
+            step("Analyzing data...");
+            step("Processing data...");
+            return offeredRecords(*reader, progress);
+        } catch (const std::bad_alloc&) {
+            return Error{errc::OutOfMemory, "There is not enough memory to decode the data."};
+        }
+    }();
+    if (!listed)
+        return listed.error();
     step("Loading images...");
     std::vector<LibraryPicture> pictures;
-    for (RecordView& record : listedOf(std::move(records))) {
+    for (LibraryRecord& record : *listed) {
         if (statesALargePicture(record.data)) {
-            pictures.push_back({std::move(record.name), Picture(), true, std::string(record.data)});
+            pictures.push_back({std::move(record.name), Picture(), true, std::move(record.data)});
             continue;
         }
         Result<Picture> picture = decode(record.data);

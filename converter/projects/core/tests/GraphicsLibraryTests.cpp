@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "LibraryChecks.h"
 #include "platform/Bmp.h"
+#include "platform/FolderListing.h"
 #include "platform/testing/AddressSpaceLimit.h"
 #include "platform/testing/GifFixture.h"
 #include "platform/testing/TempFolder.h"
@@ -38,6 +41,31 @@ std::string libraryOfBody(std::string_view body, std::string_view mark = library
     Result<std::string> encoded = EncodeFile(body);
     EXPECT_TRUE(encoded.ok());
     return std::string(mark) + (encoded.ok() ? *encoded : std::string());
+}
+
+// One record of a body: "TGL-FS:" name "|" length CR LF, the data, CR LF.
+std::string recordOf(std::string_view name, std::string_view data) {
+    return "TGL-FS:" + std::string(name) + "|" + std::to_string(data.size()) + "\r\n" +
+           std::string(data) + "\r\n";
+}
+
+// A library file with one byte of its encoded part changed, or its stated length or check sum.
+std::string withByte(std::string file, std::size_t at, char byte) {
+    file[library::kMarkSize + at] = byte;
+    return file;
+}
+
+std::string withStatedLength(std::string file, std::uint64_t length) {
+    for (std::size_t i = 0; i < 8; ++i)
+        file[library::kMarkSize + 4 + i] = static_cast<char>((length >> (8 * i)) & 0xFF);
+    return file;
+}
+
+std::uint64_t statedLength(std::string_view file) {
+    std::uint64_t length = 0;
+    for (std::size_t i = 8; i-- > 0;)
+        length = length << 8 | static_cast<unsigned char>(file[library::kMarkSize + 4 + i]);
+    return length;
 }
 
 std::vector<std::string> namesOf(const std::vector<LibraryRecord>& records) {
@@ -345,19 +373,83 @@ TEST(GraphicsLibrary, PicturesStatingMoreThanTheUnpackingDecodesWaitForTheirShow
     EXPECT_EQ((*pictures)[1].thumbnail, Picture(48, 48, 0x336699));
 }
 
-// The unpacking holds the decoded body and the offered pictures, never a copy of records too large
-// to be offered.
-TEST(GraphicsLibrary, UnpackingCopiesNoRecordTooLargeToBeOffered) {
-    const std::size_t large = std::size_t{128} << 20;
-    const std::string file = library({{"a_large.bmp", std::string(large, '\0')},
-                                      {"b_small.bmp", bmp(8, 8)},
-                                      {"c_large.txt", std::string(large, '\0')}});
-    testing::AddressSpaceLimit limit(2 * large + (std::size_t{64} << 20));
+// The body is inflated as its records are read and never held: a library whose records are far
+// larger than what can be mapped opens with only the offered pictures kept, and a damaged stream
+// is still found past them.
+TEST(GraphicsLibrary, UnpackingHoldsNeitherTheBodyNorRecordsTooLargeToBeOffered) {
+    const std::string small = recordOf("small.bmp", bmp(8, 8));
+    // Large bodies are built in place, never copied.
+    auto addZeros = [](std::string& body, std::string_view name, std::size_t size) {
+        body += "TGL-FS:" + std::string(name) + "|" + std::to_string(size) + "\r\n";
+        body.append(size, '\0');
+        body += "\r\n";
+    };
+    auto libraryOf = [&](std::size_t count, std::size_t size, std::string_view kind) {
+        std::string body = small;
+        for (std::size_t i = 0; i < count; ++i)
+            addZeros(body, "p" + std::to_string(i) + std::string(kind), size);
+        return libraryOfBody(body);
+    };
+    std::string bothKinds;
+    addZeros(bothKinds, "a_large.bmp", std::size_t{128} << 20);
+    bothKinds += small;
+    addZeros(bothKinds, "c_large.txt", std::size_t{128} << 20);
+    std::string endless = small + "TGL-FS:";
+    endless.append(std::size_t{128} << 20, 'a');
+    const std::string damaged = libraryOf(1, std::size_t{128} << 20, ".bmp");
+    const struct {
+        const char* name;
+        std::string file;
+        const char* reason;  // empty: small.bmp is offered
+    } cases[] = {
+        {"one record of 600 MB", libraryOf(1, std::size_t{600} << 20, ".bmp"), ""},
+        {"many large records", libraryOf(48, std::size_t{4} << 20, ".gif"), ""},
+        {"large records of both kinds around the picture", libraryOfBody(bothKinds), ""},
+        {"a header line without an end", libraryOfBody(endless), ""},
+        {"a check sum that does not match past the large record",
+         withByte(damaged, 12, static_cast<char>(damaged[library::kMarkSize + 12] ^ 1)),
+         "The encoded data does not match its check sum."},
+        {"a stream shorter than its stated length",
+         withStatedLength(damaged, statedLength(damaged) + 1),
+         "The encoded data is shorter than its stated length."},
+        {"cut inside the large record", damaged.substr(0, damaged.size() / 2),
+         "The encoded data is cut short."},
+    };
+    for (const auto& c : cases) {
+        testing::AddressSpaceLimit limit(std::size_t{32} << 20);
+        if (!limit.active())
+            GTEST_SKIP() << "the address space cannot be limited here";
+        Result<std::vector<LibraryPicture>> pictures = unpackLibrary(c.file, decodeBmp, {});
+        if (*c.reason) {
+            ASSERT_FALSE(pictures.ok()) << c.name;
+            EXPECT_EQ(pictures.error().reason, c.reason) << c.name;
+            continue;
+        }
+        ASSERT_TRUE(pictures.ok()) << c.name << ": " << pictures.error().reason;
+        EXPECT_EQ(namesOf(*pictures), (std::vector<std::string>{"small.bmp"})) << c.name;
+    }
+}
+
+// The offered pictures' data is kept until they are decoded; when that cannot be had, the
+// unpacking says so as decoding the whole body did.
+TEST(GraphicsLibrary, UnpackingTellsWhenTheMemoryForTheOfferedPicturesIsMissing) {
+    // 256 MiB of pictures of the largest size offered, more than the process holds free.
+    const std::size_t size = library::kMaxListedFileSize - 2;
+    std::string body;
+    for (std::size_t i = 0; i < (std::size_t{256} << 20) / size; ++i) {
+        body += "TGL-FS:p" + std::to_string(i) + ".bmp|" + std::to_string(size) + "\r\n";
+        body.append(size, '\0');
+        body += "\r\n";
+    }
+    const std::string file = libraryOfBody(body);
+    body = std::string();
+    testing::AddressSpaceLimit limit(std::size_t{16} << 20);
     if (!limit.active())
         GTEST_SKIP() << "the address space cannot be limited here";
     Result<std::vector<LibraryPicture>> pictures = unpackLibrary(file, decodeBmp, {});
-    ASSERT_TRUE(pictures.ok()) << pictures.error().reason;
-    EXPECT_EQ(namesOf(*pictures), (std::vector<std::string>{"b_small.bmp"}));
+    ASSERT_FALSE(pictures.ok());
+    EXPECT_EQ(pictures.error().code, errc::OutOfMemory);
+    EXPECT_EQ(pictures.error().reason, "There is not enough memory to decode the data.");
 }
 
 TEST(GraphicsLibrary, APendingThumbnailIsThePreviewSqueezedOrThePlaceholder) {
@@ -392,23 +484,51 @@ TEST(GraphicsLibrary, APendingThumbnailIsThePreviewSqueezedOrThePlaceholder) {
     EXPECT_NE(placeholder.pixel(0, 0), placeholder.pixel(10, 20));
 }
 
-// Hostile and broken libraries: each fails with a reason, or yields only what is sound.
+// Hostile and broken libraries: each fails with a reason, or yields only what is sound. The
+// unpacking reads the body a piece at a time and makes what reading the whole body makes
+// (fuzzcheck's rule: the reasons of readLibrary, the listing of listedPictures).
 TEST(GraphicsLibrary, HostileLibrariesYieldNothingUnsound) {
     const std::string picture = bmp(3, 2);
     const std::string good =
         "TGL-FS:good.bmp|" + std::to_string(picture.size()) + "\r\n" + picture + "\r\n";
+    const std::string tooLarge(library::kMaxListedFileSize - 1, '\0');
+    const std::string sound = libraryOfBody(good + recordOf("large.bmp", tooLarge) + good);
+    // Three rounds over 1000 names, crossing the window the unpacking reads through: the last
+    // round decides, offering the even names' pictures.
+    std::string manyRecords;
+    std::vector<std::string> evenNames;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string name = "n" + std::to_string(i % 1000) + ".bmp";
+        const bool last = i >= 2000;
+        const bool even = i % 2 == 0;
+        manyRecords += recordOf(name, !last ? picture.substr(0, 5) : even ? picture : tooLarge);
+        if (i % 3 == 0)
+            manyRecords += recordOf("t" + std::to_string(i) + ".txt", picture);
+        if (last && even)
+            evenNames.push_back(name);
+    }
+    std::sort(evenNames.begin(), evenNames.end(), listOrderLess);
+    // A picture's name whose header line (name "|" length) is `line` bytes long.
+    auto nameOfLine = [&](std::size_t line) {
+        return std::string(line - 1 - std::to_string(picture.size()).size() - 4, 'n') + ".bmp";
+    };
+    const std::string atTheBound = nameOfLine(library::kMaxHeaderLine);
     const struct {
         const char* name;
         std::string file;
         std::vector<std::string> pictures;  // empty: the unpacking fails
+        std::string reason = "The library holds no picture that can be shown.";
     } corpus[] = {
         {"a sound library", libraryOfBody(good), {"good.bmp"}},
-        {"lower-case mark", libraryOfBody(good, "tgl10"), {}},
-        {"another mark", libraryOfBody(good, "TGL12"), {}},
-        {"mark only", "TGL10", {}},
-        {"empty file", "", {}},
-        {"not encoded", "TGL10" + good, {}},
-        {"cut short", libraryOfBody(good).substr(0, 30), {}},
+        {"lower-case mark",
+         libraryOfBody(good, "tgl10"),
+         {},
+         "The file is not a graphics library."},
+        {"another mark", libraryOfBody(good, "TGL12"), {}, "The file is not a graphics library."},
+        {"mark only", "TGL10", {}, "The encoded data has no encoder mark."},
+        {"empty file", "", {}, "The file is not a graphics library."},
+        {"not encoded", "TGL10" + good, {}, "The encoded data has no encoder mark."},
+        {"cut short", libraryOfBody(good).substr(0, 30), {}, "The encoded data is cut short."},
         {"empty body", libraryOfBody(""), {}},
         {"traversal names only",
          libraryOfBody("TGL-FS:../../x.bmp|" + std::to_string(picture.size()) + "\r\n" + picture +
@@ -426,11 +546,65 @@ TEST(GraphicsLibrary, HostileLibrariesYieldNothingUnsound) {
          {}},
         {"only pictures that do not decode", libraryOfBody("TGL-FS:a.bmp|3\r\nBMx\r\n"), {}},
         {"only other kinds", libraryOfBody("TGL-FS:a.png|3\r\nabc\r\n"), {}},
+        {"a later record too large to be offered hides the earlier",
+         libraryOfBody(good + recordOf("b.bmp", picture) + recordOf("GOOD.BMP", tooLarge)),
+         {"b.bmp"}},
+        {"a later small record offers a name again",
+         libraryOfBody(recordOf("good.bmp", tooLarge) + recordOf("Good.bmp", picture)),
+         {"Good.bmp"}},
+        {"another kind of the same name takes no place",
+         libraryOfBody(good + recordOf("GOOD.BMP.txt", picture)),
+         {"good.bmp"}},
+        {"a record cut short",
+         libraryOfBody(good + "TGL-FS:b.bmp|" + std::to_string(picture.size()) + "\r\n" +
+                       picture.substr(0, 20)),
+         {"good.bmp"}},
+        {"trailing garbage",
+         libraryOfBody(good + "garbage\r\n" + recordOf("b.bmp", picture)),
+         {"good.bmp"}},
+        {"records on both sides of one too large", sound, {"good.bmp"}},
+        {"thousands of records, named again and again", libraryOfBody(manyRecords), evenNames},
+        {"a header line at the longest read",
+         libraryOfBody(recordOf(atTheBound, picture)),
+         {atTheBound}},
+        {"a header line longer than the unpacking reads ends the records",
+         libraryOfBody(good + recordOf(nameOfLine(library::kMaxHeaderLine + 1), picture) + good),
+         {"good.bmp"}},
+        {"deflate data damaged",
+         withByte(sound, 16, static_cast<char>(0xFF)),
+         {},
+         "The encoded data is damaged."},
+        {"cut inside a record too large to be offered",
+         sound.substr(0, sound.size() / 2),
+         {},
+         "The encoded data is cut short."},
+        {"a check sum that does not match",
+         withByte(sound, 12, static_cast<char>(sound[library::kMarkSize + 12] ^ 1)),
+         {},
+         "The encoded data does not match its check sum."},
+        {"bytes after the stream",
+         sound + "x",
+         {},
+         "The encoded data is followed by unexpected bytes."},
+        {"a stream holding more than it states",
+         withStatedLength(sound, statedLength(sound) - 1),
+         {},
+         "The encoded data holds more than its stated length."},
+        {"a stream shorter than it states",
+         withStatedLength(sound, statedLength(sound) + 1),
+         {},
+         "The encoded data is shorter than its stated length."},
+        {"no encoder mark",
+         "TGL11XQZ" + sound.substr(8),
+         {},
+         "The encoded data has no encoder mark."},
     };
     for (const auto& c : corpus) {
+        EXPECT_EQ(fuzzcheck::detail::checkUnpacking(c.file), "") << c.name;
         Result<std::vector<LibraryPicture>> unpacked = unpackLibrary(c.file, decodeBmp, {});
         if (c.pictures.empty()) {
-            EXPECT_FALSE(unpacked.ok()) << c.name;
+            ASSERT_FALSE(unpacked.ok()) << c.name;
+            EXPECT_EQ(unpacked.error().reason, c.reason) << c.name;
             continue;
         }
         ASSERT_TRUE(unpacked.ok()) << c.name << ": " << unpacked.error().reason;

@@ -40,6 +40,9 @@ inline constexpr std::int64_t kUnpackDecodePixels = 256 * 256;
 inline constexpr std::int64_t kMaxFileSize = std::int64_t{256} << 20;
 // L has at most this many digits (more than any body can hold).
 inline constexpr std::size_t kMaxLengthDigits = 10;
+// The unpacking reads a header line (name "|" L) of at most this many bytes: a name is a file
+// name, and a longer line ends the records there as a malformed one does.
+inline constexpr std::size_t kMaxHeaderLine = 64 * 1024;
 }  // namespace library
 
 struct LibraryRecord {
@@ -155,11 +158,14 @@ struct LibraryPicture {
 };
 
 // Unpacks a library file into the thumbnails of its offered pictures (listedPictures), in order.
-// Reports "Analyzing data...", "Processing data...", "Processing data... " and each record's name,
-// then "Loading images...". A picture is decoded with `decode` (the loader) unless its headers
-// state a larger picture than library::kUnpackDecodePixels that the loader takes: that one is left
-// pending. A picture that does not decode is left out. Fails when the file is no library, the body
-// does not decode, or no picture is left.
+// Reports "Analyzing data...", "Processing data...", "Processing data... " and each record's name
+// as it is read, then "Loading images...". A picture is decoded with `decode` (the loader) unless
+// its headers state a larger picture than library::kUnpackDecodePixels that the loader takes: that
+// one is left pending. A picture that does not decode is left out. Fails when the file is no
+// library, the body does not decode, or no picture is left. The body is inflated as its records are
+// read (up to a header line longer than library::kMaxHeaderLine, where they end), never held: only
+// the data of the records that can be offered is kept, and the rest of the stream is still checked
+// to its end.
 Result<std::vector<LibraryPicture>> unpackLibrary(std::string_view file,
                                                   const PictureDecoder& decode,
                                                   const UnpackProgress& progress);
