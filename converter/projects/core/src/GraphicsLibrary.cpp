@@ -70,20 +70,17 @@ std::optional<RecordHeader> headerOf(std::string_view line) {
 
 // The pictures a library offers, as its records come one after another: a later record of a name
 // that differs only in letter case takes the earlier one's place, as its unpacked file did, and
-// when it is too large to be offered the name is offered no more. Only names of a picture kind are
-// kept: no other record can be offered or take an offered one's place.
+// when it is too large to be offered the name is offered no more. Only names of a picture kind
+// (matchesPicturePattern) are given: no other record can be offered or take an offered one's place.
 class Offers {
   public:
-    // Whether a record would be offered were it the last of its name, so that its data is kept.
-    static bool offers(std::string_view name, std::uint64_t size) {
-        return fits(size) && matchesPicturePattern(name);
+    // Whether a picture's unpacked file (its data and a CR LF) is small enough to be offered.
+    static bool fits(std::uint64_t size) {
+        return size + kCrLf.size() <= library::kMaxListedFileSize;
     }
 
-    // `data` is the record's data where offers() holds, and is not looked at otherwise.
-    void add(std::string name, std::uint64_t size, std::string data) {
-        if (!matchesPicturePattern(name))
-            return;
-        const bool offered = fits(size);
+    // The next picture; `data` is kept only where it fits.
+    void add(std::string name, bool offered, std::string data) {
         // A library may hold very many records: each name is folded once and found by its fold.
         const auto [at, added] = entryOf_.try_emplace(rt::toLower(name), entries_.size());
         Entry entry{{std::move(name), offered ? std::move(data) : std::string()}, offered};
@@ -108,11 +105,6 @@ class Offers {
     }
 
   private:
-    // The unpacked file (the data and a CR LF) is at most the listed size.
-    static bool fits(std::uint64_t size) {
-        return size + kCrLf.size() <= library::kMaxListedFileSize;
-    }
-
     struct Entry {
         LibraryRecord record;
         bool offered = false;
@@ -220,7 +212,8 @@ Result<std::vector<LibraryRecord>> offeredRecords(EncodedReader& reader,
         body.drop(lineEnd + kCrLf.size());
         if (length > body.left() || body.left() - length < kCrLf.size())
             break;
-        const bool kept = safe && Offers::offers(name, length);
+        const bool picture = safe && matchesPicturePattern(name);
+        const bool kept = picture && Offers::fits(length);
         std::string data;
         if (kept) {
             Result<std::string> taken = body.take(length);
@@ -240,7 +233,8 @@ Result<std::vector<LibraryRecord>> offeredRecords(EncodedReader& reader,
             continue;
         if (progress)
             progress("Processing data... " + name);
-        offers.add(std::move(name), length, std::move(data));
+        if (picture)
+            offers.add(std::move(name), kept, std::move(data));
     }
     if (Status end = reader.finish(); !end)
         return end.error();
@@ -365,8 +359,10 @@ std::vector<LibraryFile> listLibraries(const std::vector<std::string>& graphicsF
 std::vector<LibraryRecord> listedPictures(std::vector<LibraryRecord> records) {
     Offers offers;
     for (LibraryRecord& record : records) {
-        const std::size_t size = record.data.size();
-        offers.add(std::move(record.name), size, std::move(record.data));
+        if (matchesPicturePattern(record.name)) {
+            const bool fits = Offers::fits(record.data.size());
+            offers.add(std::move(record.name), fits, std::move(record.data));
+        }
     }
     return std::move(offers).listed();
 }
