@@ -346,7 +346,8 @@ void MultiLineTextBox::offerSelection() {
 void MultiLineTextBox::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
-    const std::size_t place = placeAt(event->position().toPoint());
+    // The word the pointer is on, even over the right half of its last letter.
+    const std::size_t place = placeAt(event->position().toPoint(), QTextLine::CursorOnCharacter);
     const Part part = partHolding(place);
     const QString text = layoutOf(part).text();
     const auto local = static_cast<qsizetype>(place - part.from);

@@ -367,7 +367,7 @@ void MultiLineTextBox::textChanged() {
     tellCaret();
 }
 
-std::size_t MultiLineTextBox::placeAt(const QPoint& point) const {
+std::size_t MultiLineTextBox::placeAt(const QPoint& point, QTextLine::CursorPosition edge) const {
     const int y = point.y() - kMargin;
     int rows = y >= 0 ? y / rowHeight_ : -((rowHeight_ - 1 - y) / rowHeight_);
     Row row = top_;
@@ -377,7 +377,7 @@ std::size_t MultiLineTextBox::placeAt(const QPoint& point) const {
     }
     const Part part = partAt(row.segment);
     const QTextLine line = layoutOf(part).lineAt(row.row);
-    const auto local = static_cast<std::size_t>(line.xToCursor(point.x() - kMargin));
+    const auto local = static_cast<std::size_t>(line.xToCursor(point.x() - kMargin, edge));
     const std::size_t place = part.from + local;
     return place >= rowEnd(part, row.row) ? rowEnd(part, row.row) : valid(place);
 }

@@ -624,6 +624,33 @@ TEST(MultiLineTextBox, AssistiveProgramsReadTheTextAboutAPlace) {
               2 * 4096);
 }
 
+// A double click takes the word the pointer is on, whichever half of a letter it is over.
+TEST(MultiLineTextBox, ADoubleClickTakesTheWordUnderThePointer) {
+    MultiLineTextBox box;
+    box.resize(300, 100);
+    box.show();
+    box.setText("one two");
+    QCoreApplication::processEvents();
+    const struct {
+        int place;  // the edge between two characters
+        int dx;     // the pointer's x from it
+        QString word;
+    } cases[] = {
+        {3, -1, "one"},  // over the right half of its "e"
+        {3, 1, " "},    {4, -1, " "}, {4, 1, "two"}, {0, 1, "one"}, {7, -1, "two"},
+    };
+    for (const auto& c : cases) {
+        box.setCursorPosition(c.place);
+        const QRect caret = static_cast<QWidget&>(box)
+                                .inputMethodQuery(Qt::ImCursorRectangle)
+                                .toRect()
+                                .translated(-box.viewport()->pos());
+        QTest::mouseDClick(box.viewport(), Qt::LeftButton, Qt::NoModifier,
+                           QPoint(caret.x() + c.dx, caret.center().y()));
+        EXPECT_EQ(box.selectedText(), c.word) << c.place << " " << c.dx;
+    }
+}
+
 // In a window with shortcuts of its own on Ctrl+C, Ctrl+V and Ctrl+Z, those keys act on the text
 // while the box has the focus; Alt with a letter is left to the window (a menu's mnemonic).
 TEST(MultiLineTextBox, EditKeysGoToTheTextAndAltKeysToTheWindow) {

@@ -165,8 +165,10 @@ class MultiLineTextBox : public QAbstractScrollArea {
     bool previousRow(Row& row) const;
     int rowsInView() const;
     Row lastTop() const;
-    // The place nearest to `point` of the viewport.
-    std::size_t placeAt(const QPoint& point) const;
+    // The place nearest to `point` of the viewport; with CursorOnCharacter, the place before the
+    // character under it.
+    std::size_t placeAt(const QPoint& point,
+                        QTextLine::CursorPosition edge = QTextLine::CursorBetweenCharacters) const;
     // The caret's rectangle at `place`, in the viewport.
     QRect placeRect(std::size_t place) const;
     void textChanged();
