@@ -409,6 +409,8 @@ void MultiLineTextBox::paintEvent(QPaintEvent* event) {
     const std::size_t segments = segmentCount();
     const int breakWidth = fontMetrics().horizontalAdvance(QLatin1Char(' '));
 
+    // The rows above the top one, drawn with it, stay out of the margin above it.
+    painter.setClipRect(QRect(0, kMargin, viewport()->width(), viewport()->height() - kMargin));
     int y = kMargin - top_.row * rowHeight_;
     for (std::size_t segment = top_.segment; segment < segments && y < viewport()->height();
          ++segment) {

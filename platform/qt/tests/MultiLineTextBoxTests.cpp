@@ -624,6 +624,23 @@ TEST(MultiLineTextBox, AssistiveProgramsReadTheTextAboutAPlace) {
               2 * 4096);
 }
 
+// Scrolled to a row inside a wrapped line, the box shows that row first: nothing of the row
+// above it shows in the margin over it.
+TEST(MultiLineTextBox, NothingOfTheRowAboveTheTopShowsOverIt) {
+    MultiLineTextBox box;
+    box.resize(300, 64);
+    box.show();
+    box.setText(QString("Wgjy ").repeated(400));
+    QCoreApplication::processEvents();
+    for (const auto key : {Qt::Key_Home, Qt::Key_End}) {
+        QTest::keyClick(&box, key, Qt::ControlModifier);
+        const QImage shown = box.viewport()->grab().toImage();
+        const QColor base = box.palette().color(QPalette::Base);
+        for (int x = 0; x < shown.width(); ++x)
+            ASSERT_EQ(shown.pixelColor(x, 0), base) << key << " at " << x;
+    }
+}
+
 // A double click takes the word the pointer is on, whichever half of a letter it is over.
 TEST(MultiLineTextBox, ADoubleClickTakesTheWordUnderThePointer) {
     MultiLineTextBox box;
