@@ -439,6 +439,13 @@ void MultiLineTextBox::focusInEvent(QFocusEvent* event) {
 }
 
 void MultiLineTextBox::focusOutEvent(QFocusEvent* event) {
+    // A menu or a window that opens during a drag takes the button's release: the drag ends here,
+    // or it would go on scrolling and selecting.
+    if (selectingWithMouse_) {
+        selectingWithMouse_ = false;
+        dragScroll_.stop();
+        offerSelection();
+    }
     blink_.stop();
     caretShown_ = false;
     viewport()->update();

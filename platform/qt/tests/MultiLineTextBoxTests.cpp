@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractEventDispatcher>
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QMainWindow>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTest>
 #include <functional>
@@ -639,6 +641,30 @@ TEST(MultiLineTextBox, NothingOfTheRowAboveTheTopShowsOverIt) {
         for (int x = 0; x < shown.width(); ++x)
             ASSERT_EQ(shown.pixelColor(x, 0), base) << key << " at " << x;
     }
+}
+
+// A drag out of the box scrolls it; a menu that opens meanwhile takes the button's release, and
+// the drag ends with it rather than go on scrolling and selecting the text to its end.
+TEST(MultiLineTextBox, ADragEndsWhenAMenuTakesTheMouse) {
+    QWidget window;
+    MultiLineTextBox box(&window);
+    box.setGeometry(0, 0, 300, 64);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    box.setFocus();
+    QCoreApplication::processEvents();
+    if (!box.hasFocus())
+        GTEST_SKIP() << "the platform gives no window activation";
+    box.setText(QString("line\r\n").repeated(100));
+    QTest::mousePress(box.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(2, 8));
+    QTest::mouseMove(box.viewport(), QPoint(2, 200));
+    QMenu menu;
+    menu.addAction("item");
+    menu.popup(window.mapToGlobal(QPoint(0, 0)));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(QAbstractEventDispatcher::instance()->registeredTimers(&box).isEmpty());
+    menu.close();
+    QTest::mouseRelease(box.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(2, 200));
 }
 
 // A double click takes the word the pointer is on, whichever half of a letter it is over.
