@@ -145,10 +145,14 @@ void MultiLineTextBox::setUtf8Text(TextPieces utf8) {
     takeText(store);
 }
 
-QString MultiLineTextBox::text() const {
-    QString text(length(), Qt::Uninitialized);
-    store_.copy(0, store_.size(), reinterpret_cast<char16_t*>(text.data()));
+QString MultiLineTextBox::textBetween(std::size_t from, std::size_t to) const {
+    QString text(static_cast<qsizetype>(to - from), Qt::Uninitialized);
+    store_.copy(from, to - from, reinterpret_cast<char16_t*>(text.data()));
     return text;
+}
+
+QString MultiLineTextBox::text() const {
+    return textBetween(0, store_.size());
 }
 
 std::string MultiLineTextBox::utf8Text() const {
@@ -189,10 +193,7 @@ void MultiLineTextBox::setSelection(qsizetype anchor, qsizetype caret) {
 }
 
 QString MultiLineTextBox::selectedText() const {
-    QString text(static_cast<qsizetype>(selectionEnd() - selectionStart()), Qt::Uninitialized);
-    store_.copy(selectionStart(), selectionEnd() - selectionStart(),
-                reinterpret_cast<char16_t*>(text.data()));
-    return text;
+    return textBetween(selectionStart(), selectionEnd());
 }
 
 void MultiLineTextBox::setReadOnly(bool readOnly) {

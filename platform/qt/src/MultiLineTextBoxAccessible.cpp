@@ -100,9 +100,7 @@ QString MultiLineTextBoxAccessible::text(int startOffset, int endOffset) const {
     const std::size_t to = std::clamp<std::size_t>(std::max(endOffset, 0), from, size);
     // Asked for by an assistive program, from inside Qt: running out of memory gives it nothing.
     try {
-        QString text(static_cast<qsizetype>(to - from), Qt::Uninitialized);
-        box()->store_.copy(from, to - from, reinterpret_cast<char16_t*>(text.data()));
-        return text;
+        return box()->textBetween(from, to);
     } catch (const std::bad_alloc&) {
         return {};
     }

@@ -290,9 +290,7 @@ QVariant MultiLineTextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
             return static_cast<int>(caret_ - partHolding(caret_).from);
         case Qt::ImSurroundingText: {
             const Part part = partHolding(caret_);
-            QString text(static_cast<qsizetype>(part.to - part.from), Qt::Uninitialized);
-            store_.copy(part.from, part.to - part.from, reinterpret_cast<char16_t*>(text.data()));
-            return text;
+            return textBetween(part.from, part.to);
         }
         case Qt::ImHints:
             return static_cast<int>(inputMethodHints());

@@ -158,10 +158,7 @@ MultiLineTextBox::Part MultiLineTextBox::partHolding(std::size_t place) const {
 
 std::unique_ptr<QTextLayout> MultiLineTextBox::newLayout(const Part& part,
                                                          const QString& preedit) const {
-    const std::size_t chars = part.to - part.from;
-    QString text(static_cast<qsizetype>(chars), Qt::Uninitialized);
-    store_.copy(part.from, chars, reinterpret_cast<char16_t*>(text.data()));
-    auto layout = std::make_unique<QTextLayout>(text, font());
+    auto layout = std::make_unique<QTextLayout>(textBetween(part.from, part.to), font());
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout->setTextOption(option);

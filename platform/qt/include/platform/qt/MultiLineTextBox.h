@@ -118,6 +118,8 @@ class MultiLineTextBox : public QAbstractScrollArea {
     // with the text as it was, when the memory is not there.
     void replaceText(std::size_t from, std::size_t count, std::u16string_view text);
     void takeText(TextStore& store);
+    // The characters [from, to) of the text.
+    QString textBetween(std::size_t from, std::size_t to) const;
     std::size_t selectionStart() const { return std::min(caret_, anchor_); }
     std::size_t selectionEnd() const { return std::max(caret_, anchor_); }
     bool hasSelection() const { return caret_ != anchor_; }
