@@ -18,12 +18,12 @@
 #include <utility>
 
 #include "platform/Bmp.h"
+#include "platform/GifDecoder.h"
+#include "platform/IcoDecoder.h"
+#include "platform/JpegDecoder.h"
 #include "platform/PictureHeader.h"
 #include "platform/ReadFully.h"
 #include "platform/qt/DecoderComplaints.h"
-#include "platform/qt/GifDecoder.h"
-#include "platform/qt/IcoDecoder.h"
-#include "platform/qt/JpegDecoder.h"
 #include "platform/qt/QtPicture.h"
 
 namespace tess {

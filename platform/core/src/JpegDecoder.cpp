@@ -1,4 +1,4 @@
-#include "platform/qt/JpegDecoder.h"
+#include "platform/JpegDecoder.h"
 #include "platform/ByteOrder.h"
 
 // clang-format off

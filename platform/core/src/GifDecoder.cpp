@@ -1,4 +1,4 @@
-#include "platform/qt/GifDecoder.h"
+#include "platform/GifDecoder.h"
 #include "platform/ByteOrder.h"
 
 #include <algorithm>

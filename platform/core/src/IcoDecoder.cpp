@@ -1,4 +1,4 @@
-#include "platform/qt/IcoDecoder.h"
+#include "platform/IcoDecoder.h"
 #include "platform/ByteOrder.h"
 
 #include <algorithm>
