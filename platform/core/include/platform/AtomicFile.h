@@ -23,8 +23,10 @@ namespace tess {
 // path is written into instead, since replacing it would destroy the node; a pipe that nobody reads
 // fails the open at once instead of waiting for a reader.
 //
-// Errors carry the code for the system's reason and read `Cannot write "<path>": <reason>`.
-// Callers that word their own messages read failedStep() and failedErrno().
+// Errors carry the code for the system's reason and read `Cannot write "<path>": <reason>`; a
+// refused link's reason names the link, its owner and why its folder does not vouch for it.
+// Callers that word their own messages read failedStep() and failedErrno(), and keep the reason
+// of a refused link (Step::Link), which no errno tells.
 class AtomicFile {
   public:
     // What the last failure was doing.
