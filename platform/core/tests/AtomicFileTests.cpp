@@ -496,6 +496,14 @@ TEST(AtomicFile, ALinkIsFollowedWhenItsOwnerOrItsFolderVouchesForIt) {
     }
 }
 
+std::size_t openDescriptors() {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd")) {
+        ++count;
+    }
+    return count;
+}
+
 // Folders as two users on one machine have them: the user's own ("home", only the user may enter)
 // with the file a planted link would aim at, a folder anyone may write without the sticky bit
 // ("shared"), one its group may write ("team"), and one only its owner may write ("private"),
@@ -632,6 +640,7 @@ TEST(AtomicFile, AStrangersLinkWhereOthersMayWriteIsRefusedAndNothingIsWritten) 
             const std::string path = c.plant(at);
             struct stat before {};
             ASSERT_EQ(::lstat(path.c_str(), &before), 0);
+            const std::size_t descriptors = openDescriptors();
             AtomicFile file(kind, at.planted() ? PlantedLinks::writerForStrangers() : ::geteuid());
             Status status = file.open(path);
             if (status.ok()) {
@@ -672,6 +681,8 @@ TEST(AtomicFile, AStrangersLinkWhereOthersMayWriteIsRefusedAndNothingIsWritten) 
                     break;
             }
             EXPECT_EQ(at.newFilesLeft(), std::vector<std::string>{});
+            // The walk's folders are let go however it ends.
+            EXPECT_EQ(openDescriptors(), descriptors);
         }
     }
 }
