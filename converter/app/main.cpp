@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QLockFile>
@@ -9,6 +11,7 @@
 #include "platform/qt/DesktopServices.h"
 #include "platform/qt/QtText.h"
 #include "shell/ConverterProgram.h"
+#include "shell/InstanceLock.h"
 #include "shell/VisualStyle.h"
 
 int main(int argc, char** argv) {
@@ -21,14 +24,9 @@ int main(int argc, char** argv) {
     if (QStyle* style = QStyleFactory::create(
             tess::converterStyleName(tess::manifestPresent(services.folders.data))))
         QApplication::setStyle(style);
-    // Held while the program runs: a second converter finds it taken. Installed, it lies in the
-    // user's private folder, where nobody else can put anything in its way.
-    const bool privateScratch =
-        !services.folders.scratch.empty() && services.folders.scratch != services.folders.program;
-    const QString lockFolder =
-        privateScratch ? tess::qt::toQ(services.folders.scratch) : QDir::tempPath();
-    QLockFile instanceLock(
-        QDir(lockFolder).filePath("Tessaryn-" + qEnvironmentVariable("USER") + ".lock"));
+    // Held while the program runs: a second converter finds it taken.
+    QLockFile instanceLock(tess::qt::toQ(
+        tess::instanceLockPath(services.folders, tess::qt::fromQ(QDir::tempPath()), ::getuid())));
     const bool otherInstance = !instanceLock.tryLock(0);
 
     std::vector<std::string> arguments;

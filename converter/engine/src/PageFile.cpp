@@ -45,6 +45,7 @@ Error PageFile::fileFailure() const {
             return failure("Cannot save", err);
         case Step::None:
         case Step::Name:
+        case Step::Link:
         case Step::Write:
             break;
     }
@@ -65,8 +66,9 @@ Status PageFile::open(const std::string& path) {
         (existing.st_mode & 0222) == 0) {
         return failure("Cannot replace", EACCES);
     }
-    if (!file_.open(path)) {
-        return fileFailure();
+    if (Status opened = file_.open(path); !opened) {
+        // The link that may not be followed is named by the writer's own reason.
+        return file_.failedStep() == AtomicFile::Step::Link ? opened.error() : fileFailure();
     }
     return {};
 }

@@ -647,5 +647,31 @@ TEST_F(SaveRowTest, ARowReadThroughALinkIsSavedThroughIt) {
     EXPECT_EQ(GetTitle(testing::readFileContents(other)), "Other");
 }
 
+TEST_F(SaveRowTest, AnotherUsersLinkInASharedFolderIsNotSavedThrough) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root may give a link to another user";
+    }
+    const std::string page = converterPage("T", 0);
+    const std::string target = folder.write("target.html", page);
+    const std::string shared = folder.file("shared");
+    ASSERT_EQ(::mkdir(shared.c_str(), 0700), 0);
+    ASSERT_EQ(::chmod(shared.c_str(), 0777), 0);
+    const std::string link = shared + "/p.html";
+    ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+    ASSERT_EQ(::lchown(link.c_str(), 65534, 65534), 0);
+    MosaicRow row = scanned(link);
+    row.title = "New";
+    row.markChanged();
+    Result<SaveReport> saved = saveRow(link, row);
+    ASSERT_FALSE(saved.ok());
+    EXPECT_NE(saved.error().reason.find("the symbolic link \"" + link +
+                                        "\" belongs to another user (uid 65534)"),
+              std::string::npos)
+        << saved.error().reason;
+    EXPECT_EQ(testing::readFileContents(target), page);
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"shared", "target.html"}));
+    EXPECT_TRUE(row.changed());
+}
+
 }  // namespace
 }  // namespace tess::explorer

@@ -459,5 +459,246 @@ TEST(AtomicFile, KeepsTheOwnerAndEveryModeBitOfTheFileItReplaces) {
     EXPECT_EQ(readFileContents(path), "new");
 }
 
+TEST(AtomicFile, ALinkIsFollowedWhenItsOwnerOrItsFolderVouchesForIt) {
+    using Verdict = AtomicFile::LinkVerdict;
+    constexpr uid_t kUs = 1000;
+    constexpr uid_t kOther = 1001;
+    constexpr uid_t kThird = 1002;
+    struct Case {
+        const char* what;
+        uid_t linkOwner;
+        uid_t folderOwner;
+        mode_t folderMode;
+        Verdict verdict;
+    };
+    const Case cases[] = {
+        {"ours, in a folder anyone may write", kUs, kOther, 0777, Verdict::Follow},
+        {"ours, in a sticky shared folder", kUs, 0, 01777, Verdict::Follow},
+        {"root's, in a folder anyone may write", 0, kOther, 0777, Verdict::Follow},
+        {"another's, in its own private folder", kOther, kOther, 0755, Verdict::Follow},
+        {"another's, in its own folder without any rights", kOther, kOther, 0500, Verdict::Follow},
+        {"another's, in root's private folder", kOther, 0, 0755, Verdict::NotFolderOwners},
+        {"another's, in our private folder", kOther, kUs, 0700, Verdict::NotFolderOwners},
+        {"another's, in a folder others may write", kOther, kThird, 0777,
+         Verdict::FolderOpenToOthers},
+        {"another's, in its own folder others may write", kOther, kOther, 0757,
+         Verdict::FolderOpenToOthers},
+        {"another's, in a folder its group may write", kOther, kOther, 0775,
+         Verdict::FolderOpenToOthers},
+        {"another's, in a sticky shared folder", kOther, 0, 01777, Verdict::FolderOpenToOthers},
+        {"another's, in our folder our group may write", kOther, kUs, 0770,
+         Verdict::FolderOpenToOthers},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(AtomicFile::judgeLink(c.linkOwner, c.folderOwner, S_IFDIR | c.folderMode, kUs),
+                  c.verdict)
+            << c.what;
+    }
+}
+
+std::size_t openDescriptors() {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd")) {
+        ++count;
+    }
+    return count;
+}
+
+// Folders as two users on one machine have them: the user's own ("home", only the user may enter)
+// with the file a planted link would aim at, a folder anyone may write without the sticky bit
+// ("shared"), one its group may write ("team"), and one only its owner may write ("private"),
+// which belongs to the stranger where the test may give it away.
+//
+// The stranger's links: as root, links given to another user; otherwise the test's own links,
+// with the writer told that it writes for another user (nor root nor the test), so that the
+// test's links and folders stand for the stranger's and give the same verdicts.
+class PlantedLinks {
+  public:
+    static constexpr uid_t kStranger = 65534;
+
+    PlantedLinks() {
+        for (const auto& [name, mode] : {std::pair{"home", 0700}, std::pair{"shared", 0777},
+                                         std::pair{"team", 0770}, std::pair{"private", 0755}}) {
+            const std::string folder = root_.file(name);
+            EXPECT_EQ(::mkdir(folder.c_str(), 0700), 0) << folder;
+            EXPECT_EQ(::chmod(folder.c_str(), static_cast<mode_t>(mode)), 0) << folder;
+        }
+        writeFileContents(mine(), "mine");
+        if (asRoot()) {
+            EXPECT_EQ(::chown(file("private").c_str(), kStranger, kStranger), 0);
+        }
+    }
+
+    static bool asRoot() { return ::geteuid() == 0; }
+    // Whom the writer writes for when the case has a stranger's link.
+    static uid_t writerForStrangers() { return asRoot() ? 0 : ::geteuid() + 1; }
+
+    std::string file(const std::string& name) const { return root_.file(name); }
+    std::string mine() const { return file("home/mine.html"); }
+
+    // A link of the user at `at` to `target`.
+    std::string own(const std::string& at, const std::string& target) const {
+        fs::create_symlink(target, file(at));
+        return file(at);
+    }
+    // The stranger's link at `at` to `target`.
+    std::string strangers(const std::string& at, const std::string& target) {
+        own(at, target);
+        if (asRoot()) {
+            EXPECT_EQ(::lchown(file(at).c_str(), kStranger, kStranger), 0) << at;
+        }
+        planted_ = true;
+        return file(at);
+    }
+    bool planted() const { return planted_; }
+
+    // Every name under the folders that the writer's new file would have.
+    std::vector<std::string> newFilesLeft() const {
+        std::vector<std::string> left;
+        for (const auto& entry : fs::recursive_directory_iterator(root_.path())) {
+            if (entry.path().filename().string().front() == '~') {
+                left.push_back(entry.path().string());
+            }
+        }
+        return left;
+    }
+
+  private:
+    TempFolder root_{"tess-links"};
+    bool planted_ = false;
+};
+
+TEST(AtomicFile, AStrangersLinkWhereOthersMayWriteIsRefusedAndNothingIsWritten) {
+    enum class Outcome {
+        Followed,  // the file the link leads to holds the new bytes, the link stays
+        Refused,   // nothing changed; the reason names the link
+        Replaced,  // the link itself gave way to the new file, as ever for one leading nowhere
+    };
+    struct Case {
+        const char* what;
+        // Makes the links and returns the path to write.
+        std::function<std::string(PlantedLinks&)> plant;
+        Outcome outcome;
+        const char* link = "";    // the refused link, under the folders
+        const char* reason = "";  // a piece of the refusal's reason
+    };
+    const char* const kOpen = "a folder others may write (mode 0777)";
+    const std::vector<Case> cases = {
+        {"own link in a shared folder",
+         [](PlantedLinks& at) { return at.own("shared/page.html", at.mine()); }, Outcome::Followed},
+        {"stranger's link in a shared folder",
+         [](PlantedLinks& at) { return at.strangers("shared/page.html", at.mine()); },
+         Outcome::Refused, "shared/page.html", kOpen},
+        {"stranger's link in a folder its group may write",
+         [](PlantedLinks& at) { return at.strangers("team/page.html", at.mine()); },
+         Outcome::Refused, "team/page.html", "a folder others may write (mode 0770)"},
+        {"stranger's link in its own private folder",
+         [](PlantedLinks& at) { return at.strangers("private/page.html", at.mine()); },
+         Outcome::Followed},
+        {"own dangling link in a shared folder",
+         [](PlantedLinks& at) { return at.own("shared/page.html", at.file("home/gone.html")); },
+         Outcome::Replaced},
+        {"stranger's dangling link in a shared folder",
+         [](PlantedLinks& at) {
+             return at.strangers("shared/page.html", at.file("home/gone.html"));
+         },
+         Outcome::Replaced},
+        {"own link to a stranger's link in a shared folder",
+         [](PlantedLinks& at) {
+             at.strangers("shared/next.html", at.mine());
+             return at.own("home/page.html", at.file("shared/next.html"));
+         },
+         Outcome::Refused, "shared/next.html", kOpen},
+        {"own link to a stranger's dangling link in a shared folder",
+         [](PlantedLinks& at) {
+             at.strangers("shared/next.html", at.file("home/gone.html"));
+             return at.own("home/page.html", at.file("shared/next.html"));
+         },
+         Outcome::Replaced},
+        {"stranger's folder link in a shared folder on the way",
+         [](PlantedLinks& at) {
+             at.strangers("shared/in", at.file("home"));
+             return at.file("shared/in/mine.html");
+         },
+         Outcome::Refused, "shared/in", kOpen},
+        {"stranger's link in a shared folder reached through an own link",
+         [](PlantedLinks& at) {
+             at.own("home/via", at.file("shared"));
+             at.strangers("shared/page.html", at.mine());
+             return at.file("home/via/page.html");
+         },
+         Outcome::Refused, "shared/page.html", kOpen},
+        {"stranger's relative link in a shared folder",
+         [](PlantedLinks& at) { return at.strangers("shared/page.html", "../home/mine.html"); },
+         Outcome::Refused, "shared/page.html", kOpen},
+    };
+    TempFolder probe("tess-atomic");
+    for (NewFile kind : newFileKinds(probe.path())) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + ", " + kindName(kind));
+            PlantedLinks at;
+            const std::string path = c.plant(at);
+            struct stat before {};
+            ASSERT_EQ(::lstat(path.c_str(), &before), 0);
+            const std::size_t descriptors = openDescriptors();
+            AtomicFile file(kind, at.planted() ? PlantedLinks::writerForStrangers() : ::geteuid());
+            Status status = file.open(path);
+            if (status.ok()) {
+                status = file.write("new");
+            }
+            if (status.ok()) {
+                status = file.commit();
+            }
+            switch (c.outcome) {
+                case Outcome::Followed:
+                    ASSERT_TRUE(status.ok()) << status.error().reason;
+                    EXPECT_EQ(readFileContents(at.mine()), "new");
+                    EXPECT_TRUE(fs::is_symlink(path));
+                    break;
+                case Outcome::Refused: {
+                    ASSERT_FALSE(status.ok());
+                    EXPECT_EQ(file.failedStep(), Step::Link);
+                    EXPECT_EQ(file.failedErrno(), EACCES);
+                    EXPECT_EQ(status.error().code, errc::PermissionDenied);
+                    const std::string& reason = status.error().reason;
+                    EXPECT_NE(reason.find("Cannot write \"" + path + "\": the symbolic link \"" +
+                                          at.file(c.link) + "\" belongs to another user"),
+                              std::string::npos)
+                        << reason;
+                    EXPECT_NE(reason.find(c.reason), std::string::npos) << reason;
+                    EXPECT_EQ(readFileContents(at.mine()), "mine");
+                    struct stat after {};
+                    ASSERT_EQ(::lstat(path.c_str(), &after), 0);
+                    EXPECT_EQ(after.st_ino, before.st_ino);
+                    break;
+                }
+                case Outcome::Replaced:
+                    ASSERT_TRUE(status.ok()) << status.error().reason;
+                    EXPECT_FALSE(fs::is_symlink(path));
+                    EXPECT_EQ(readFileContents(path), "new");
+                    EXPECT_FALSE(fs::exists(at.file("home/gone.html")));
+                    EXPECT_EQ(readFileContents(at.mine()), "mine");
+                    break;
+            }
+            EXPECT_EQ(at.newFilesLeft(), std::vector<std::string>{});
+            // The walk's folders are let go however it ends.
+            EXPECT_EQ(openDescriptors(), descriptors);
+        }
+    }
+}
+
+TEST(AtomicFile, AStrangersLinkIsRefusedBeforeAPipeOrDeviceBehindItIsOpened) {
+    PlantedLinks at;
+    const std::string pipe = at.file("home/pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string path = at.strangers("shared/page.html", pipe);
+    AtomicFile file(NewFile::AnonymousWherePossible, PlantedLinks::writerForStrangers());
+    const Status status = file.open(path);
+    ASSERT_FALSE(status.ok());
+    // Not "No such device or address": the pipe nobody reads was never opened.
+    EXPECT_EQ(file.failedStep(), Step::Link) << status.error().reason;
+    EXPECT_FALSE(file.isOpen());
+}
+
 }  // namespace
 }  // namespace tess

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
 #include <string>
 #include <string_view>
 
@@ -13,13 +16,17 @@ namespace tess {
 // and at once renames it over the target, so a writer that is killed leaves nothing behind.
 // Elsewhere the new file has that name from the start, made for its owner alone, and each open
 // removes what killed writers of the same target left (see removeAbandoned()).
-// The new file keeps the replaced one's permissions and owner. A symbolic link is followed: the
-// file it points at is replaced and the link stays. A pipe, device or socket at the path is
-// written into instead, since replacing it would destroy the node; a pipe that nobody reads fails
-// the open at once instead of waiting for a reader.
+// The new file keeps the replaced one's permissions and owner. A symbolic link is followed, each
+// link of a chain and each link on the way to a folder judged by judgeLink(): the file it points
+// at is replaced and the link stays. A link that may not be followed refuses the open before
+// anything is made. A link that leads nowhere is replaced itself. A pipe, device or socket at the
+// path is written into instead, since replacing it would destroy the node; a pipe that nobody reads
+// fails the open at once instead of waiting for a reader.
 //
-// Errors carry the code for the system's reason and read `Cannot write "<path>": <reason>`.
-// Callers that word their own messages read failedStep() and failedErrno().
+// Errors carry the code for the system's reason and read `Cannot write "<path>": <reason>`; a
+// refused link's reason names the link, its owner and why its folder does not vouch for it.
+// Callers that word their own messages read failedStep() and failedErrno(), and keep the reason
+// of a refused link (Step::Link), which no errno tells.
 class AtomicFile {
   public:
     // What the last failure was doing.
@@ -32,19 +39,31 @@ class AtomicFile {
         Create,    // the new file beside the target could not be made
         Write,     // writing or closing failed, or nothing was open
         Rename,    // the new file could not take the target's place
+        Link,      // a symbolic link on the way may not be followed
     };
+
+    // Whether a symbolic link may be followed: one of this user or of root always; another user's
+    // only where nobody but its folder's owner may write the folder (its mode gives no write to
+    // group or others; ACLs are not read) and the link is that owner's. Otherwise whoever may
+    // write the folder could have put the link there to turn a write at its name into one of
+    // this user's own files.
+    enum class LinkVerdict { Follow, FolderOpenToOthers, NotFolderOwners };
+    static LinkVerdict judgeLink(uid_t linkOwner, uid_t folderOwner, mode_t folderMode, uid_t user);
 
     // Named: the new file always has its name from the start, as where the file system has no
     // anonymous files.
     enum class NewFile { AnonymousWherePossible, Named };
 
-    explicit AtomicFile(NewFile newFile = NewFile::AnonymousWherePossible) : newFile_(newFile) {}
+    explicit AtomicFile(NewFile newFile = NewFile::AnonymousWherePossible);
+    // `user` is whom the links are judged for (the effective user by default), so a test can make
+    // a link of its own stand for another user's.
+    AtomicFile(NewFile newFile, uid_t user) : newFile_(newFile), user_(user) {}
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
     ~AtomicFile();  // discards what was not committed
 
-    // Refuses an empty path, a directory and a file that may not be written before anything is
-    // made. Discards whatever was open before.
+    // Refuses an empty path, a directory, a file that may not be written and a symbolic link that
+    // may not be followed before anything is made. Discards whatever was open before.
     Status open(const std::string& path);
     // A failed write discards the file at once, so nothing half-written can be committed.
     Status write(std::string_view bytes);
@@ -83,16 +102,24 @@ class AtomicFile {
     // What fd_ is.
     enum class Kind { None, Special, Anonymous, Named };
 
-    static void removeAbandonedOnce(const std::string& folder);
+    static void removeAbandonedIn(int folderFd, const std::string& name);
+    static void removeAbandonedBesideTargets(int folderFd);
+    static void removeAbandonedOnce(int dirFd, const std::string& folder);
     Error fail(Step step, int err);
+    Error refuse(const std::string& folder, const std::string& link, const struct stat& linkInfo,
+                 const struct stat& folderInfo, LinkVerdict verdict);
+    Status resolve(const std::string& path, struct stat& entry, bool& exists);
     Status openSpecial();
-    int createNamed(const std::string& folder, const std::string& name);
-    int giveName(const std::string& folder, const std::string& name);
+    int createNamed();
+    int giveName();
 
     NewFile newFile_;
+    uid_t user_;
     std::string path_;    // as the caller gave it, for messages
-    std::string target_;  // the file commit() replaces (a symbolic link followed)
-    std::string temp_;    // the new file's name while it has one
+    int dirFd_ = -1;      // the folder of the file commit() replaces (symbolic links followed)
+    std::string folder_;  // that folder's name
+    std::string target_;  // the name of that file in its folder
+    std::string temp_;    // the new file's name in that folder while it has one
     int fd_ = -1;
     Kind kind_ = Kind::None;
     Step failedStep_ = Step::None;
