@@ -8,9 +8,12 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QScrollBar>
+#include <QStyleHints>
 #include <QTest>
+#include <QTextBoundaryFinder>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/qt/MultiLineTextBox.h"
 #include "platform/qt/QtText.h"
@@ -788,6 +791,123 @@ TEST(MultiLineTextBox, AChangeBeyondTheMemoryKeepsTheText) {
         EXPECT_TRUE(copied == lines);
     else
         EXPECT_TRUE(box.text() == lines);
+}
+
+// The mouse as the window system drives it: each event stamped with its time, the second press of
+// a double click followed by a double-click event.
+class Mouse {
+  public:
+    explicit Mouse(MultiLineTextBox& box) : box_(box) {}
+
+    // Over the character after `place` (the box scrolled to show it, the caret put there).
+    QPoint at(int place) {
+        box_.setCursorPosition(place);
+        const QRect caret = static_cast<QWidget&>(box_)
+                                .inputMethodQuery(Qt::ImCursorRectangle)
+                                .toRect()
+                                .translated(-box_.viewport()->pos());
+        return {caret.x() + 1, caret.center().y()};
+    }
+    void send(QEvent::Type type, QPoint point, Qt::MouseButton button = Qt::LeftButton) {
+        QWidget* view = box_.viewport();
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+        QMouseEvent event(type, point, view->mapToGlobal(point),
+                          type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
+        event.setTimestamp(time_ += 20);
+        QCoreApplication::sendEvent(view, &event);
+    }
+    // `count` clicks at `point`, each in time after the one before; the last press held.
+    void clicks(QPoint point, int count) {
+        for (int click = 0; click < count; ++click) {
+            if (click > 0)
+                send(QEvent::MouseButtonRelease, point);
+            send(QEvent::MouseButtonPress, point);
+            if (click == 1)
+                send(QEvent::MouseButtonDblClick, point);
+        }
+    }
+    void dragTo(QPoint point) {
+        send(QEvent::MouseMove, point);
+        send(QEvent::MouseButtonRelease, point);
+    }
+    void middleClick(QPoint point) {
+        send(QEvent::MouseButtonPress, point, Qt::MiddleButton);
+        send(QEvent::MouseButtonRelease, point, Qt::MiddleButton);
+    }
+    void wait(int ms) { time_ += static_cast<quint64>(ms); }
+
+  private:
+    MultiLineTextBox& box_;
+    quint64 time_ = 1000;
+};
+
+// A part of a long line ends after the last space before its limit, or else between two letters:
+// no word, letter with its marks or emoji sequence is cut in two. The caret stops where it
+// stops in the whole line, a click finds the place it shows, and a row end is not inside a word.
+TEST(MultiLineTextBox, ALongLineIsNotCutInsideAWordOrALetter) {
+    const auto k = static_cast<int>(MultiLineTextBox::kSegment);
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x92\xBB");
+    const struct {
+        const char* name;
+        QString line;
+        int from, to;  // what lies across the limit of the first part, kept whole
+        bool word;
+    } cases[] = {
+        {"words", QString("abcdefghij ").repeated(2 * k / 11), k - 8, k + 2, true},
+        {"letters with marks and no space", "x" + QString("e\u0301").repeated(k), k - 1, k + 1,
+         false},
+        {"an emoji sequence and no space", QString(k - 2, 'x') + emoji + QString(k, 'x'), k - 2,
+         k + 3, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MultiLineTextBox box;
+        box.resize(300, 200);
+        box.show();
+        box.setText(c.line);
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(box.text() == c.line);
+
+        QTextBoundaryFinder letters(QTextBoundaryFinder::Grapheme, c.line);
+        std::vector<int> expected;
+        for (int place = c.from - 3; place <= c.to + 3; ++place) {
+            letters.setPosition(place);
+            if (letters.isAtBoundary())
+                expected.push_back(place);
+        }
+        std::vector<int> right{expected.front()};
+        box.setCursorPosition(expected.front());
+        while (box.cursorPosition() < expected.back()) {
+            QTest::keyClick(&box, Qt::Key_Right);
+            right.push_back(static_cast<int>(box.cursorPosition()));
+        }
+        EXPECT_EQ(right, expected);
+        std::vector<int> left{static_cast<int>(box.cursorPosition())};
+        while (box.cursorPosition() > expected.front()) {
+            QTest::keyClick(&box, Qt::Key_Left);
+            left.insert(left.begin(), static_cast<int>(box.cursorPosition()));
+        }
+        EXPECT_EQ(left, expected);
+
+        Mouse mouse(box);
+        for (const int place : expected) {
+            const QPoint point = mouse.at(place) - QPoint(1, 0);
+            QTest::mouseClick(box.viewport(), Qt::LeftButton, Qt::NoModifier, point);
+            EXPECT_EQ(box.cursorPosition(), place);
+        }
+        // A row ends before or after what is kept whole, never inside it.
+        box.setCursorPosition(c.from);
+        QTest::keyClick(&box, Qt::Key_End);
+        EXPECT_FALSE(box.cursorPosition() > c.from && box.cursorPosition() < c.to);
+        box.setCursorPosition(c.to - 1);
+        QTest::keyClick(&box, Qt::Key_Home);
+        EXPECT_FALSE(box.cursorPosition() > c.from && box.cursorPosition() < c.to);
+        if (c.word) {
+            QTest::mouseDClick(box.viewport(), Qt::LeftButton, Qt::NoModifier,
+                               mouse.at((c.from + c.to) / 2));
+            EXPECT_EQ(box.selectedText(), c.line.mid(c.from, c.to - c.from));
+        }
+    }
 }
 
 }  // namespace
