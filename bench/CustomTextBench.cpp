@@ -9,7 +9,8 @@
 // the machine gives); *_x are the same as multiples of the file's size. held_heap_MB is what the
 // box holds once loaded, beyond what it held before. "CustomText/Key/70/64MB" types a letter and
 // takes it back with Backspace in the box holding the 70-character file, as a user edits it: two
-// keys an iteration, with the most heap a key added.
+// keys an iteration, with the most heap a key added; "CustomText/Key/OneLine/4MB" does the same in
+// the middle of the 4 MB file of one line, laid out a part at a time.
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -230,6 +231,7 @@ const bool registered = [] {
     registerKey("70/64MB", 70, std::size_t{64} << 20);
     registerKey("70/30KB", 70, std::size_t{30} << 10);
     registerKey("8000/1600KB", 8000, std::size_t{1600} << 10);
+    registerKey("OneLine/4MB", 0, std::size_t{4} << 20);
     return true;
 }();
 

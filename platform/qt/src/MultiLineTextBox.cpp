@@ -91,9 +91,12 @@ MultiLineTextBox::MultiLineTextBox(QWidget* parent) : QAbstractScrollArea(parent
     MultiLineTextBoxAccessible::install();
 }
 
-MultiLineTextBox::~MultiLineTextBox() = default;
+MultiLineTextBox::~MultiLineTextBox() {
+    keepOffer();
+}
 
 void MultiLineTextBox::takeText(TextStore& store) {
+    keepOffer();
     store_.swap(store);
     TextStore().swap(store);
     caret_ = anchor_ = 0;
@@ -184,8 +187,14 @@ std::size_t MultiLineTextBox::valid(std::size_t place) const {
 }
 
 void MultiLineTextBox::setSelection(qsizetype anchor, qsizetype caret) {
-    anchor_ = valid(static_cast<std::size_t>(std::max<qsizetype>(anchor, 0)));
-    caret_ = valid(static_cast<std::size_t>(std::max<qsizetype>(caret, 0)));
+    const std::size_t newAnchor = valid(static_cast<std::size_t>(std::max<qsizetype>(anchor, 0)));
+    const std::size_t newCaret = valid(static_cast<std::size_t>(std::max<qsizetype>(caret, 0)));
+    if (std::min(newAnchor, newCaret) != selectionStart() ||
+        std::max(newAnchor, newCaret) != selectionEnd())
+        keepOffer();
+    endDeletionRun();
+    anchor_ = newAnchor;
+    caret_ = newCaret;
     wantedX_ = -1;
     ensureCaretVisible();
     viewport()->update();
@@ -203,6 +212,7 @@ void MultiLineTextBox::setReadOnly(bool readOnly) {
 }
 
 void MultiLineTextBox::selectAll() {
+    endDeletionRun();
     anchor_ = 0;
     caret_ = store_.size();
     wantedX_ = -1;
@@ -223,25 +233,60 @@ void MultiLineTextBox::tellCaret() const {
     QAccessible::updateAccessibility(&selected);
 }
 
+bool MultiLineTextBox::joinRun(std::size_t from, std::size_t count, std::u16string_view text,
+                               Run run) {
+    if (run == Run::None || undo_.empty() || !redo_.empty() || undo_.back().run != run)
+        return false;
+    Change& last = undo_.back();
+    if (run == Run::Typed && count == 0 && last.removed.empty() &&
+        last.at + last.inserted.size() == from) {
+        last.inserted.append(text);
+        return true;
+    }
+    if (run == Run::Backspace && text.empty() && last.inserted.empty() && from + count == last.at) {
+        last.removed.insert(0, store_.mid(from, count));
+        last.at = from;
+        return true;
+    }
+    if (run == Run::Delete && text.empty() && last.inserted.empty() && from == last.at) {
+        last.removed.append(store_.mid(from, count));
+        return true;
+    }
+    return false;
+}
+
+void MultiLineTextBox::unjoinRun(std::size_t count, std::size_t inserted, Run run) {
+    Change& last = undo_.back();
+    if (run == Run::Typed) {
+        last.inserted.resize(last.inserted.size() - inserted);
+    } else if (run == Run::Backspace) {
+        last.removed.erase(0, count);
+        last.at += count;
+    } else {
+        last.removed.resize(last.removed.size() - count);
+    }
+}
+
+void MultiLineTextBox::endDeletionRun() {
+    if (!undo_.empty() && (undo_.back().run == Run::Backspace || undo_.back().run == Run::Delete))
+        undo_.back().run = Run::None;
+}
+
 bool MultiLineTextBox::change(std::size_t from, std::size_t count, std::u16string_view text,
-                              bool typed) {
+                              Run run) {
     if (readOnly_)
         return false;
     if (count == 0 && text.empty())
         return true;
+    keepOffer();
     // What undoes the change is kept before it is made; without the memory for that, the change
     // is made all the same and the earlier steps can no longer be undone.
     bool kept = false;
     bool joined = false;
     try {
-        if (typed && count == 0 && !undo_.empty() && redo_.empty() && undo_.back().typed &&
-            undo_.back().removed.empty() &&
-            undo_.back().at + undo_.back().inserted.size() == from) {
-            undo_.back().inserted.append(text);
-            joined = true;
-        } else {
-            undo_.push_back({from, store_.mid(from, count), std::u16string(text), typed});
-        }
+        joined = joinRun(from, count, text, run);
+        if (!joined)
+            undo_.push_back({from, store_.mid(from, count), std::u16string(text), run});
         kept = true;
     } catch (const std::bad_alloc&) {
     }
@@ -249,7 +294,7 @@ bool MultiLineTextBox::change(std::size_t from, std::size_t count, std::u16strin
         replaceText(from, count, text);
     } catch (const std::bad_alloc&) {
         if (kept && joined)
-            undo_.back().inserted.resize(undo_.back().inserted.size() - text.size());
+            unjoinRun(count, text.size(), run);
         else if (kept)
             undo_.pop_back();
         QApplication::beep();
@@ -264,8 +309,8 @@ bool MultiLineTextBox::change(std::size_t from, std::size_t count, std::u16strin
     return true;
 }
 
-bool MultiLineTextBox::replaceSelection(std::u16string_view text, bool typed) {
-    return change(selectionStart(), selectionEnd() - selectionStart(), text, typed);
+bool MultiLineTextBox::replaceSelection(std::u16string_view text, Run run) {
+    return change(selectionStart(), selectionEnd() - selectionStart(), text, run);
 }
 
 void MultiLineTextBox::undo() {
@@ -282,6 +327,7 @@ void MultiLineTextBox::replay(std::vector<Change>& from, std::vector<Change>& to
     Change& step = from.back();
     const std::u16string& now = undoing ? step.inserted : step.removed;
     const std::u16string& then = undoing ? step.removed : step.inserted;
+    keepOffer();
     // The room to keep the step is taken first: once the text has changed, nothing may fail.
     try {
         if (to.size() == to.capacity())
@@ -292,7 +338,7 @@ void MultiLineTextBox::replay(std::vector<Change>& from, std::vector<Change>& to
         return;
     }
     caret_ = anchor_ = pastBreak(store_, step.at + then.size());
-    step.typed = false;
+    step.run = Run::None;
     to.push_back(std::move(step));
     from.pop_back();
     wantedX_ = -1;
@@ -323,12 +369,8 @@ void MultiLineTextBox::cut() {
 }
 
 void MultiLineTextBox::paste() {
-    pasteFrom(QClipboard::Clipboard);
-}
-
-void MultiLineTextBox::pasteFrom(QClipboard::Mode mode) {
     try {
-        const QString text = QApplication::clipboard()->text(mode);
+        const QString text = QApplication::clipboard()->text();
         if (!text.isEmpty())
             replaceSelection(utf16Of(text));
     } catch (const std::bad_alloc&) {

@@ -6,9 +6,11 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QStyleHints>
 #include <QTextBoundaryFinder>
 #include <QTextLine>
 #include <algorithm>
+#include <new>
 
 #include "platform/qt/MultiLineTextBox.h"
 #include "platform/qt/QtText.h"
@@ -96,7 +98,11 @@ std::size_t MultiLineTextBox::moved(std::size_t place, Move move) const {
 }
 
 void MultiLineTextBox::setCaret(std::size_t place, bool select) {
-    caret_ = valid(place);
+    place = valid(place);
+    if (!select || place == anchor_)
+        keepOffer();
+    endDeletionRun();
+    caret_ = place;
     if (!select)
         anchor_ = caret_;
     ensureCaretVisible();
@@ -176,21 +182,21 @@ bool MultiLineTextBox::handleEdit(QKeyEvent* event) {
             else if (from > 0 && QChar::isLowSurrogate(store_.at(from)) &&
                      QChar::isHighSurrogate(store_.at(from - 1)))
                 --from;
-            change(from, caret_ - from, {});
+            change(from, caret_ - from, {}, Run::Backspace);
         }
     } else if (event == QKeySequence::Delete ||
                (event->key() == Qt::Key_Delete && !(modifiers & ~Qt::ShiftModifier))) {
         if (hasSelection())
             replaceSelection({});
         else
-            change(caret_, moved(caret_, Move::Right) - caret_, {});
+            change(caret_, moved(caret_, Move::Right) - caret_, {}, Run::Delete);
     } else if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
                !(modifiers & ~Qt::ShiftModifier)) {
         replaceSelection(u"\r\n");
     } else if (event->key() == Qt::Key_Tab && modifiers == Qt::NoModifier) {
-        replaceSelection(u"\t", true);
+        replaceSelection(u"\t", Run::Typed);
     } else if (isTyping(event)) {
-        replaceSelection(utf16Of(event->text()), true);
+        replaceSelection(utf16Of(event->text()), Run::Typed);
     } else {
         return false;
     }
@@ -268,7 +274,7 @@ void MultiLineTextBox::inputMethodEvent(QInputMethodEvent* event) {
         return;
     }
     if (!event->commitString().isEmpty())
-        replaceSelection(utf16Of(event->commitString()), true);
+        replaceSelection(utf16Of(event->commitString()), Run::Typed);
     preedit_ = event->preeditString();
     preeditCaret_ = static_cast<int>(preedit_.size());
     for (const QInputMethodEvent::Attribute& attribute : event->attributes())
@@ -307,7 +313,70 @@ void MultiLineTextBox::mousePressEvent(QMouseEvent* event) {
         QGuiApplication::inputMethod()->commit();
     selectingWithMouse_ = true;
     lastMouse_ = event->position().toPoint();
-    setCaret(placeAt(lastMouse_), event->modifiers() & Qt::ShiftModifier);
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    // A press soon after a double click and near it is the third click: it takes the line.
+    const auto interval = static_cast<quint64>(
+        std::max(0, QGuiApplication::styleHints()->mouseDoubleClickInterval()));
+    const bool tripleClick =
+        doubleClicked_ && !shift && event->timestamp() - doubleClickTime_ < interval &&
+        (lastMouse_ - doubleClickPoint_).manhattanLength() < QApplication::startDragDistance();
+    doubleClicked_ = false;
+    if (tripleClick) {
+        const auto [from, to] = lineAt(placeAt(lastMouse_));
+        selectUnit(Unit::Line, from, to);
+        return;
+    }
+    dragUnit_ = Unit::Character;
+    setCaret(placeAt(lastMouse_), shift);
+}
+
+std::pair<std::size_t, std::size_t> MultiLineTextBox::wordAt(std::size_t place) const {
+    const Part part = partHolding(place);
+    const QString text = layoutOf(part).text();
+    const auto local = static_cast<qsizetype>(place - part.from);
+    QTextBoundaryFinder words(QTextBoundaryFinder::Word, text);
+    words.setPosition(local);
+    const qsizetype start = words.isAtBoundary() ? local : words.toPreviousBoundary();
+    words.setPosition(local);
+    const qsizetype end = words.toNextBoundary();
+    return {part.from + static_cast<std::size_t>(std::max<qsizetype>(start, 0)),
+            part.from + static_cast<std::size_t>(end < 0 ? text.size() : end)};
+}
+
+std::pair<std::size_t, std::size_t> MultiLineTextBox::lineAt(std::size_t place) const {
+    const std::size_t line = store_.lineOf(place);
+    const std::size_t end =
+        line + 1 < store_.lineCount() ? store_.lineStart(line + 1) : store_.size();
+    return {store_.lineStart(line), end};
+}
+
+void MultiLineTextBox::selectUnit(Unit unit, std::size_t from, std::size_t to) {
+    if (from == to)
+        keepOffer();
+    dragUnit_ = unit;
+    unitFrom_ = from;
+    unitTo_ = to;
+    anchor_ = from;
+    setCaret(to, true);
+    offerSelection();
+}
+
+void MultiLineTextBox::dragTo(const QPoint& point) {
+    if (dragUnit_ == Unit::Character) {
+        setCaret(placeAt(point), true);
+        return;
+    }
+    // Over a character, its word or line joins the one clicked, on whichever side it lies.
+    const std::size_t place = placeAt(point, QTextLine::CursorOnCharacter);
+    std::size_t from = unitFrom_;
+    std::size_t to = unitTo_;
+    if (place < unitFrom_ || place >= unitTo_) {
+        const auto [start, end] = dragUnit_ == Unit::Word ? wordAt(place) : lineAt(place);
+        from = place < unitFrom_ ? unitTo_ : unitFrom_;
+        to = place < unitFrom_ ? start : end;
+    }
+    anchor_ = from;
+    setCaret(to, true);
 }
 
 void MultiLineTextBox::mouseMoveEvent(QMouseEvent* event) {
@@ -319,7 +388,7 @@ void MultiLineTextBox::mouseMoveEvent(QMouseEvent* event) {
         dragScroll_.start(kDragScrollMs, this);
     else if (!outside)
         dragScroll_.stop();
-    setCaret(placeAt(lastMouse_), true);
+    dragTo(lastMouse_);
 }
 
 void MultiLineTextBox::mouseReleaseEvent(QMouseEvent* event) {
@@ -327,36 +396,53 @@ void MultiLineTextBox::mouseReleaseEvent(QMouseEvent* event) {
         selectingWithMouse_ = false;
         dragScroll_.stop();
         offerSelection();
-    } else if (event->button() == Qt::MiddleButton && !readOnly_ &&
-               QApplication::clipboard()->supportsSelection()) {
-        // The desktop's middle-click paste of what is selected anywhere.
-        caret_ = anchor_ = placeAt(event->position().toPoint());
-        pasteFrom(QClipboard::Selection);
+    } else if (event->button() == Qt::MiddleButton && !readOnly_ && selection_->supported()) {
+        // The desktop's middle-click paste of what is selected anywhere, this box included: it
+        // is read before the click takes the box's own selection away.
+        try {
+            const QString text = selection_->text();
+            setCaret(placeAt(event->position().toPoint()), false);
+            if (!text.isEmpty())
+                replaceSelection(utf16Of(text));
+        } catch (const std::bad_alloc&) {
+            QApplication::beep();
+        }
     }
 }
 
 void MultiLineTextBox::offerSelection() {
-    QClipboard* clipboard = QApplication::clipboard();
-    if (hasSelection() && clipboard->supportsSelection())
-        clipboard->setMimeData(new SelectionMimeData(this), QClipboard::Selection);
+    if (!hasSelection() || !selection_->supported())
+        return;
+    offer_ = new SelectionMimeData(this);
+    selection_->offer(offer_);
+}
+
+void MultiLineTextBox::keepOffer() {
+    if (offer_ == nullptr)
+        return;
+    // A huge selection is not copied: it stays offered from the box, as what the box selects.
+    if (hasSelection() && selectionLength() <= SelectionMimeData::kMostKept) {
+        try {
+            offer_->keep(selectedText());
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    offer_ = nullptr;
 }
 
 void MultiLineTextBox::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
-    // The word the pointer is on, even over the right half of its last letter.
-    const std::size_t place = placeAt(event->position().toPoint(), QTextLine::CursorOnCharacter);
-    const Part part = partHolding(place);
-    const QString text = layoutOf(part).text();
-    const auto local = static_cast<qsizetype>(place - part.from);
-    QTextBoundaryFinder words(QTextBoundaryFinder::Word, text);
-    words.setPosition(local);
-    const qsizetype start = words.isAtBoundary() ? local : words.toPreviousBoundary();
-    words.setPosition(local);
-    const qsizetype end = words.toNextBoundary();
-    anchor_ = part.from + static_cast<std::size_t>(std::max<qsizetype>(start, 0));
-    setCaret(part.from + static_cast<std::size_t>(end < 0 ? text.size() : end), true);
-    offerSelection();
+    // The word the pointer is on, even over the right half of its last letter; a drag with the
+    // button still down goes on by words.
+    const QPoint point = event->position().toPoint();
+    const auto [from, to] = wordAt(placeAt(point, QTextLine::CursorOnCharacter));
+    selectingWithMouse_ = true;
+    lastMouse_ = point;
+    doubleClicked_ = true;
+    doubleClickTime_ = event->timestamp();
+    doubleClickPoint_ = point;
+    selectUnit(Unit::Word, from, to);
 }
 
 void MultiLineTextBox::wheelEvent(QWheelEvent* event) {
@@ -412,6 +498,7 @@ void MultiLineTextBox::dropEvent(QDropEvent* event) {
         event->ignore();
         return;
     }
+    keepOffer();
     caret_ = anchor_ = placeAt(event->position().toPoint());
     try {
         replaceSelection(utf16Of(event->mimeData()->text()));
@@ -456,7 +543,7 @@ void MultiLineTextBox::timerEvent(QTimerEvent* event) {
         viewport()->update();
     } else if (event->timerId() == dragScroll_.timerId()) {
         scrollRows(lastMouse_.y() < 0 ? -1 : 1);
-        setCaret(placeAt(lastMouse_), true);
+        dragTo(lastMouse_);
     } else {
         QAbstractScrollArea::timerEvent(event);
     }

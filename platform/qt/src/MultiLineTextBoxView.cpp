@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QTextBoundaryFinder>
 #include <QTextLine>
 #include <algorithm>
 
@@ -21,6 +22,18 @@ constexpr std::size_t kMostLayouts = 512;
 // of it is laid out after each change (a few milliseconds at most).
 constexpr std::size_t kMostPartsByRows = 256;
 constexpr std::size_t kMostCharsByRows = std::size_t{1} << 15;
+// A part of a long line ends after the last space at most this far before its limit; a word
+// longer than that is cut at a boundary between its letters.
+constexpr std::size_t kMostSpaceBack = 256;
+// The characters about a place that tell whether it lies between two letters (a letter with its
+// marks is one; so is a surrogate pair).
+constexpr std::size_t kGraphemeContext = 32;
+
+// A space a row may wrap after: not one that keeps its neighbours together.
+bool wrapsAfter(char16_t c) {
+    return c == u'\t' || (QChar::category(c) == QChar::Separator_Space && c != 0xA0 &&
+                          c != 0x2007 && c != 0x202F);
+}
 
 }  // namespace
 
@@ -107,11 +120,39 @@ std::size_t MultiLineTextBox::partStart(std::size_t start, std::size_t length,
                                         std::size_t index) const {
     if (index == 0 || index >= partsOf(length))
         return index == 0 ? start : start + length;
-    // A surrogate pair stays in one part.
-    const std::size_t at = start + index * kSegment;
-    return QChar::isLowSurrogate(store_.at(at)) && QChar::isHighSurrogate(store_.at(at - 1))
-               ? at - 1
-               : at;
+    // Each boundary is found from its own limit alone, less than one part back, so the parts of
+    // a line stay as many as before and any of them is found without the others.
+    const std::size_t limit = start + index * kSegment;
+    const std::size_t end = start + length;
+    // The boundaries between letters about a place, found from the characters around it.
+    std::size_t from = 0;
+    const auto letters = [&](std::size_t at) {
+        from = at - std::min(at - start, kGraphemeContext);
+        const std::size_t to = std::min(end, at + kGraphemeContext);
+        QString around(static_cast<qsizetype>(to - from), Qt::Uninitialized);
+        store_.copy(from, to - from, reinterpret_cast<char16_t*>(around.data()));
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, around);
+        finder.setPosition(static_cast<qsizetype>(at - from));
+        return finder;
+    };
+    // No character below U+0300 joins the one before it into one letter (a line holds no CR LF).
+    const auto between = [&](std::size_t at) {
+        return store_.at(at) < 0x300 || letters(at).isAtBoundary();
+    };
+    // After the last space, as a row wraps; else between the last two letters before the limit.
+    const std::size_t lowest = limit - std::min(limit - start - 1, kMostSpaceBack);
+    for (std::size_t at = limit; at > lowest; --at)
+        if (wrapsAfter(store_.at(at - 1)) && between(at))
+            return at;
+    if (between(limit))
+        return limit;
+    const qsizetype previous = letters(limit).toPreviousBoundary();
+    if (previous > 0 && from + static_cast<std::size_t>(previous) > lowest)
+        return from + static_cast<std::size_t>(previous);
+    // A letter with more marks than can be told about: at least a surrogate pair stays whole.
+    return QChar::isLowSurrogate(store_.at(limit)) && QChar::isHighSurrogate(store_.at(limit - 1))
+               ? limit - 1
+               : limit;
 }
 
 MultiLineTextBox::Part MultiLineTextBox::partOf(std::size_t line, std::size_t index) const {

@@ -8,9 +8,13 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QScrollBar>
+#include <QStyleHints>
 #include <QTest>
+#include <QTextBoundaryFinder>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/qt/MultiLineTextBox.h"
 #include "platform/qt/QtText.h"
@@ -788,6 +792,366 @@ TEST(MultiLineTextBox, AChangeBeyondTheMemoryKeepsTheText) {
         EXPECT_TRUE(copied == lines);
     else
         EXPECT_TRUE(box.text() == lines);
+}
+
+// Undo takes back a run of Backspaces, or of Deletes, in one step, as a run of typed characters;
+// a caret move, a typed character or a selection deleted ends the run.
+TEST(MultiLineTextBox, ARunOfDeletionsIsUndoneInOneStep) {
+    const QString pair = QString::fromUtf8("\xF0\x9F\x98\x80");
+    const auto keys = [](std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> list) {
+        return [=](MultiLineTextBox& box) {
+            for (const auto& [key, modifiers] : list)
+                QTest::keyClick(&box, key, modifiers);
+        };
+    };
+    const auto bs = std::pair(Qt::Key_Backspace, Qt::KeyboardModifiers());
+    const auto del = std::pair(Qt::Key_Delete, Qt::KeyboardModifiers());
+    const auto left = std::pair(Qt::Key_Left, Qt::KeyboardModifiers());
+    const auto x = std::pair(Qt::Key_X, Qt::KeyboardModifiers());
+    const struct {
+        const char* name;
+        QString start;
+        int from, to;
+        std::function<void(MultiLineTextBox&)> edit;
+        QString undone;  // after one undo
+    } cases[] = {
+        {"three Backspaces", "abcdef", 6, 6, keys({bs, bs, bs}), "abcdef"},
+        {"three Deletes", "abcdef", 0, 0, keys({del, del, del}), "abcdef"},
+        {"Backspaces over a pair and line ends", "a\nb\r\n" + pair + "c", 8, 8,
+         keys({bs, bs, bs, bs, bs}), "a\nb\r\n" + pair + "c"},
+        {"Deletes over a pair and line ends", "a\r\n" + pair + "\rb", 0, 0,
+         keys({del, del, del, del}), "a\r\n" + pair + "\rb"},
+        {"a caret move ends the run", "abcdef", 6, 6, keys({bs, bs, left, bs}), "abcd"},
+        {"a click ends the run", "abcdef", 6, 6,
+         [](MultiLineTextBox& box) {
+             QTest::keyClick(&box, Qt::Key_Backspace);
+             box.setCursorPosition(2);
+             QTest::keyClick(&box, Qt::Key_Backspace);
+         },
+         "abcde"},
+        {"a typed character ends the run", "abcdef", 6, 6, keys({bs, x, bs}), "abcdex"},
+        {"a Delete after Backspaces is a step of its own", "abcdef", 3, 3, keys({bs, bs, del}),
+         "adef"},
+        {"a selection deleted is a step of its own", "abcdef", 2, 4, keys({bs, bs}), "abef"},
+        {"a run undone and done again", "abcdef", 6, 6,
+         [](MultiLineTextBox& box) {
+             for (int i = 0; i < 3; ++i)
+                 QTest::keyClick(&box, Qt::Key_Backspace);
+             box.undo();
+             box.redo();
+             QTest::keyClick(&box, Qt::Key_Backspace);  // a step of its own after the redo
+         },
+         "abc"},
+    };
+    for (const auto& c : cases) {
+        MultiLineTextBox box;
+        box.setText(c.start);
+        box.setSelection(c.from, c.to);
+        c.edit(box);
+        box.undo();
+        EXPECT_EQ(box.text(), c.undone) << c.name;
+    }
+}
+
+// The mouse as the window system drives it: each event stamped with its time, the second press of
+// a double click followed by a double-click event.
+class Mouse {
+  public:
+    explicit Mouse(MultiLineTextBox& box) : box_(box) {}
+
+    // Over the character after `place` (the box scrolled to show it, the caret put there).
+    QPoint at(int place) {
+        box_.setCursorPosition(place);
+        const QRect caret = static_cast<QWidget&>(box_)
+                                .inputMethodQuery(Qt::ImCursorRectangle)
+                                .toRect()
+                                .translated(-box_.viewport()->pos());
+        return {caret.x() + 1, caret.center().y()};
+    }
+    void send(QEvent::Type type, QPoint point, Qt::MouseButton button = Qt::LeftButton) {
+        QWidget* view = box_.viewport();
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+        QMouseEvent event(type, point, view->mapToGlobal(point),
+                          type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
+        event.setTimestamp(time_ += 20);
+        QCoreApplication::sendEvent(view, &event);
+    }
+    // `count` clicks at `point`, each in time after the one before; the last press held.
+    void clicks(QPoint point, int count) {
+        for (int click = 0; click < count; ++click) {
+            if (click > 0)
+                send(QEvent::MouseButtonRelease, point);
+            send(QEvent::MouseButtonPress, point);
+            if (click == 1)
+                send(QEvent::MouseButtonDblClick, point);
+        }
+    }
+    void dragTo(QPoint point) {
+        send(QEvent::MouseMove, point);
+        send(QEvent::MouseButtonRelease, point);
+    }
+    void middleClick(QPoint point) {
+        send(QEvent::MouseButtonPress, point, Qt::MiddleButton);
+        send(QEvent::MouseButtonRelease, point, Qt::MiddleButton);
+    }
+    void wait(int ms) { time_ += static_cast<quint64>(ms); }
+
+  private:
+    MultiLineTextBox& box_;
+    quint64 time_ = 1000;
+};
+
+// A triple click takes the line (its line end too, and all its rows where it wraps); a drag after
+// a double or a triple click goes on by whole words or lines, either way, the one clicked kept.
+TEST(MultiLineTextBox, ATripleClickTakesTheLineAndDragsAfterMoreClicksGoByWords) {
+    // "one two three" 0-12, CR LF, "four five" 15-23, CR, "six" 25-27.
+    const QString text = "one two three\r\nfour five\rsix";
+    const QString wrapped = QString("alpha beta gamma delta ").repeated(8) + "end\nnext";
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    const struct {
+        const char* name;
+        QString text;
+        std::function<void(Mouse&)> gesture;
+        QString selected;
+        int caret;
+    } cases[] = {
+        {"a triple click on a line ended by CR LF", text,
+         [](Mouse& m) {
+             const QPoint point = m.at(5);
+             m.clicks(point, 3);
+             m.send(QEvent::MouseButtonRelease, point);
+         },
+         "one two three\r\n", 15},
+        {"a triple click on a line ended by a lone CR", text,
+         [](Mouse& m) { m.clicks(m.at(20), 3); }, "four five\r", 25},
+        {"a triple click on the last line", text, [](Mouse& m) { m.clicks(m.at(26), 3); }, "six",
+         28},
+        {"a triple click on a wrapped row", wrapped, [](Mouse& m) { m.clicks(m.at(60), 3); },
+         wrapped.left(wrapped.indexOf('\n') + 1), static_cast<int>(wrapped.indexOf('\n') + 1)},
+        {"a third click after the interval is one click", text,
+         [interval](Mouse& m) {
+             const QPoint point = m.at(5);
+             m.clicks(point, 2);
+             m.send(QEvent::MouseButtonRelease, point);
+             m.wait(interval);
+             m.send(QEvent::MouseButtonPress, point);
+         },
+         "", 5},
+        {"a double click dragged right", text,
+         [](Mouse& m) {
+             const QPoint from = m.at(5);
+             const QPoint to = m.at(9);
+             m.clicks(from, 2);
+             m.dragTo(to);
+         },
+         "two three", 13},
+        {"a double click dragged left", text,
+         [](Mouse& m) {
+             const QPoint from = m.at(5);
+             const QPoint to = m.at(1);
+             m.clicks(from, 2);
+             m.dragTo(to);
+         },
+         "one two", 0},
+        {"a double click dragged to the next line", text,
+         [](Mouse& m) {
+             const QPoint from = m.at(9);
+             const QPoint to = m.at(16);
+             m.clicks(from, 2);
+             m.dragTo(to);
+         },
+         "three\r\nfour", 19},
+        {"a double click dragged inside its word", text,
+         [](Mouse& m) {
+             const QPoint from = m.at(17);
+             const QPoint to = m.at(16);
+             m.clicks(from, 2);
+             m.dragTo(to);
+         },
+         "four", 19},
+        {"a triple click dragged down", text,
+         [](Mouse& m) {
+             const QPoint from = m.at(5);
+             const QPoint to = m.at(20);
+             m.clicks(from, 3);
+             m.dragTo(to);
+         },
+         "one two three\r\nfour five\r", 25},
+        {"a triple click dragged up", text,
+         [](Mouse& m) {
+             const QPoint from = m.at(26);
+             const QPoint to = m.at(20);
+             m.clicks(from, 3);
+             m.dragTo(to);
+         },
+         "four five\rsix", 15},
+    };
+    for (const auto& c : cases) {
+        MultiLineTextBox box;
+        box.resize(200, 200);
+        box.show();
+        box.setText(c.text);
+        QCoreApplication::processEvents();
+        Mouse mouse(box);
+        c.gesture(mouse);
+        EXPECT_EQ(box.selectedText(), c.selected) << c.name;
+        EXPECT_EQ(box.cursorPosition(), c.caret) << c.name;
+    }
+}
+
+// A selection clipboard in memory: it holds what it is offered and reads its text, as the
+// desktop's does when a program asks for it.
+class MemorySelection : public SelectionClipboard {
+  public:
+    bool supported() const override { return true; }
+    QString text() const override { return data_ ? data_->text() : QString(); }
+    void offer(QMimeData* data) override { data_.reset(data); }
+
+  private:
+    std::unique_ptr<QMimeData> data_;
+};
+
+// The selection is the desktop's selection clipboard: a middle click pastes it, in this box too,
+// and once the selection is cleared or typed over the clipboard still holds it, as it holds what
+// any other box selected last; it outlives the box.
+TEST(MultiLineTextBox, TheSelectionClipboardKeepsTheLastSelection) {
+    // "one two" 0-6, CR LF, "three" 9-13.
+    const struct {
+        const char* name;
+        std::function<void(std::unique_ptr<MultiLineTextBox>&, Mouse&)> gesture;
+        QString text;  // the box's afterwards, where it is still there
+        QString selection;
+    } cases[] = {
+        {"a middle click pastes the box's own selection",
+         [](auto&, Mouse& m) {
+             const QPoint word = m.at(5);
+             const QPoint end = m.at(14);
+             m.clicks(word, 2);
+             m.send(QEvent::MouseButtonRelease, word);
+             m.middleClick(end);
+         },
+         "one two\r\nthreetwo", "two"},
+        {"a click clears the selection",
+         [](auto&, Mouse& m) {
+             const QPoint word = m.at(5);
+             const QPoint other = m.at(10);
+             m.clicks(word, 2);
+             m.send(QEvent::MouseButtonRelease, word);
+             m.wait(1000);
+             m.clicks(other, 1);
+         },
+         "one two\r\nthree", "two"},
+        {"the selection typed over",
+         [](auto& box, Mouse& m) {
+             m.clicks(m.at(5), 2);
+             QTest::keyClicks(box.get(), "x");
+         },
+         "one x\r\nthree", "two"},
+        {"a selection made with the keys, cleared with them",
+         [](auto& box, Mouse&) {
+             box->setCursorPosition(9);
+             for (int i = 0; i < 5; ++i)
+                 QTest::keyClick(box.get(), Qt::Key_Right, Qt::ShiftModifier);
+             QTest::keyClick(box.get(), Qt::Key_Left);
+         },
+         "one two\r\nthree", "three"},
+        {"a new text",
+         [](auto& box, Mouse& m) {
+             m.clicks(m.at(1), 2);
+             box->setText("new");
+         },
+         "new", "one"},
+        {"the box closed",
+         [](auto& box, Mouse& m) {
+             m.clicks(m.at(1), 2);
+             box.reset();
+         },
+         "", "one"},
+    };
+    for (const auto& c : cases) {
+        MemorySelection selection;
+        auto box = std::make_unique<MultiLineTextBox>();
+        box->setSelectionClipboard(selection);
+        box->resize(200, 100);
+        box->show();
+        box->setText("one two\r\nthree");
+        QCoreApplication::processEvents();
+        Mouse mouse(*box);
+        c.gesture(box, mouse);
+        if (box) {
+            EXPECT_EQ(box->text(), c.text) << c.name;
+        }
+        EXPECT_EQ(selection.text(), c.selection) << c.name;
+    }
+}
+
+// A part of a long line ends after the last space before its limit, or else between two letters:
+// no word, letter with its marks or emoji sequence is cut in two. The caret stops where it
+// stops in the whole line, a click finds the place it shows, and a row end is not inside a word.
+TEST(MultiLineTextBox, ALongLineIsNotCutInsideAWordOrALetter) {
+    const auto k = static_cast<int>(MultiLineTextBox::kSegment);
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x92\xBB");
+    const struct {
+        const char* name;
+        QString line;
+        int from, to;  // what lies across the limit of the first part, kept whole
+        bool word;
+    } cases[] = {
+        {"words", QString("abcdefghij ").repeated(2 * k / 11), k - 8, k + 2, true},
+        {"letters with marks and no space", "x" + QString("e\u0301").repeated(k), k - 1, k + 1,
+         false},
+        {"an emoji sequence and no space", QString(k - 2, 'x') + emoji + QString(k, 'x'), k - 2,
+         k + 3, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MultiLineTextBox box;
+        box.resize(300, 200);
+        box.show();
+        box.setText(c.line);
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(box.text() == c.line);
+
+        QTextBoundaryFinder letters(QTextBoundaryFinder::Grapheme, c.line);
+        std::vector<int> expected;
+        for (int place = c.from - 3; place <= c.to + 3; ++place) {
+            letters.setPosition(place);
+            if (letters.isAtBoundary())
+                expected.push_back(place);
+        }
+        std::vector<int> right{expected.front()};
+        box.setCursorPosition(expected.front());
+        while (box.cursorPosition() < expected.back()) {
+            QTest::keyClick(&box, Qt::Key_Right);
+            right.push_back(static_cast<int>(box.cursorPosition()));
+        }
+        EXPECT_EQ(right, expected);
+        std::vector<int> left{static_cast<int>(box.cursorPosition())};
+        while (box.cursorPosition() > expected.front()) {
+            QTest::keyClick(&box, Qt::Key_Left);
+            left.insert(left.begin(), static_cast<int>(box.cursorPosition()));
+        }
+        EXPECT_EQ(left, expected);
+
+        Mouse mouse(box);
+        for (const int place : expected) {
+            const QPoint point = mouse.at(place) - QPoint(1, 0);
+            QTest::mouseClick(box.viewport(), Qt::LeftButton, Qt::NoModifier, point);
+            EXPECT_EQ(box.cursorPosition(), place);
+        }
+        // A row ends before or after what is kept whole, never inside it.
+        box.setCursorPosition(c.from);
+        QTest::keyClick(&box, Qt::Key_End);
+        EXPECT_FALSE(box.cursorPosition() > c.from && box.cursorPosition() < c.to);
+        box.setCursorPosition(c.to - 1);
+        QTest::keyClick(&box, Qt::Key_Home);
+        EXPECT_FALSE(box.cursorPosition() > c.from && box.cursorPosition() < c.to);
+        if (c.word) {
+            QTest::mouseDClick(box.viewport(), Qt::LeftButton, Qt::NoModifier,
+                               mouse.at((c.from + c.to) / 2));
+            EXPECT_EQ(box.selectedText(), c.line.mid(c.from, c.to - c.from));
+        }
+    }
 }
 
 }  // namespace

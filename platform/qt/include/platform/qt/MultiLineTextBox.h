@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QClipboard>
+#include <QPointer>
 #include <QString>
 #include <QTextLayout>
 #include <cstddef>
@@ -10,10 +11,13 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/TextPieces.h"
 #include "platform/TextStore.h"
+#include "platform/qt/SelectionClipboard.h"
+#include "platform/qt/SelectionMimeData.h"
 
 namespace tess::qt {
 
@@ -59,6 +63,9 @@ class MultiLineTextBox : public QAbstractScrollArea {
     void setReadOnly(bool readOnly);
     bool isUndoAvailable() const { return !undo_.empty(); }
     bool isRedoAvailable() const { return !redo_.empty(); }
+    // The selection clipboard the box offers its selection to and a middle click pastes from:
+    // the desktop's unless one is given, which must outlive the box.
+    void setSelectionClipboard(SelectionClipboard& selection) { selection_ = &selection; }
 
     // The characters of a part of a long line.
     static constexpr std::size_t kSegment = 8192;
@@ -98,19 +105,27 @@ class MultiLineTextBox : public QAbstractScrollArea {
     friend class MultiLineTextBoxAccessible;
 
     // --- the text and its changes (MultiLineTextBox.cpp)
+    // A run of keys that the next such key joins into one step to undo: typed characters, or
+    // Backspaces, or Deletes, one after the other with the caret not moved between them.
+    enum class Run { None, Typed, Backspace, Delete };
     struct Change {
         std::size_t at = 0;
         std::u16string removed;
         std::u16string inserted;
-        // A run of typed characters, which the next typed character joins.
-        bool typed = false;
+        Run run = Run::None;
     };
-    // Replaces [from, from + count) by `text`, as one step to undo, and puts the caret after it.
-    // A change there is not the memory for is not made (the box beeps); returns whether it was.
-    bool change(std::size_t from, std::size_t count, std::u16string_view text, bool typed = false);
-    bool replaceSelection(std::u16string_view text, bool typed = false);
+    // Replaces [from, from + count) by `text`, as one step to undo (or as more of the run of the
+    // last one), and puts the caret after it. A change there is not the memory for is not made
+    // (the box beeps); returns whether it was.
+    bool change(std::size_t from, std::size_t count, std::u16string_view text, Run run = Run::None);
+    // Joins the change to the last step when it goes on that step's run; false when it does not.
+    bool joinRun(std::size_t from, std::size_t count, std::u16string_view text, Run run);
+    // Takes back what joinRun joined, for a change that could not be made.
+    void unjoinRun(std::size_t count, std::size_t inserted, Run run);
+    bool replaceSelection(std::u16string_view text, Run run = Run::None);
+    // A move of the caret ends a run of deletions.
+    void endDeletionRun();
     bool copySelection();
-    void pasteFrom(QClipboard::Mode mode);
     static bool canPaste();
     // Takes the last step of `from` back (undoing) or makes it again, and keeps it on `to`.
     void replay(std::vector<Change>& from, std::vector<Change>& to, bool undoing);
@@ -121,6 +136,7 @@ class MultiLineTextBox : public QAbstractScrollArea {
     // The characters [from, to) of the text.
     QString textBetween(std::size_t from, std::size_t to) const;
     std::size_t selectionStart() const { return std::min(caret_, anchor_); }
+    std::size_t selectionLength() const { return selectionEnd() - selectionStart(); }
     std::size_t selectionEnd() const { return std::max(caret_, anchor_); }
     bool hasSelection() const { return caret_ != anchor_; }
     // `place` moved off the middle of a CR LF and into the text.
@@ -199,12 +215,25 @@ class MultiLineTextBox : public QAbstractScrollArea {
     void moveCaret(Move move, bool select);
     void setCaret(std::size_t place, bool select);
     bool handleEdit(QKeyEvent* event);
+    // The word (or the run of spaces, or the character) that holds the character after `place`.
+    std::pair<std::size_t, std::size_t> wordAt(std::size_t place) const;
+    // The line that holds `place`, with its line end.
+    std::pair<std::size_t, std::size_t> lineAt(std::size_t place) const;
+    // Selects the word or line [from, to) clicked, which a drag from it keeps whole.
+    enum class Unit { Character, Word, Line };
+    void selectUnit(Unit unit, std::size_t from, std::size_t to);
+    // The selection a drag to `point` of the viewport makes: by characters, or after a double or
+    // triple click by whole words or lines, the one clicked always kept.
+    void dragTo(const QPoint& point);
     static bool isTyping(const QKeyEvent* event);
     void startBlinking();
     // Tells assistive programs, while one listens, where the caret and the selection are.
     void tellCaret() const;
     // Makes the selection the desktop's selection clipboard, where there is one.
     void offerSelection();
+    // Called before the selection offered goes (cleared, moved or typed over): the desktop's
+    // selection clipboard keeps a copy of it, as it keeps what every other box selected last.
+    void keepOffer();
 
     TextStore store_;
     std::size_t caret_ = 0;
@@ -238,6 +267,17 @@ class MultiLineTextBox : public QAbstractScrollArea {
     QBasicTimer blink_;
     QBasicTimer dragScroll_;
     bool selectingWithMouse_ = false;
+    // What a drag selects by, and the word or line clicked, which it keeps whole.
+    Unit dragUnit_ = Unit::Character;
+    std::size_t unitFrom_ = 0;
+    std::size_t unitTo_ = 0;
+    // A press soon after a double click and near it is a triple click; the time is the events'.
+    bool doubleClicked_ = false;
+    quint64 doubleClickTime_ = 0;
+    QPoint doubleClickPoint_;
+    SelectionClipboard* selection_ = &SelectionClipboard::desktop();
+    // The offer of the selection to the selection clipboard while it reads the box.
+    QPointer<SelectionMimeData> offer_;
     QPoint lastMouse_;
     int wheelDelta_ = 0;
     // What an input method is composing, and the caret's place in it.
