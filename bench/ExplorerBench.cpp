@@ -7,6 +7,13 @@
 // few megabytes of disk whatever the pages' length. "pages/s" and "read_B_per_page", the bytes
 // the process read (the system's own count of read bytes), show that only the heads are read.
 //
+// "Explorer/WindowScan/<pages>/Window": the scan as the explorer's main window runs it, shown on
+// Qt's offscreen platform with the real event pump: from the press of "Process" to the sorted list
+// with its first row selected (the status texts, the rows' inserts, a turn of the event loop after
+// every file), over a folder of 1,000, 10,000 and 30,000 of the same pages in /dev/shm. Beside it
+// ".../Steps", the scan code alone over the same folder (the folder listing and scanPage of each
+// name), the floor the window is held to.
+//
 // "Explorer/Rewrite/<path>/<where>": a save of one row into a 30 MB page (the head read and
 // rewritten, the rest copied, the atomic replace with its flush to the disk), beside
 // "Explorer/ReadWrite", the baseline: the same file read whole and written back plainly, and
@@ -25,10 +32,16 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -46,7 +59,15 @@
 #include "platform/DefaultRandom.h"
 #include "platform/Picture.h"
 #include "platform/Text.h"
+#include "platform/qt/QtEventPump.h"
 #include "platform/qt/SystemClock.h"
+#include "platform/testing/MemoryClipboard.h"
+#include "platform/testing/MemorySettingsStore.h"
+#include "platform/testing/RecordingShell.h"
+#include "platform/testing/ScriptedDialogs.h"
+#include "windows/ExplorerState.h"
+#include "windows/MosaicListModel.h"
+#include "windows/frmMain.h"
 
 namespace {
 
@@ -122,15 +143,16 @@ class BenchPath {
     bool ok_ = true;
 };
 
-// A folder of kPages sparse pages of kPageLength bytes each.
+// A folder of `pages` sparse pages of kPageLength bytes each.
 class ScanFolder : public BenchPath {
   public:
-    explicit ScanFolder(const std::string& where)
-        : BenchPath(where + "/tessaryn-bench-scan-" + std::to_string(::getpid())) {
+    explicit ScanFolder(const std::string& where, int pages = kPages)
+        : BenchPath(where + "/tessaryn-bench-scan-" + std::to_string(::getpid()) + "-" +
+                    std::to_string(pages)) {
         std::filesystem::create_directories(path_);
         const std::string& page = converterPage();
         const std::string_view head = std::string_view(page).substr(0, 2 * explorer::kHeadBytes);
-        for (int i = 0; i < kPages; ++i) {
+        for (int i = 0; i < pages; ++i) {
             const std::string file = path_ + "/Image" + std::to_string(i + 1) + ".html";
             const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             if (fd < 0 ||
@@ -179,6 +201,99 @@ void Scan(benchmark::State& state, const std::string& where) {
     state.counters["pages/s"] = benchmark::Counter(pages, benchmark::Counter::kIsRate);
     state.counters["read_B_per_page"] = static_cast<double>(read) / pages;
     state.counters["page_MB"] = static_cast<double>(kPageLength) / 1e6;
+}
+
+// The folder of `pages` pages in /dev/shm, written once for every run that scans it.
+const ScanFolder& shmScanFolder(int pages) {
+    static std::map<int, std::unique_ptr<ScanFolder>> folders;
+    std::unique_ptr<ScanFolder>& folder = folders[pages];
+    if (!folder)
+        folder = std::make_unique<ScanFolder>("/dev/shm", pages);
+    return *folder;
+}
+
+// The explorer's main window, loaded and shown with the folder chosen in its directory list (not
+// scanned yet), with the real event pump and clock and services that answer without a person.
+class ExplorerWindow {
+  public:
+    explicit ExplorerWindow(const std::string& folder)
+        : pump_(qt::QtEventPump::kDefaultInterval, {}),
+          services_{
+              dialogs_, settings_, clock_,     random_,
+              pump_,    shell_,    clipboard_, Folders::inOne(program_.path().toStdString())} {
+        window_ = std::make_unique<explorer::frmMain>(services_, state_, std::string());
+        window_->endProgram = [] {};
+        window_->Form_Load();
+        window_->show();
+        window_->AddDirs(folder + "/");
+        QCoreApplication::processEvents();
+    }
+    explorer::frmMain& window() { return *window_; }
+
+  private:
+    QTemporaryDir program_;
+    testing::MemorySettingsStore settings_;
+    testing::ScriptedDialogs dialogs_;
+    qt::SystemClock clock_;
+    DefaultRandom random_;
+    qt::QtEventPump pump_;
+    testing::RecordingShell shell_;
+    testing::MemoryClipboard clipboard_;
+    Services services_;
+    explorer::ExplorerState state_;
+    std::unique_ptr<explorer::frmMain> window_;
+};
+
+void WindowScan(benchmark::State& state, int pages) {
+    if (converterPage().empty()) {
+        state.SkipWithError("the converter's page could not be made");
+        return;
+    }
+    const ScanFolder& folder = shmScanFolder(pages);
+    if (!folder.ok()) {
+        state.SkipWithError("cannot write the pages in /dev/shm");
+        return;
+    }
+    ExplorerWindow explorerWindow(folder.path());
+    explorer::frmMain& window = explorerWindow.window();
+    for (auto _ : state) {
+        window.Command2_Click();
+        if (window.rows().count() != pages || window.selectedRow() != 0) {
+            state.SkipWithError("the window did not list every page");
+            return;
+        }
+        // What the scan left for the event loop belongs to it too.
+        QCoreApplication::processEvents();
+    }
+    state.counters["pages/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * pages,
+                                                   benchmark::Counter::kIsRate);
+}
+
+void ScanSteps(benchmark::State& state, int pages) {
+    const ScanFolder& folder = shmScanFolder(pages);
+    if (converterPage().empty() || !folder.ok()) {
+        state.SkipWithError("cannot write the pages in /dev/shm");
+        return;
+    }
+    std::int64_t rows = 0;
+    for (auto _ : state) {
+        Result<std::vector<std::string>> names = explorer::listPages(folder.path());
+        if (!names) {
+            state.SkipWithError("the folder cannot be listed");
+            return;
+        }
+        for (const std::string& name : *names) {
+            std::optional<explorer::MosaicRow> row = explorer::scanPage(folder.path(), name);
+            rows += row ? 1 : 0;
+            benchmark::DoNotOptimize(row);
+        }
+    }
+    if (rows != state.iterations() * pages) {
+        state.SkipWithError("a page was not taken for a mosaic");
+        return;
+    }
+    state.counters["pages/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * pages,
+                                                   benchmark::Counter::kIsRate);
 }
 
 void reportRate(benchmark::State& state, std::size_t bytes) {
@@ -413,6 +528,15 @@ const bool registered = [] {
         const std::string place = name;
         benchmark::RegisterBenchmark(("Explorer/Scan/1000x30MB/" + place).c_str(), Scan, where)
             ->Unit(benchmark::kMillisecond);
+    }
+    for (const int pages : {1000, 10000, 30000}) {
+        const std::string prefix = "Explorer/WindowScan/" + std::to_string(pages);
+        benchmark::RegisterBenchmark((prefix + "/Window").c_str(), WindowScan, pages)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark((prefix + "/Steps").c_str(), ScanSteps, pages)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
     }
     for (const auto& [name, where] : places) {
         const std::string place = name;

@@ -38,8 +38,33 @@ std::string RemZeros(std::string_view sTheText) {
     return result;
 }
 
+namespace {
+
+// Whether a number text has digits with no leading zero (but a single one before the point), a
+// point and two decimals, at most 15 digits in all: such a number comes back unchanged from a
+// double formatted to two decimals.
+bool isTwoDecimalNumber(std::string_view text) {
+    const std::size_t point = text.find('.');
+    if (point == std::string_view::npos || point < 1 || point > 13 || text.size() != point + 3)
+        return false;
+    if (text[0] == '0' && point > 1)
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (i != point && (text[i] < '0' || text[i] > '9'))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::string displaySizeText(std::string_view padded) {
-    return rt::formatFixed(rt::val(RemZeros(padded)), 1, 2) + "K";
+    std::string shown = RemZeros(padded);
+    // The padded text has its two decimals already: reading and formatting it again (which
+    // writes out the double's every digit) would give the same text.
+    if (!isTwoDecimalNumber(shown))
+        shown = rt::formatFixed(rt::val(shown), 1, 2);
+    return shown + "K";
 }
 
 namespace {

@@ -3,9 +3,11 @@
 #include <sys/stat.h>
 #include <sys/xattr.h>
 
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ExplorerTestSupport.h"
@@ -39,6 +41,32 @@ TEST(MosaicScan, SizeTextsDuringAndAfterTheScan) {
         EXPECT_EQ(paddedSizeText(c.length), c.padded) << c.length;
         EXPECT_EQ(displaySizeText(paddedSizeText(c.length)), c.shown) << c.length;
     }
+}
+
+// The size column after the scan is the padded text read as a number and written with two
+// decimals, for every size the scan can give and for texts of another form.
+TEST(MosaicScan, SizeAfterTheScanIsThePaddedNumberWithTwoDecimals) {
+    const auto byTheRule = [](std::string_view padded) {
+        return rt::formatFixed(rt::val(RemZeros(padded)), 1, 2) + "K";
+    };
+    std::vector<std::uint64_t> lengths;
+    for (std::uint64_t n = 0; n <= 3 * 1024; ++n)
+        lengths.push_back(n);
+    for (std::uint64_t p = 1024; p != 0 && p < (std::uint64_t{1} << 63); p *= 10) {
+        for (const std::uint64_t n : {p - 6, p - 5, p - 1, p, p + 5, p + 6})
+            lengths.push_back(n);
+    }
+    for (int bits = 30; bits < 64; ++bits) {
+        const std::uint64_t p = std::uint64_t{1} << bits;
+        for (const std::uint64_t n : {p - 1, p, p + 1, p + 5, p + 7})
+            lengths.push_back(n);
+    }
+    lengths.push_back(~std::uint64_t{0});
+    for (const std::uint64_t n : lengths)
+        EXPECT_EQ(displaySizeText(paddedSizeText(n)), byTheRule(paddedSizeText(n))) << n;
+    for (const char* text : {"", "12", "12.3", "12.345", "0012.34", ".5", "1e3", "x12.34", "12.34x",
+                             "9999999999999.99", "99999999999999.99", "-0000012.34"})
+        EXPECT_EQ(displaySizeText(text), byTheRule(text)) << text;
 }
 
 TEST(MosaicScan, RemZerosDropsTheLeadingZeros) {

@@ -82,14 +82,21 @@ bool MosaicListModel::anyChanged() const {
 std::vector<int> MosaicListModel::sort(int column, bool descending) {
     std::vector<int> order(rows_.size());
     std::iota(order.begin(), order.end(), 0);
+    // A text column's keys are made once for every row, not twice for every comparison.
+    std::vector<std::string> keys;
+    if (column != 2 && column != 5) {
+        keys.reserve(rows_.size());
+        for (const ListRow& row : rows_)
+            keys.push_back(rt::toLower(columnText(row, column)));
+    }
     auto less = [&](int a, int b) {
-        const ListRow& x = rows_[static_cast<std::size_t>(a)];
-        const ListRow& y = rows_[static_cast<std::size_t>(b)];
+        const auto x = static_cast<std::size_t>(a);
+        const auto y = static_cast<std::size_t>(b);
         if (column == 2)
-            return x.kilobytes < y.kilobytes;
+            return rows_[x].kilobytes < rows_[y].kilobytes;
         if (column == 5)
-            return x.createdKey < y.createdKey;
-        return rt::toLower(columnText(x, column)) < rt::toLower(columnText(y, column));
+            return rows_[x].createdKey < rows_[y].createdKey;
+        return keys[x] < keys[y];
     };
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return descending ? less(b, a) : less(a, b); });

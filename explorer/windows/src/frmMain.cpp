@@ -177,7 +177,7 @@ void frmMain::buildControls() {
     Panel1 = new QLabel(StatusBar1);
     Panel1->setObjectName("Panel1");
     Panel1->setTextFormat(Qt::PlainText);
-    Panel1->setMinimumWidth(96);
+    Panel1->setMinimumWidth(kStatusPanelMinWidth);
     StatusBar1->addWidget(Panel1, 1);
     Panel2 = new QLabel(StatusBar1);
     Panel2->setObjectName("Panel2");
@@ -323,7 +323,11 @@ void frmMain::Form_Resize() {
     runStep([&] { Label2->move(W - Label2->width() - 2, Label2->y()); });
     runStep([&] { ListView1->resize(W, std::max(0, H - ListView1->y() - StatusBar1->height())); });
     runStep([&] { PicHide->setGeometry(ListView1->geometry()); });
-    runStep([&] { StatusBar1->setGeometry(0, H - StatusBar1->height(), W, StatusBar1->height()); });
+    runStep([&] {
+        StatusBar1->setGeometry(0, H - StatusBar1->height(), W, StatusBar1->height());
+        if (scanning_)
+            refitStatusPanel();
+    });
     runStep([&] { Check1->move(W - Check1->width() - 2, ListView1->y() - Check1->height() - 2); });
     runStep([&] { Check2->move(Check1->x() - Check2->width() - 2, Check1->y()); });
     runStep([&] {

@@ -2,8 +2,11 @@
 // directory's pages with a turn of the event loop after each, and the list it leaves.
 #include <QComboBox>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableView>
+#include <cstdint>
 
 #include "explorer/MosaicScan.h"
 #include "platform/Runtime.h"
@@ -20,6 +23,8 @@ namespace {
 
 constexpr const char* kProcessCaption = "Process";
 constexpr const char* kCancelCaption = "Cancel";
+// How often a scan lets the status bar show its latest text, in milliseconds.
+constexpr std::uint32_t kStatusPaintInterval = 20;
 
 // A date and time as one number that sorts as the times do.
 std::int64_t sortKeyOf(const DateTime& t) {
@@ -77,6 +82,8 @@ void frmMain::runScan() {
     ListView1->setEnabled(false);
 
     const int count = static_cast<int>(names.size());
+    statusPaintTick_ = services_.clock.tickCount() - kStatusPaintInterval;
+    freezeStatusPanel(true);
     for (int i = 0; i < count; ++i) {
         const std::string& name = names[static_cast<std::size_t>(i)];
         if (std::optional<MosaicRow> row = scanPage(directory, name)) {
@@ -92,6 +99,7 @@ void frmMain::runScan() {
             hideSwatch();
             DefaultStatus = status();
         }
+        paceStatusPaint();
         services_.pump.doEvents();
         if (Command2->text() == kProcessCaption)
             break;
@@ -99,7 +107,35 @@ void frmMain::runScan() {
     endScan(entry);
 }
 
+void frmMain::paceStatusPaint() {
+    // A scan sets a new status text for every page, thousands a second, and the bar's every
+    // repaint also repaints the window's backdrop under it: the bar paints its latest text only
+    // every kStatusPaintInterval, as often as a screen can show a change anyway.
+    const std::uint32_t now = services_.clock.tickCount();
+    const bool due = now - statusPaintTick_ >= kStatusPaintInterval;
+    if (due)
+        statusPaintTick_ = now;
+    StatusBar1->setUpdatesEnabled(due);
+}
+
+void frmMain::freezeStatusPanel(bool frozen) {
+    if (frozen) {
+        Panel1->setFixedSize(Panel1->size());
+        return;
+    }
+    Panel1->setMinimumSize(kStatusPanelMinWidth, 0);
+    Panel1->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
+void frmMain::refitStatusPanel() {
+    freezeStatusPanel(false);
+    StatusBar1->layout()->activate();
+    freezeStatusPanel(true);
+}
+
 void frmMain::endScan(const std::string& entry) {
+    StatusBar1->setUpdatesEnabled(true);
+    freezeStatusPanel(false);
     ListView1->setEnabled(true);
     ListView1->show();
     PicHide->hide();

@@ -1,5 +1,7 @@
 #include "ExplorerFixture.h"
 
+#include <QStatusBar>
+
 namespace tess::explorer {
 namespace {
 
@@ -92,6 +94,38 @@ TEST_F(Scan, CancelAfterTheThirdMosaicKeepsThreeRows) {
     EXPECT_TRUE(w->Command2->isEnabled());
     for (const std::string& size : column(*w, 2))
         EXPECT_EQ(size.back(), 'K');
+}
+
+// The bar shows a new text at the first page and then once every 20 milliseconds; the status
+// panel keeps its place in the bar, also when the window is resized, and is free again afterwards.
+TEST_F(Scan, TheStatusBarPaintsNowAndThenAndThePanelFollowsTheWindow) {
+    for (int i = 0; i < 7; ++i)
+        writePage("p" + std::to_string(i) + ".html", "P");
+    auto w = openMain();
+    w->AddDirs(pages);
+    w->show();
+    QCoreApplication::processEvents();
+    const int panelWidth = w->Panel1->width();
+    std::string painted;
+    int widthAfterResize = 0;
+    pump.setOnDoEvents([&] {
+        painted += w->StatusBar1->updatesEnabled() ? '1' : '0';
+        clock.advance(7);
+        if (pump.doEventsCount() == 5) {
+            w->resize(w->width() + 100, w->height());
+            QCoreApplication::processEvents();
+            widthAfterResize = w->Panel1->width();
+        }
+    });
+    w->Command2_Click();
+    EXPECT_EQ(painted, "1001001");
+    EXPECT_EQ(widthAfterResize, panelWidth + 100);
+    EXPECT_TRUE(w->StatusBar1->updatesEnabled());
+    EXPECT_EQ(w->Panel1->minimumSize(), QSize(96, 0));
+    EXPECT_EQ(w->Panel1->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->Panel1->width(), panelWidth + 100);
+    EXPECT_EQ(panel1(*w), "Finished Processing");
 }
 
 TEST_F(Scan, ADirectoryWithoutMosaicsLeavesAnEmptyList) {

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -201,6 +202,13 @@ class frmMain : public QMainWindow {
     // With rows marked "update", asks before they are thrown away (true: go on).
     bool confirmDiscard(const std::string& prompt);
     void runScan();
+    // Lets the status bar paint now and then during a scan (see kStatusPaintInterval).
+    void paceStatusPaint();
+    // During a scan the status panel keeps its size (its place in the bar does not depend on
+    // its text), so a new text does not lay out the whole bar again.
+    void freezeStatusPanel(bool frozen);
+    // The frozen panel's size after the bar changed its own.
+    void refitStatusPanel();
     void endScan(const std::string& entry);
     void autosizeColumns();
     // What a save could not write, and the file it concerns.
@@ -218,6 +226,8 @@ class frmMain : public QMainWindow {
     bool rowFileExists(int row) const;
     void markChanged(int row);
 
+    static constexpr int kStatusPanelMinWidth = 96;
+
     Services& services_;
     ExplorerState& state_;
     std::string commandLine_;
@@ -225,6 +235,8 @@ class frmMain : public QMainWindow {
     int sortKey_ = 0;
     int sortOrder_ = 0;
     bool scanning_ = false;
+    // The tick count at which the running scan last let the status bar paint.
+    std::uint32_t statusPaintTick_ = 0;
     bool closeAfterScan_ = false;
     bool unloaded_ = false;
     bool selectingInCode_ = false;
