@@ -17,10 +17,12 @@
 #include <filesystem>
 #include <map>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "BenchFolder.h"
 #include "HeapCounter.h"
+#include "StartedCase.h"
 #include "engine/MosaicOptions.h"
 #include "engine/MosaicRun.h"
 #include "engine/PageFormat.h"
@@ -355,6 +357,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (const std::optional<int> started = tess::bench::runStartedCase(argc, argv))
+        return *started;
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;

@@ -1,11 +1,15 @@
 // The mosaic command as the main window runs it, from the press of "Create Mosaic!" to the closing
 // message: the page handed to the program's Qt clipboard (Qt's offscreen platform) beside the
 // same page written to a file in /dev/shm. Names read
-// "Commands/Mosaic/WidthxHeight/Target/Run": "First" is the first page of a program's session
-// (each iteration runs in a process of its own, forked before any page was made), "Later" a page
-// made after others of the same size. "Handover/..." compares the ways of giving Qt the page. Items
-// are cells; peak_heap_MB is the most a press added to the heap beyond what the program held before
-// it.
+// "Commands/Mosaic/WidthxHeight/Target/Run":
+// - "Started" is the first page of a program's session as the window meets it: each iteration
+//   starts this program anew (exec), which builds the window and the picture and makes one page.
+// - "First" is the first page made in a process forked, before any page, from one that holds the
+//   window. Its children follow each other within a millisecond, so each one gets the memory the
+//   last one gave back still fresh: what a page costs when the system has just freed its memory.
+// - "Later" is a page made after others of the same size.
+// "Handover/..." compares the ways of giving Qt the page. Items are cells; peak_heap_MB is the most
+// a press added to the heap beyond what the program held before it, slowest_ms the slowest press.
 
 #include <benchmark/benchmark.h>
 
@@ -25,11 +29,14 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "BenchWindow.h"
 #include "ChildRun.h"
 #include "HeapCounter.h"
 #include "PhotoPicture.h"
+#include "ProgramRun.h"
+#include "StartedCase.h"
 #include "platform/Blit.h"
 #include "platform/Picture.h"
 #include "platform/qt/QtClipboard.h"
@@ -133,6 +140,44 @@ void firstRun(benchmark::State& state, int width, int height, bool toClipboard) 
     reportCells(state, picture);
 }
 
+constexpr const char* kStartedCase = "--mosaic-command-first-page";
+
+// The arguments that make a started program run startedPage().
+std::vector<std::string> startedArguments(int width, int height, bool toClipboard) {
+    return {kStartedCase, std::to_string(width), std::to_string(height),
+            toClipboard ? "clipboard" : "file"};
+}
+
+// In the started program: the window and the picture, then one press.
+int startedPage(int width, int height, bool toClipboard) {
+    CommandWindow window;
+    window.prepare(photo(width, height), toClipboard);
+    bench::reportToStarter(press(window));
+    return 0;
+}
+
+// Each iteration starts this program anew and times its first press.
+void startedRun(benchmark::State& state, int width, int height, bool toClipboard) {
+    const std::vector<std::string> arguments = startedArguments(width, height, toClipboard);
+    double peakHeapMB = 0.0;
+    double slowest = 0.0;
+    for (auto _ : state) {
+        const std::optional<Press> report = bench::inNewProgram<Press>(arguments);
+        if (!report || report->seconds < 0) {
+            state.SkipWithError("the command in the started program failed");
+            return;
+        }
+        state.SetIterationTime(report->seconds);
+        peakHeapMB = std::max(peakHeapMB, report->peakHeapMB);
+        slowest = std::max(slowest, report->seconds);
+    }
+    state.counters["peak_heap_MB"] = peakHeapMB;
+    state.counters["slowest_ms"] = slowest * 1e3;
+    std::error_code ignored;
+    std::filesystem::remove(kShmPage, ignored);
+    state.SetItemsProcessed(state.iterations() * width * height);  // no picture made here
+}
+
 // Pages after a first one, in this process.
 void laterRun(benchmark::State& state, int width, int height, bool toClipboard) {
     const Picture& picture = photo(width, height);
@@ -197,6 +242,19 @@ void handoverRun(benchmark::State& state, Handover how) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(page->size()));
 }
 
+void registerStarted(int width, int height, bool toClipboard) {
+    const std::string name = "Commands/Mosaic/" + std::to_string(width) + "x" +
+                             std::to_string(height) + (toClipboard ? "/Clipboard" : "/ShmFile") +
+                             "/Started";
+    // A start costs far more than its press: a fixed number of them, not a time's worth.
+    benchmark::RegisterBenchmark(
+        name.c_str(),
+        [=](benchmark::State& state) { startedRun(state, width, height, toClipboard); })
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(8);
+}
+
 void registerCommand(int width, int height, bool toClipboard, bool first) {
     const std::string name = "Commands/Mosaic/" + std::to_string(width) + "x" +
                              std::to_string(height) + (toClipboard ? "/Clipboard" : "/ShmFile") +
@@ -215,6 +273,10 @@ void registerCommand(int width, int height, bool toClipboard, bool first) {
 // Registered before the benchmarks that main() adds, every first page before every later one, so
 // that each first page is made in a process that has made no large page yet.
 const bool registered = [] {
+    for (const auto& [width, height] : {std::pair{2000, 2000}, std::pair{4000, 3000}}) {
+        registerStarted(width, height, false);
+        registerStarted(width, height, true);
+    }
     for (bool first : {true, false}) {
         for (const auto& [width, height] : {std::pair{2000, 2000}, std::pair{4000, 3000}}) {
             registerCommand(width, height, false, first);
@@ -234,3 +296,13 @@ const bool registered = [] {
 }();
 
 }  // namespace
+
+namespace tess::bench {
+
+std::optional<int> runStartedCase(int argc, char** argv) {
+    if (argc != 5 || std::string(argv[1]) != kStartedCase)
+        return std::nullopt;
+    return startedPage(std::stoi(argv[2]), std::stoi(argv[3]), std::string(argv[4]) == "clipboard");
+}
+
+}  // namespace tess::bench
