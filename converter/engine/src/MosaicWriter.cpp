@@ -6,7 +6,6 @@
 
 #include "engine/MosaicOptions.h"
 #include "engine/SizeEstimate.h"
-#include "platform/Memory.h"
 #include "platform/Runtime.h"
 #include "platform/Text.h"
 
@@ -77,7 +76,9 @@ Status MosaicWriter::begin(const MosaicTarget& target) {
                 text_.clear();
             }
             // Room for the page as if every cell opened a run, so the text is never copied as it
-            // grows; memory that stays unused is never touched.
+            // grows; memory that stays unused is never touched. It is not advised for huge pages:
+            // a session's first page then waits while the system gathers free 2 MiB blocks for
+            // it, several times as long as the ordinary page faults cost.
             const std::int64_t estimate =
                 estimateOutputSize(picture_.width(), picture_.height(), options_.Title);
             try {
@@ -87,9 +88,6 @@ Status MosaicWriter::begin(const MosaicTarget& target) {
             } catch (const std::bad_alloc&) {
                 // Only a head start: the page then grows as it is gathered.
             }
-            // The page is written into it once, from start to end, which huge pages serve with a
-            // fraction of the page faults: the first page of a session is made faster so.
-            adviseTextMemory();
             // Whether the page is plain ASCII follows from what goes into it: the markup is,
             // the head may not be (the title), the cells by their mode.
             ascii_ = chars_.asciiOnly();
@@ -122,9 +120,6 @@ void MosaicWriter::put(std::string_view piece) {
             text_ = std::string();
             status_ = noMemoryForClipboard();
         }
-        if (text_.capacity() != advisedCapacity_) {
-            adviseTextMemory();  // the text has moved to a larger block
-        }
     }
 }
 
@@ -145,11 +140,6 @@ char* MosaicWriter::firstRun(char* out, std::uint32_t colour) {
     std::memcpy(digits + 2, kHexPairs[(colour >> 8) & 255].data(), 2);
     std::memcpy(digits + 4, kHexPairs[(colour >> 16) & 255].data(), 2);
     return out + length;
-}
-
-void MosaicWriter::adviseTextMemory() {
-    advisedCapacity_ = text_.capacity();
-    adviseHugePages(text_.data(), advisedCapacity_);
 }
 
 Status MosaicWriter::endRow() {

@@ -65,7 +65,6 @@ class MosaicWriter {
     }();
 
     void put(std::string_view piece);
-    void adviseTextMemory();
     void flush(char* end);
     char* firstRun(char* out, std::uint32_t colour);
 
@@ -138,7 +137,6 @@ class MosaicWriter {
     bool toFile_ = false;
     Clipboard* clipboard_ = nullptr;
     std::string text_;
-    std::size_t advisedCapacity_ = 0;
     bool ascii_ = true;  // whether the page gathered in text_ is plain ASCII
     bool first_ = true;
     std::uint32_t previous_ = kNoColour;
