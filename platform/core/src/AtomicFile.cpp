@@ -329,7 +329,22 @@ Status AtomicFile::resolve(const std::string& path, struct stat& entry, bool& ex
     const auto stop = [&](int err) -> Status {
         if (namedDir >= 0) {
             ::close(dir);
-            exists = false;
+            // A descriptor's entry in /proc (/dev/stdout, /dev/fd/N) reads as "pipe:[N]", no
+            // path, yet the system reaches the pipe, socket or device behind it: that is written
+            // into as any such node is, never replaced by a file.
+            struct stat reached {};
+            if (::fstatat(namedDir, namedName.c_str(), &reached, 0) == 0 &&
+                !S_ISREG(reached.st_mode)) {
+                if (refused) {
+                    ::close(namedDir);
+                    return *refused;
+                }
+                exists = true;
+                entry = reached;
+                followNamed_ = true;
+            } else {
+                exists = false;
+            }
             finish(namedDir, namedWalked, namedName);
             return {};
         }
@@ -447,6 +462,7 @@ Status AtomicFile::open(const std::string& path) {
     path_ = path;
     target_.clear();
     folder_.clear();
+    followNamed_ = false;
     failedStep_ = Step::None;
     failedErrno_ = 0;
     if (path.empty()) {
@@ -603,8 +619,9 @@ void AtomicFile::removeAbandonedOnce(int dirFd, const std::string& folder) {
 Status AtomicFile::openSpecial() {
     // Without O_NONBLOCK a pipe nobody reads would hold the open here for good; with it the open
     // fails at once. Writes then block again as usual.
-    fd_ = ::openat(dirFd_, target_.c_str(),
-                   O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
+    fd_ = ::openat(
+        dirFd_, target_.c_str(),
+        O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (followNamed_ ? 0 : O_NOFOLLOW));
     if (fd_ < 0) {
         const int err = errno;
         discard();

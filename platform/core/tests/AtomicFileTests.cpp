@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
@@ -685,6 +686,39 @@ TEST(AtomicFile, AStrangersLinkWhereOthersMayWriteIsRefusedAndNothingIsWritten) 
             EXPECT_EQ(openDescriptors(), descriptors);
         }
     }
+}
+
+// /dev/stdout and /dev/fd/N lead through a descriptor's entry in /proc, which names the pipe
+// without a path: the pipe is written into and the links stay.
+TEST(AtomicFile, ALinkThroughADescriptorsEntryWritesIntoThePipeBehindIt) {
+    TempFolder dir("tess-atomic");
+    std::array<int, 2> ends{};
+    // A read that finds nothing fails at once instead of waiting for the bytes.
+    ASSERT_EQ(::pipe2(ends.data(), O_NONBLOCK), 0);
+    const std::string entry = "/proc/self/fd/" + std::to_string(ends[1]);
+    const std::string own = dir.file("out");
+    ASSERT_EQ(::symlink(entry.c_str(), own.c_str()), 0);
+    const std::string chained = dir.file("chained");
+    ASSERT_EQ(::symlink(own.c_str(), chained.c_str()), 0);
+    for (const std::string& path : {own, chained, entry}) {
+        SCOPED_TRACE(path);
+        AtomicFile file;
+        const Status opened = file.open(path);
+        ASSERT_TRUE(opened.ok()) << opened.error().reason;
+        ASSERT_TRUE(file.write("hello").ok());
+        ASSERT_TRUE(file.commit().ok());
+        std::array<char, 16> got{};
+        ASSERT_EQ(::read(ends[0], got.data(), got.size()), 5);
+        EXPECT_EQ(std::string(got.data(), 5), "hello");
+    }
+    struct stat info {};
+    ASSERT_EQ(::lstat(own.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    ASSERT_EQ(::lstat(chained.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"chained", "out"}));
+    ::close(ends[0]);
+    ::close(ends[1]);
 }
 
 TEST(AtomicFile, AStrangersLinkIsRefusedBeforeAPipeOrDeviceBehindItIsOpened) {

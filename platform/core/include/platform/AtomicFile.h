@@ -121,6 +121,8 @@ class AtomicFile {
     std::string target_;  // the name of that file in its folder
     std::string temp_;    // the new file's name in that folder while it has one
     int fd_ = -1;
+    // target_ is the named file's own link, which only the system can follow (see resolve()).
+    bool followNamed_ = false;
     Kind kind_ = Kind::None;
     Step failedStep_ = Step::None;
     int failedErrno_ = 0;
