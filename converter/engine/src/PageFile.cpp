@@ -59,16 +59,18 @@ Status PageFile::open(const std::string& path) {
         return Error{errc::PathNotFound, "Cannot create the page: no file name was given"};
     }
     pending_.reserve(kGatherLimit);
+    // The writer judges any link on the way first, so a link that may not be followed is refused
+    // with its own reason before the file it leads to is looked at.
+    if (Status opened = file_.open(path); !opened) {
+        return file_.failedStep() == AtomicFile::Step::Link ? opened.error() : fileFailure();
+    }
     // A page without write permission counts as read-only, also for a user whom the system would
     // let write anyway.
     struct stat existing {};
     if (::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) &&
         (existing.st_mode & 0222) == 0) {
+        file_.discard();
         return failure("Cannot replace", EACCES);
-    }
-    if (Status opened = file_.open(path); !opened) {
-        // The link that may not be followed is named by the writer's own reason.
-        return file_.failedStep() == AtomicFile::Step::Link ? opened.error() : fileFailure();
     }
     return {};
 }

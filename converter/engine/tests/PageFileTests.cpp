@@ -145,26 +145,32 @@ TEST(PageFileTest, AnotherUsersLinkInASharedFolderIsRefusedNamingItAndTheReason)
     if (::geteuid() != 0) {
         GTEST_SKIP() << "only root may give a link to another user";
     }
-    TempFolder folder;
-    const std::string mine = folder.file("mine.html");
-    const std::string shared = folder.file("shared");
-    const std::string link = shared + "/page.html";
-    writeOldPage(mine);
-    ASSERT_EQ(::mkdir(shared.c_str(), 0700), 0);
-    ASSERT_EQ(::chmod(shared.c_str(), 0777), 0);
-    std::filesystem::create_symlink(mine, link);
-    ASSERT_EQ(::lchown(link.c_str(), 65534, 65534), 0);
-    RunFixture fixture;
-    Result<RunResult> result = fixture.run(Picture(1, 1), smartOptions(), MosaicTarget::file(link));
-    ASSERT_FALSE(result.ok());
-    EXPECT_EQ(result.error().code, errc::PermissionDenied);
-    EXPECT_EQ(result.error().reason,
-              "Cannot write \"" + link + "\": the symbolic link \"" + link +
-                  "\" belongs to another user (uid 65534) and stands in \"" + shared +
-                  "\", a folder others may write (mode 0777), so it was not followed");
-    EXPECT_EQ(enginetest::readAll(mine), kOldPage);
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"mine.html", "shared"}));
-    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    // A read-only page behind the link is refused for the link, not for the page it leads to.
+    for (const mode_t pageMode : {mode_t{0644}, mode_t{0444}}) {
+        SCOPED_TRACE(pageMode);
+        TempFolder folder;
+        const std::string mine = folder.file("mine.html");
+        const std::string shared = folder.file("shared");
+        const std::string link = shared + "/page.html";
+        writeOldPage(mine);
+        ASSERT_EQ(::chmod(mine.c_str(), pageMode), 0);
+        ASSERT_EQ(::mkdir(shared.c_str(), 0700), 0);
+        ASSERT_EQ(::chmod(shared.c_str(), 0777), 0);
+        std::filesystem::create_symlink(mine, link);
+        ASSERT_EQ(::lchown(link.c_str(), 65534, 65534), 0);
+        RunFixture fixture;
+        Result<RunResult> result =
+            fixture.run(Picture(1, 1), smartOptions(), MosaicTarget::file(link));
+        ASSERT_FALSE(result.ok());
+        EXPECT_EQ(result.error().code, errc::PermissionDenied);
+        EXPECT_EQ(result.error().reason,
+                  "Cannot write \"" + link + "\": the symbolic link \"" + link +
+                      "\" belongs to another user (uid 65534) and stands in \"" + shared +
+                      "\", a folder others may write (mode 0777), so it was not followed");
+        EXPECT_EQ(enginetest::readAll(mine), kOldPage);
+        EXPECT_EQ(folder.names(), (std::vector<std::string>{"mine.html", "shared"}));
+        EXPECT_TRUE(std::filesystem::is_symlink(link));
+    }
 }
 
 TEST(PageFileTest, TheLongestNameAFolderTakesIsWritten) {
