@@ -135,20 +135,40 @@ std::size_t MultiLineTextBox::partStart(std::size_t start, std::size_t length,
         finder.setPosition(static_cast<qsizetype>(at - from));
         return finder;
     };
-    // No character below U+0300 joins the one before it into one letter (a line holds no CR LF).
-    const auto between = [&](std::size_t at) {
-        return store_.at(at) < 0x300 || letters(at).isAtBoundary();
+    // A regional indicator is a surrogate pair; two of them make a flag.
+    const auto indicatorAt = [&](std::size_t at) {
+        return at + 1 < end && store_.at(at) == 0xD83C && store_.at(at + 1) >= 0xDDE6 &&
+               store_.at(at + 1) <= 0xDDFF;
     };
-    // After the last space, as a row wraps; else between the last two letters before the limit.
+    // Indicators pair from the start of their run, which may lie before the finder's window;
+    // a run longer than a part is taken to start the line.
+    const auto insideFlag = [&](std::size_t at) {
+        if (!indicatorAt(at))
+            return false;
+        std::size_t run = at;
+        while (run >= start + 2 && at - run < kSegment && indicatorAt(run - 2))
+            run -= 2;
+        return (at - run < kSegment ? at - run : at - start) / 2 % 2 == 1;
+    };
+    // After the last space, as a row wraps; no character below U+0300 joins a space before it
+    // into one letter (a line holds no CR LF).
     const std::size_t lowest = limit - std::min(limit - start - 1, kMostSpaceBack);
     for (std::size_t at = limit; at > lowest; --at)
-        if (wrapsAfter(store_.at(at - 1)) && between(at))
+        if (wrapsAfter(store_.at(at - 1)) && (store_.at(at) < 0x300 || letters(at).isAtBoundary()))
             return at;
-    if (between(limit))
-        return limit;
-    const qsizetype previous = letters(limit).toPreviousBoundary();
-    if (previous > 0 && from + static_cast<std::size_t>(previous) > lowest)
-        return from + static_cast<std::size_t>(previous);
+    // Else between the last two letters before the limit, always from the finder: a sign such
+    // as U+0600 joins the digit after it. A boundary the finder puts inside a flag has the flag's
+    // start two before it.
+    QTextBoundaryFinder finder = letters(limit);
+    const qsizetype previous =
+        finder.isAtBoundary() ? static_cast<qsizetype>(limit - from) : finder.toPreviousBoundary();
+    if (previous > 0) {
+        std::size_t at = from + static_cast<std::size_t>(previous);
+        if (insideFlag(at))
+            at -= 2;
+        if (at > lowest)
+            return at;
+    }
     // A letter with more marks than can be told about: at least a surrogate pair stays whole.
     return QChar::isLowSurrogate(store_.at(limit)) && QChar::isHighSurrogate(store_.at(limit - 1))
                ? limit - 1
