@@ -6,6 +6,7 @@
 #include <QTextBoundaryFinder>
 #include <QTextLine>
 #include <algorithm>
+#include <array>
 
 #include "platform/qt/MultiLineTextBox.h"
 
@@ -33,6 +34,20 @@ constexpr std::size_t kGraphemeContext = 32;
 bool wrapsAfter(char16_t c) {
     return c == u'\t' || (QChar::category(c) == QChar::Separator_Space && c != 0xA0 &&
                           c != 0x2007 && c != 0x202F);
+}
+
+// The two halves of a regional indicator; two indicators make a flag.
+bool isIndicator(char16_t high, char16_t low) {
+    return high == 0xD83C && low >= 0xDDE6 && low <= 0xDDFF;
+}
+
+// Whether the `count` characters (an even count) are all regional indicators, tested without a
+// branch for each: a run is mostly long, and this loop is cheaper than one that stops at its end.
+bool allIndicators(const char16_t* units, std::size_t count) {
+    bool all = true;
+    for (std::size_t i = 0; i < count; i += 2)
+        all &= isIndicator(units[i], units[i + 1]);
+    return all;
 }
 
 }  // namespace
@@ -135,20 +150,45 @@ std::size_t MultiLineTextBox::partStart(std::size_t start, std::size_t length,
         finder.setPosition(static_cast<qsizetype>(at - from));
         return finder;
     };
-    // No character below U+0300 joins the one before it into one letter (a line holds no CR LF).
-    const auto between = [&](std::size_t at) {
-        return store_.at(at) < 0x300 || letters(at).isAtBoundary();
+    // Indicators pair from the start of their run, which may lie before the finder's window, so
+    // the run is counted back; one of a part or more is taken to start the line.
+    const auto insideFlag = [&](std::size_t at) {
+        if (at < start + 2 || at + 1 >= end || !isIndicator(store_.at(at), store_.at(at + 1)))
+            return false;
+        const std::size_t reach = at - std::min(at - start, kSegment);
+        std::size_t run = at;
+        std::array<char16_t, 512> chunk;
+        for (std::size_t left = 0; left == 0 && run > reach;) {
+            const std::size_t count = std::min(chunk.size(), run - reach);
+            store_.copy(run - count, count, chunk.data());
+            left = count % 2 == 0 && allIndicators(chunk.data(), count) ? 0 : count;
+            while (left >= 2 && isIndicator(chunk[left - 2], chunk[left - 1]))
+                left -= 2;
+            run -= count - left;
+        }
+        return (run == reach ? at - start : at - run) / 2 % 2 == 1;
     };
-    // After the last space, as a row wraps; else between the last two letters before the limit.
+    // After the last space, as a row wraps; no character below U+0300 joins a space before it
+    // into one letter (a line holds no CR LF).
     const std::size_t lowest = limit - std::min(limit - start - 1, kMostSpaceBack);
     for (std::size_t at = limit; at > lowest; --at)
-        if (wrapsAfter(store_.at(at - 1)) && between(at))
+        if (wrapsAfter(store_.at(at - 1)) && (store_.at(at) < 0x300 || letters(at).isAtBoundary()))
             return at;
-    if (between(limit))
+    // Else between the last two letters before the limit: two characters below U+0300 are two
+    // letters, else the finder tells (a sign such as U+0600 joins the digit after it). A boundary
+    // it puts inside a flag has the flag's start two before it.
+    if (store_.at(limit - 1) < 0x300 && store_.at(limit) < 0x300)
         return limit;
-    const qsizetype previous = letters(limit).toPreviousBoundary();
-    if (previous > 0 && from + static_cast<std::size_t>(previous) > lowest)
-        return from + static_cast<std::size_t>(previous);
+    QTextBoundaryFinder finder = letters(limit);
+    const qsizetype previous =
+        finder.isAtBoundary() ? static_cast<qsizetype>(limit - from) : finder.toPreviousBoundary();
+    if (previous > 0) {
+        std::size_t at = from + static_cast<std::size_t>(previous);
+        if (insideFlag(at))
+            at -= 2;
+        if (at > lowest)
+            return at;
+    }
     // A letter with more marks than can be told about: at least a surrogate pair stays whole.
     return QChar::isLowSurrogate(store_.at(limit)) && QChar::isHighSurrogate(store_.at(limit - 1))
                ? limit - 1

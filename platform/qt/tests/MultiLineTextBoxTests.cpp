@@ -1091,17 +1091,24 @@ TEST(MultiLineTextBox, TheSelectionClipboardKeepsTheLastSelection) {
 TEST(MultiLineTextBox, ALongLineIsNotCutInsideAWordOrALetter) {
     const auto k = static_cast<int>(MultiLineTextBox::kSegment);
     const QString emoji = QString::fromUtf8("\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x92\xBB");
+    const QString flag = QString::fromUtf8("\xF0\x9F\x87\xA9\xF0\x9F\x87\xAA");
     const struct {
         const char* name;
         QString line;
         int from, to;  // what lies across the limit of the first part, kept whole
         bool word;
+        bool clicks;  // Qt's hit test among flags depends on the font
     } cases[] = {
-        {"words", QString("abcdefghij ").repeated(2 * k / 11), k - 8, k + 2, true},
+        {"words", QString("abcdefghij ").repeated(2 * k / 11), k - 8, k + 2, true, true},
         {"letters with marks and no space", "x" + QString("e\u0301").repeated(k), k - 1, k + 1,
-         false},
+         false, true},
         {"an emoji sequence and no space", QString(k - 2, 'x') + emoji + QString(k, 'x'), k - 2,
-         k + 3, false},
+         k + 3, false, true},
+        // Flags pair their indicators from the start of the run, far before the limit.
+        {"a long run of flags", "xx" + flag.repeated(k / 2), k - 2, k + 2, false, false},
+        // A sign before the number it stands for, below U+0300 as the number is.
+        {"a prepended sign and no space",
+         QString(k - 1, 'a') + QChar(0x600) + "1" + QString(k, 'a'), k - 1, k + 1, false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -1134,11 +1141,12 @@ TEST(MultiLineTextBox, ALongLineIsNotCutInsideAWordOrALetter) {
         EXPECT_EQ(left, expected);
 
         Mouse mouse(box);
-        for (const int place : expected) {
-            const QPoint point = mouse.at(place) - QPoint(1, 0);
-            QTest::mouseClick(box.viewport(), Qt::LeftButton, Qt::NoModifier, point);
-            EXPECT_EQ(box.cursorPosition(), place);
-        }
+        if (c.clicks)
+            for (const int place : expected) {
+                const QPoint point = mouse.at(place) - QPoint(1, 0);
+                QTest::mouseClick(box.viewport(), Qt::LeftButton, Qt::NoModifier, point);
+                EXPECT_EQ(box.cursorPosition(), place);
+            }
         // A row ends before or after what is kept whole, never inside it.
         box.setCursorPosition(c.from);
         QTest::keyClick(&box, Qt::Key_End);
