@@ -105,7 +105,7 @@ std::string layoutFaults(const QWidget& top, const std::function<bool(const QWid
 }
 
 bool saveShot(QWidget& w, const QString& folder, const QString& name) {
-    const QDir dir(folder);
+    const QDir dir(QDir(folder).filePath(qEnvironmentVariable("TESSARYN_FONT_SETUP")));
     return dir.mkpath(".") && w.grab().save(dir.filePath(name));
 }
 

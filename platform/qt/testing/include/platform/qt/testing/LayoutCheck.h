@@ -21,7 +21,8 @@ std::string clipping(const QWidget* w);
 std::string layoutFaults(const QWidget& top,
                          const std::function<bool(const QWidget*)>& isControl = {});
 
-// Saves a picture of the widget as `name` in `folder` (made when missing); false when it could not.
+// Saves a picture of the widget as `name` in `folder` (made when missing), or in its subfolder
+// named after the font setup the test runs under (TESSARYN_FONT_SETUP); false when it could not.
 bool saveShot(QWidget& w, const QString& folder, const QString& name);
 
 }  // namespace tess::qt::testing
