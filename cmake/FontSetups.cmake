@@ -98,12 +98,15 @@ tessaryn_font_setup(cantarell PACKAGES fonts-dejavu-core fonts-cantarell
 
 # Registers the tests of `target` that the GoogleTest filter picks once more under each font
 # setup, named with "@<setup>" after the test's name. The screenshots they take go into a folder
-# named after the setup.
+# named after the setup (the folder of its fontconfig file). gtest_discover_tests gives a property
+# one value only (it splits a list into separate arguments), hence one variable in ENVIRONMENT
+# and one in ENVIRONMENT_MODIFICATION.
 function(tessaryn_font_setup_tests target filter)
   foreach(setup IN LISTS TESSARYN_FONT_SETUPS)
     gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 TEST_FILTER ${filter}
                          TEST_SUFFIX "@${setup}"
-                         PROPERTIES LABELS fonts ENVIRONMENT
-                         "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;FONTCONFIG_FILE=${CMAKE_BINARY_DIR}/fontconfig/${setup}/fonts.conf;TESSARYN_FONT_SETUP=${setup}")
+                         PROPERTIES LABELS fonts
+                         ENVIRONMENT "FONTCONFIG_FILE=${CMAKE_BINARY_DIR}/fontconfig/${setup}/fonts.conf"
+                         ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen")
   endforeach()
 endfunction()
