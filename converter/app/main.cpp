@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Services.h"
+#include "platform/qt/DesignFont.h"
 #include "platform/qt/DesktopServices.h"
 #include "platform/qt/QtText.h"
 #include "shell/ConverterProgram.h"
@@ -16,6 +17,9 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Every window is laid out in pixels for one small font: message boxes, menus and tooltips
+    // draw with it too, whatever the desktop's font.
+    QApplication::setFont(tess::qt::designFont());
     tess::qt::DesktopServices desktop;
     tess::Services services = desktop.services();
 

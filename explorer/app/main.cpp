@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/Services.h"
+#include "platform/qt/DesignFont.h"
 #include "platform/qt/DesktopServices.h"
 #include "windows/ExplorerState.h"
 #include "windows/frmMain.h"
@@ -12,6 +13,9 @@ int main(int argc, char** argv) {
     // The windows are laid out in pixels; one style everywhere keeps every control in its place.
     if (QStyle* style = QStyleFactory::create("Fusion"))
         QApplication::setStyle(style);
+    // The same holds for the font: every window, message box, menu and tooltip draws with the one
+    // the layout was made for, whatever the desktop's font.
+    QApplication::setFont(tess::qt::designFont());
 
     tess::qt::DesktopServices desktop;
     tess::Services services = desktop.services();

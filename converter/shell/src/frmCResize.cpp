@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "platform/qt/Controls.h"
+#include "platform/qt/DesignFont.h"
 #include "platform/qt/QtText.h"
 #include "shell/Hourglass.h"
 #include "shell/SharedFunctions.h"
@@ -55,10 +56,8 @@ frmCResize::frmCResize(frmMain& main, ConverterState& state, SettingsStore& sett
     : QDialog(&main), main_(main), state_(state), settings_(settings) {
     setObjectName("frmCResize");
     setWindowTitle("Custom Resize");
-    // Verdana 8.25 pt at 96 dots per inch.
-    QFont font("Verdana");
-    font.setPixelSize(11);
-    setFont(font);
+    // Verdana 8.25 pt in the design: the design font, which its geometry holds.
+    setFont(qt::designFont());
 
     Label1 = makeLabel(this, "Label1", "Original Width:", QRect(54, 12, 104, 16));
     Label5 = makeLabel(this, "Label5", {}, QRect(162, 12, 70, 16));

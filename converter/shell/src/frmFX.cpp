@@ -12,6 +12,7 @@
 #include "effects/EffectTable.h"
 #include "effects/WaitSeconds.h"
 #include "platform/qt/Controls.h"
+#include "platform/qt/DesignFont.h"
 #include "platform/qt/QtText.h"
 #include "shell/EffectsBanner.h"
 #include "shell/Hourglass.h"
@@ -32,10 +33,8 @@ frmFX::frmFX(frmMain& main, Services& services, ConverterState& state)
       state_(state) {
     setObjectName("frmFX");
     setWindowTitle("Effect Selection");
-    // Verdana 8.25 pt at 96 dots per inch.
-    QFont font("Verdana");
-    font.setPixelSize(11);
-    setFont(font);
+    // Verdana 8.25 pt in the design: the design font, which its geometry holds.
+    setFont(qt::designFont());
 
     Image1 = placed(new qt::PictureBoxWidget(this), "Image1", QRect(0, 0, 524, 59));
     Image1->box().setPicture(EffectsBanner());

@@ -22,6 +22,7 @@
 #include <initializer_list>
 
 #include "platform/qt/Controls.h"
+#include "platform/qt/DesignFont.h"
 #include "shell/SamplePicture.h"
 #include "shell/frmCSS.h"
 #include "workspace/PictureView.h"
@@ -100,9 +101,7 @@ frmMain::frmMain(Services& services, ConverterState& state, std::vector<std::str
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     // The controls are laid out in pixels; a fixed font keeps every caption inside its control.
-    QFont font("DejaVu Sans");
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(qt::designFont());
 
     auto* client = new QWidget(this);
     client->setObjectName("client");

@@ -8,6 +8,7 @@
 
 #include "platform/Files.h"
 #include "platform/Text.h"
+#include "platform/qt/DesignFont.h"
 #include "platform/qt/QtText.h"
 #include "shell/ProgramVersion.h"
 #include "shell/SplashPicture.h"
@@ -33,9 +34,9 @@ frmSplash::frmSplash(Services& services, ConverterState& state, std::function<vo
     lblBetaStat = new QLabel(Picture1);
     lblBetaStat->setObjectName("lblBetaStat");
     lblBetaStat->setTextFormat(Qt::PlainText);
-    // Bold Verdana of 12 points, sized in pixels so the text stays within the label's 18 pixels.
-    QFont font("Verdana");
-    font.setPixelSize(15);
+    // Bold Verdana of 12 points in the design: the design font at that size, in pixels, so the
+    // text stays within the label's 18 pixels.
+    QFont font = qt::designFont(15);
     font.setBold(true);
     lblBetaStat->setFont(font);
     lblBetaStat->setStyleSheet("color: rgb(255, 196, 72); background: transparent;");

@@ -13,6 +13,7 @@
 #include "effects/EffectRun.h"
 #include "effects/EffectTable.h"
 #include "effects/Thumbnail.h"
+#include "platform/qt/DesignFont.h"
 #include "platform/qt/QtText.h"
 #include "platform/testing/Pictures.h"
 #include "projects/qt/ProgressWindow.h"
@@ -72,7 +73,7 @@ TEST_F(EffectsDialog, OpensWithTheThumbnailTheListAndOKDisabled) {
     EXPECT_EQ(dialog.windowTitle(), "Effect Selection");
     EXPECT_EQ(dialog.parentWidget(), w.get());
     EXPECT_EQ(dialog.size(), QSize(524, 292));
-    EXPECT_EQ(dialog.List1->font().family(), "Verdana");
+    EXPECT_EQ(dialog.List1->font(), qt::designFont());
     ASSERT_EQ(dialog.List1->count(), 38);
     for (int k = 0; k < 38; ++k)
         EXPECT_EQ(qt::fromQ(dialog.List1->item(k)->text()),

@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,10 +48,7 @@ QString currentStyleName() {
 void saveShot(QWidget& w, QString name) {
     if (currentStyleName().compare("fusion", Qt::CaseInsensitive) != 0)
         name = currentStyleName().toLower() + "-" + name;
-    const QDir dir(SHELL_SCREENSHOT_DIR);
-    ASSERT_TRUE(dir.mkpath("."));
-    const QString path = dir.filePath(name);
-    EXPECT_TRUE(w.grab().save(path)) << path.toStdString();
+    EXPECT_TRUE(qt::testing::saveShot(w, SHELL_SCREENSHOT_DIR, name)) << name.toStdString();
 }
 
 // Every layout holds in both looks the converter starts with: the themed one (with the

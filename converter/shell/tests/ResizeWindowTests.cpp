@@ -15,6 +15,7 @@
 
 #include "ShellFixture.h"
 #include "effects/EffectRun.h"
+#include "platform/qt/DesignFont.h"
 #include "platform/qt/QtText.h"
 #include "platform/testing/AddressSpaceLimit.h"
 #include "platform/testing/Pictures.h"
@@ -256,7 +257,7 @@ TEST_F(ResizeWindow, TheDialogOpensWithTheSizeTwiceAndOkDisabled) {
         EXPECT_TRUE(d.Check2->isChecked());
         EXPECT_EQ(d.Check1->toolTip(),
                   "When selected, the width and height will adhere to a 1:1 ratio.");
-        EXPECT_EQ(d.Text1->font().family(), "Verdana");
+        EXPECT_EQ(d.Text1->font(), qt::designFont());
     });
     EXPECT_TRUE(opened);
     EXPECT_EQ(w->resizeDialog(), nullptr);

@@ -10,6 +10,7 @@
 #include <array>
 
 #include "platform/qt/Controls.h"
+#include "platform/qt/DesignFont.h"
 #include "platform/qt/PictureBoxWidget.h"
 #include "platform/qt/QtPicture.h"
 #include "platform/qt/QtText.h"
@@ -47,8 +48,8 @@ frmFont::frmFont(QWidget* owner, ExplorerState& state, const std::string& fileNa
     : QDialog(owner), state_(state), fileName_(fileName), fontSize_(fontSize) {
     setObjectName("frmFont");
     setWindowTitle("Modify Selected Font Size");
-    if (owner)
-        setFont(owner->font());
+    // A dialog takes no font from its owner by itself; without an owner, the design font.
+    setFont(owner ? owner->font() : qt::designFont());
 
     const QRect pane(0, 0, kPaneWidth, kPaneHeight);
     Picture1 = placed(new QWidget(this), "Picture1", pane);

@@ -22,6 +22,7 @@
 #include "platform/Blit.h"
 #include "platform/Runtime.h"
 #include "platform/qt/Controls.h"
+#include "platform/qt/DesignFont.h"
 #include "platform/qt/PictureBoxWidget.h"
 #include "platform/qt/QtPicture.h"
 #include "platform/qt/QtText.h"
@@ -75,9 +76,7 @@ frmMain::frmMain(Services& services, ExplorerState& state, std::string commandLi
     setObjectName("frmMain");
     setWindowTitle(kCaption);
     // The controls are laid out in pixels; a fixed font keeps every caption inside its control.
-    QFont font("DejaVu Sans");
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(qt::designFont());
 
     buildMenus();
     buildControls();

@@ -4,8 +4,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "explorer/PageRewriter.h"
+#include "platform/qt/DesignFont.h"
 #include "platform/qt/PictureBoxWidget.h"
 #include "platform/qt/QtPicture.h"
 #include "platform/qt/QtText.h"
@@ -20,14 +22,20 @@ namespace {
 
 constexpr const char* kPromptDesign = "Please create or modify the title for \"%s\" below...";
 
+constexpr int kWidth = 310;
+constexpr int kHeight = 252;
+constexpr int kReasonTop = 186;
+constexpr int kReasonHeight = 28;
+constexpr int kButtonsTop = 218;
+
 }  // namespace
 
 frmTitle::frmTitle(QWidget* owner, const std::string& fileName, const std::string& currentTitle)
     : QDialog(owner) {
     setObjectName("frmTitle");
     setWindowTitle("Modify Mosaic Title");
-    if (owner)
-        setFont(owner->font());
+    // A dialog takes no font from its owner by itself; without an owner, the design font.
+    setFont(owner ? owner->font() : qt::designFont());
 
     Image1 = new qt::PictureBoxWidget(this, 0x00FFFFFF);
     Image1->setObjectName("Image1");
@@ -54,17 +62,17 @@ frmTitle::frmTitle(QWidget* owner, const std::string& fileName, const std::strin
     Label4->setObjectName("Label4");
     Label4->setTextFormat(Qt::PlainText);
     Label4->setWordWrap(true);
-    Label4->setGeometry(8, 186, 294, 28);
+    Label4->setGeometry(8, kReasonTop, 294, kReasonHeight);
     Command1 = new QPushButton("OK", this);
     Command1->setObjectName("Command1");
     Command1->setAutoDefault(false);
     Command1->setEnabled(false);
-    Command1->setGeometry(140, 218, 78, 26);
+    Command1->setGeometry(140, kButtonsTop, 78, 26);
     Command2 = new QPushButton("Cancel", this);
     Command2->setObjectName("Command2");
     Command2->setAutoDefault(false);
-    Command2->setGeometry(224, 218, 78, 26);
-    setFixedSize(310, 252);
+    Command2->setGeometry(224, kButtonsTop, 78, 26);
+    setFixedSize(kWidth, kHeight);
 
     connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
@@ -95,7 +103,20 @@ void frmTitle::Text1_Change() {
     if (!why.isEmpty())
         why[0] = why[0].toUpper();
     Label4->setText(why);
+    fitReason();
     Command1->setEnabled(!Text1->text().isEmpty() && Text1->text() != Text2->text() && !fault);
+}
+
+void frmTitle::fitReason() {
+    // The reason quotes the characters the page cannot hold, which the design font mostly lacks:
+    // the face that draws them may need taller lines than the design gave. The reason then takes
+    // the room it needs, first down to the buttons, beyond that moving them and the dialog's foot.
+    const int need = std::max(kReasonHeight, Label4->heightForWidth(Label4->width()));
+    const int below = std::max(0, kReasonTop + need - kButtonsTop);
+    Label4->resize(Label4->width(), need);
+    Command1->move(Command1->x(), kButtonsTop + below);
+    Command2->move(Command2->x(), kButtonsTop + below);
+    setFixedSize(kWidth, kHeight + below);
 }
 
 bool frmTitle::Text1_KeyPress(int KeyAscii) {

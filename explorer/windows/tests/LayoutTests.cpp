@@ -4,6 +4,7 @@
 
 #include "ExplorerFixture.h"
 #include "platform/SystemColours.h"
+#include "platform/qt/DesignFont.h"
 #include "platform/qt/QtPicture.h"
 #include "platform/qt/testing/LayoutCheck.h"
 #include "windows/ExplorerArt.h"
@@ -217,6 +218,21 @@ TEST_F(Layout, DialogsAreTidy) {
     EXPECT_FALSE(title.Label4->text().isEmpty());
     EXPECT_EQ(layoutFaults(title), "");
     EXPECT_TRUE(shot(title, "frmTitle-refused.png"));
+
+    // Whatever face draws the characters the page cannot hold, the reason takes the room it needs:
+    // here one whose lines are far taller than the design font's. The buttons and the dialog's
+    // foot move down for it, and come back once the reason goes.
+    title.Label4->setFont(qt::designFont(20));
+    title.Text1_Change();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(layoutFaults(title), "");
+    EXPECT_GT(title.height(), 252);
+    EXPECT_EQ(title.Command1->y() - title.Label4->geometry().bottom(), 1);
+    title.Text1->setText("A new title");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(title.size(), QSize(310, 252));
+    EXPECT_EQ(title.Label4->geometry(), QRect(8, 186, 294, 28));
+    EXPECT_EQ(title.Command1->y(), 218);
 
     frmFont font(nullptr, state, "Image1.html", "CSS - 60%");
     font.show();

@@ -16,6 +16,7 @@
 #include "platform/Services.h"
 #include "platform/Text.h"
 #include "platform/qt/Controls.h"
+#include "platform/qt/DesignFont.h"
 #include "platform/qt/PictureFile.h"
 #include "platform/qt/QtText.h"
 #include "projects/qt/LibraryPreview.h"
@@ -76,13 +77,10 @@ QString menuText(const std::string& caption) {
     return text;
 }
 
-// The captions under the preview: centred, in the browser's small face.
+// The captions under the preview: centred, in the window's font.
 QLabel* makeCaption(QWidget* parent, const char* name, const char* text, int top) {
     QLabel* label = qt::makeLabel(parent, name, text, QRect(97, top, 115, 15));
     label->setAlignment(Qt::AlignCenter);
-    QFont font("Verdana");
-    font.setPixelSize(11);
-    label->setFont(font);
     return label;
 }
 
@@ -96,9 +94,7 @@ frmGFXLib::frmGFXLib(LibraryBrowserLinks links, QWidget* owner)
     setWindowTitle("Graphics Library");
     setWindowModality(Qt::ApplicationModal);
     setFixedSize(kClientWidth, kClientHeight);
-    QFont font("DejaVu Sans");
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(qt::designFont());
     buildControls();
     connectHandlers();
 }

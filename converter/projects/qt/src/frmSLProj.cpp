@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "platform/Picture.h"
+#include "platform/qt/DesignFont.h"
 #include "platform/qt/QtPicture.h"
 
 namespace tess {
@@ -46,9 +47,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, int pixelSize, int top, int
     label->setObjectName(name);
     // Paths and names are shown as they are, never as rich text.
     label->setTextFormat(Qt::PlainText);
-    QFont font("Verdana");
-    font.setPixelSize(pixelSize);
-    label->setFont(font);
+    label->setFont(qt::designFont(pixelSize));
     label->setGeometry(8, top, frmSLProj::kClientWidth - 16, height);
     return label;
 }

@@ -48,6 +48,9 @@ class frmTitle : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Label4 shows its reason whole.
+    void fitReason();
+
     std::optional<std::string> newTitle_;
 };
 

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPixmap>
@@ -105,7 +106,9 @@ std::string layoutFaults(const QWidget& top, const std::function<bool(const QWid
 }
 
 bool saveShot(QWidget& w, const QString& folder, const QString& name) {
-    const QDir dir(folder);
+    const QString fontSetup = qEnvironmentVariable("FONTCONFIG_FILE");
+    const QDir dir(
+        fontSetup.isEmpty() ? folder : QDir(folder).filePath(QFileInfo(fontSetup).dir().dirName()));
     return dir.mkpath(".") && w.grab().save(dir.filePath(name));
 }
 

@@ -21,7 +21,9 @@ std::string clipping(const QWidget* w);
 std::string layoutFaults(const QWidget& top,
                          const std::function<bool(const QWidget*)>& isControl = {});
 
-// Saves a picture of the widget as `name` in `folder` (made when missing); false when it could not.
+// Saves a picture of the widget as `name` in `folder` (made when missing); under a font setup of
+// the build's (FONTCONFIG_FILE, in a folder named after the setup), in `folder`'s subfolder of
+// that name. False when it could not.
 bool saveShot(QWidget& w, const QString& folder, const QString& name);
 
 }  // namespace tess::qt::testing
