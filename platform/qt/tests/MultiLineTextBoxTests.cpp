@@ -890,6 +890,13 @@ class Mouse {
         send(QEvent::MouseMove, point);
         send(QEvent::MouseButtonRelease, point);
     }
+    // `count` clicks at the place `from` of the text, then a drag to the place `to`.
+    void clicksThenDrag(int from, int count, int to) {
+        const QPoint start = at(from);
+        const QPoint end = at(to);
+        clicks(start, count);
+        dragTo(end);
+    }
     void middleClick(QPoint point) {
         send(QEvent::MouseButtonPress, point, Qt::MiddleButton);
         send(QEvent::MouseButtonRelease, point, Qt::MiddleButton);
@@ -937,53 +944,17 @@ TEST(MultiLineTextBox, ATripleClickTakesTheLineAndDragsAfterMoreClicksGoByWords)
              m.send(QEvent::MouseButtonPress, point);
          },
          "", 5},
-        {"a double click dragged right", text,
-         [](Mouse& m) {
-             const QPoint from = m.at(5);
-             const QPoint to = m.at(9);
-             m.clicks(from, 2);
-             m.dragTo(to);
-         },
+        {"a double click dragged right", text, [](Mouse& m) { m.clicksThenDrag(5, 2, 9); },
          "two three", 13},
-        {"a double click dragged left", text,
-         [](Mouse& m) {
-             const QPoint from = m.at(5);
-             const QPoint to = m.at(1);
-             m.clicks(from, 2);
-             m.dragTo(to);
-         },
+        {"a double click dragged left", text, [](Mouse& m) { m.clicksThenDrag(5, 2, 1); },
          "one two", 0},
         {"a double click dragged to the next line", text,
-         [](Mouse& m) {
-             const QPoint from = m.at(9);
-             const QPoint to = m.at(16);
-             m.clicks(from, 2);
-             m.dragTo(to);
-         },
-         "three\r\nfour", 19},
+         [](Mouse& m) { m.clicksThenDrag(9, 2, 16); }, "three\r\nfour", 19},
         {"a double click dragged inside its word", text,
-         [](Mouse& m) {
-             const QPoint from = m.at(17);
-             const QPoint to = m.at(16);
-             m.clicks(from, 2);
-             m.dragTo(to);
-         },
-         "four", 19},
-        {"a triple click dragged down", text,
-         [](Mouse& m) {
-             const QPoint from = m.at(5);
-             const QPoint to = m.at(20);
-             m.clicks(from, 3);
-             m.dragTo(to);
-         },
+         [](Mouse& m) { m.clicksThenDrag(17, 2, 16); }, "four", 19},
+        {"a triple click dragged down", text, [](Mouse& m) { m.clicksThenDrag(5, 3, 20); },
          "one two three\r\nfour five\r", 25},
-        {"a triple click dragged up", text,
-         [](Mouse& m) {
-             const QPoint from = m.at(26);
-             const QPoint to = m.at(20);
-             m.clicks(from, 3);
-             m.dragTo(to);
-         },
+        {"a triple click dragged up", text, [](Mouse& m) { m.clicksThenDrag(26, 3, 20); },
          "four five\rsix", 15},
     };
     for (const auto& c : cases) {
